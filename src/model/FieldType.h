@@ -1,0 +1,11 @@
+#pragma once
+
+#include <cstdint>
+
+// The value type of a field. The numbers are part of the model's contract (stored as a 32-bit
+// integer), so they are spelled out.
+enum class FieldType : std::int32_t {
+    String = 0,
+    Float = 1,
+    Integer = 2,
+};

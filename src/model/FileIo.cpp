@@ -1,0 +1,145 @@
+#include "FileIo.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Closes a descriptor on every path out of a function.
+class CFd {
+public:
+    explicit CFd(int fd) : m_nFd(fd) {}
+    ~CFd() {
+        if (m_nFd >= 0)
+            ::close(m_nFd);
+    }
+    CFd(const CFd&) = delete;
+    CFd& operator=(const CFd&) = delete;
+    int Get() const { return m_nFd; }
+    int Release() { return std::exchange(m_nFd, -1); }
+
+private:
+    int m_nFd;
+};
+
+std::string DirectoryOf(const std::string& path) {
+    auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Follows symbolic links by hand rather than with realpath(), because a link whose target does
+// not exist yet must still be written through, and realpath() refuses those.
+bool ResolveLinks(std::string path, std::string& resolved) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            resolved = path;
+            return true;
+        }
+        std::vector<char> buffer(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) + 1);
+        ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
+        if (n < 0 || static_cast<std::size_t>(n) >= buffer.size())
+            return false;
+        std::string target(buffer.data(), static_cast<std::size_t>(n));
+        if (target.empty())
+            return false;
+        path = target.front() == '/' ? target : DirectoryOf(path) + "/" + target;
+    }
+    return false; // a loop of links
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0)
+            return false;
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+mode_t NewFileMode() {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& out) {
+    // O_NONBLOCK keeps a FIFO from blocking the open; it is refused right after as not regular.
+    CFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.Get() < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    int flags = ::fcntl(fd.Get(), F_GETFL);
+    if (flags < 0 || ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK) < 0)
+        return false;
+
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    out = std::move(bytes);
+    return true;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    if (path.empty())
+        return false;
+    std::string target;
+    if (!ResolveLinks(path, target))
+        return false;
+
+    struct stat existing {};
+    bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode))
+        return false; // never replace a folder, device or FIFO with a file
+
+    auto slash = target.rfind('/');
+    std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    std::string tempPath = DirectoryOf(target) + "/." + base + ".tarnwick-XXXXXX";
+    CFd fd(::mkstemp(tempPath.data()));
+    if (fd.Get() < 0)
+        return false;
+
+    mode_t mode = exists ? (existing.st_mode & 07777) : NewFileMode();
+    bool ok = ::fchmod(fd.Get(), mode) == 0 && WriteAll(fd.Get(), bytes) && ::fsync(fd.Get()) == 0;
+    ok = (::close(fd.Release()) == 0) && ok;
+    if (ok)
+        ok = ::rename(tempPath.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(tempPath.c_str());
+        return false;
+    }
+    // Make the rename itself durable; a failure here cannot undo the write, so it is not fatal.
+    CFd dir(::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Get() >= 0)
+        ::fsync(dir.Get());
+    return true;
+}

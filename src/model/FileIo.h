@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Reads the whole regular file at path into out. Fails, leaving out untouched, when the path
+// is not a readable regular file (a folder, a device, a FIFO: none of them is waited on) or a
+// read error happens part-way.
+bool ReadWholeFile(const std::string& path, std::string& out);
+
+// Replaces the file at path with bytes, or leaves it exactly as it was. The bytes go to a new
+// file in the same folder, every write checked, flushed to disk, then renamed over the target.
+// A symbolic link keeps pointing where it did (its target is replaced) and an existing file
+// keeps its permissions; a new one gets the usual 0666 less the umask. On failure the
+// temporary file is removed. Reports nothing: callers choose the message.
+bool WriteFileAtomically(const std::string& path, std::string_view bytes);

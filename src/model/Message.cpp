@@ -1,0 +1,33 @@
+#include "Message.h"
+
+#include <cstdio>
+
+namespace {
+
+MessageHandler& Handler() {
+    static MessageHandler handler;
+    return handler;
+}
+
+} // namespace
+
+void ShowMessage(const std::string& text) {
+    if (Handler()) {
+        Handler()(text);
+        return;
+    }
+    std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+MessageHandler SetMessageHandler(MessageHandler handler) {
+    MessageHandler previous = std::move(Handler());
+    Handler() = std::move(handler);
+    return previous;
+}
+
+std::string FormatText(std::string_view format, std::string_view arg) {
+    std::string text(format);
+    if (auto at = text.find("%s"); at != std::string::npos)
+        text.replace(at, 2, arg);
+    return text;
+}

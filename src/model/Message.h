@@ -1,0 +1,19 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+// Core code reports failures to the user through one installed handler: the editor shows a
+// message box, the command-line tool prints to stderr, tests capture the texts.
+using MessageHandler = std::function<void(const std::string&)>;
+
+// Passes text to the installed handler (stderr when none is installed).
+void ShowMessage(const std::string& text);
+
+// Installs handler (an empty one restores the stderr default) and returns the previous one.
+MessageHandler SetMessageHandler(MessageHandler handler);
+
+// Replaces the first "%s" of format with arg, byte for byte. The program's messages carry at
+// most one argument, and a path may hold '%' itself, so printf-style formatting is not used.
+std::string FormatText(std::string_view format, std::string_view arg);

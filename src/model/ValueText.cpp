@@ -1,0 +1,227 @@
+#include "ValueText.h"
+
+#include "FieldEntry.h"
+
+#include <cfloat>
+#include <charconv>
+#include <limits>
+#include <system_error>
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// White space as the C library's isspace() sees it in the "C" locale.
+bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+std::size_t CountDigits(std::string_view s, std::size_t at) {
+    std::size_t n = 0;
+    while (at + n < s.size() && IsDigit(s[at + n]))
+        ++n;
+    return n;
+}
+
+// Length of the longest prefix of s, after an optional sign, that forms a number of the
+// decimal grammar; 0 when there is none.
+std::size_t DecimalPrefixLength(std::string_view s) {
+    std::size_t at = 0;
+    if (at < s.size() && (s[at] == '-' || s[at] == '+'))
+        ++at;
+    std::size_t intDigits = CountDigits(s, at);
+    at += intDigits;
+    std::size_t fracDigits = 0;
+    if (at < s.size() && s[at] == '.') {
+        fracDigits = CountDigits(s, at + 1);
+        if (intDigits == 0 && fracDigits == 0)
+            return 0;
+        at += 1 + fracDigits;
+    }
+    if (intDigits == 0 && fracDigits == 0)
+        return 0;
+    if (at < s.size() && (s[at] == 'e' || s[at] == 'E')) {
+        std::size_t e = at + 1;
+        if (e < s.size() && (s[e] == '-' || s[e] == '+'))
+            ++e;
+        if (std::size_t expDigits = CountDigits(s, e); expDigits > 0)
+            at = e + expDigits;
+    }
+    return at;
+}
+
+// For a number that from_chars found out of range: true when its magnitude is huge rather than
+// tiny. Only the decimal exponent matters at those extremes.
+bool Overflows(std::string_view number) {
+    std::size_t at = (number[0] == '-' || number[0] == '+') ? 1 : 0;
+    long long position = 0; // decimal exponent of the first significant digit, plus one
+    bool seenPoint = false, seenSignificant = false;
+    for (; at < number.size() && number[at] != 'e' && number[at] != 'E'; ++at) {
+        char c = number[at];
+        if (c == '.') {
+            seenPoint = true;
+        } else if (!seenSignificant) {
+            if (c != '0') {
+                seenSignificant = true;
+                if (!seenPoint)
+                    ++position;
+            } else if (seenPoint) {
+                --position;
+            }
+        } else if (!seenPoint) {
+            ++position;
+        }
+    }
+    long long exponent = 0;
+    if (at < number.size()) {
+        ++at;
+        bool negative = number[at] == '-';
+        if (number[at] == '-' || number[at] == '+')
+            ++at;
+        for (; at < number.size(); ++at) {
+            if (exponent < 1'000'000'000)
+                exponent = exponent * 10 + (number[at] - '0');
+        }
+        if (negative)
+            exponent = -exponent;
+    }
+    return position + exponent > 0;
+}
+
+// Converts a number of the decimal grammar (as cut by DecimalPrefixLength) to a float.
+float ToFloat(std::string_view number) {
+    bool negative = number[0] == '-';
+    // from_chars takes no '+'; the sign is applied below so that -0 stays -0.
+    std::string_view unsigned_ = (number[0] == '-' || number[0] == '+') ? number.substr(1) : number;
+    double value = 0.0;
+    auto [end, error] = std::from_chars(unsigned_.data(), unsigned_.data() + unsigned_.size(),
+                                        value, std::chars_format::general);
+    if (error == std::errc::result_out_of_range)
+        value = Overflows(number) ? std::numeric_limits<double>::max() : 0.0;
+    float result = value > FLT_MAX ? FLT_MAX : static_cast<float>(value);
+    return negative ? -result : result;
+}
+
+std::int32_t ToInteger(std::string_view sign, std::string_view digits) {
+    bool negative = sign == "-";
+    std::int64_t value = 0;
+    for (char c : digits) {
+        value = value * 10 + (c - '0');
+        if (value > std::int64_t{INT32_MAX} + 1)
+            break; // already beyond the range; no need to read on
+    }
+    if (negative)
+        value = -value;
+    if (value > INT32_MAX)
+        return INT32_MAX;
+    if (value < INT32_MIN)
+        return INT32_MIN;
+    return static_cast<std::int32_t>(value);
+}
+
+// Where the number of a tank file value text starts: at its first digit, or at a point or
+// minus sign right before it (".5", "-5", "-.5"). npos when there is no digit.
+std::size_t NumberStart(std::string_view text, bool allowPoint) {
+    std::size_t digit = 0;
+    while (digit < text.size() && !IsDigit(text[digit]))
+        ++digit;
+    if (digit == text.size())
+        return std::string_view::npos;
+    std::size_t start = digit;
+    if (allowPoint && start > 0 && text[start - 1] == '.')
+        --start;
+    if (start > 0 && text[start - 1] == '-')
+        --start;
+    return start;
+}
+
+} // namespace
+
+float ParseTypedFloat(std::string_view text) {
+    while (!text.empty() && IsSpace(text.front()))
+        text.remove_prefix(1);
+    std::size_t n = DecimalPrefixLength(text);
+    return n == 0 ? 0.0f : ToFloat(text.substr(0, n));
+}
+
+std::int32_t ParseTypedInteger(std::string_view text) {
+    while (!text.empty() && IsSpace(text.front()))
+        text.remove_prefix(1);
+    std::string_view sign;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        sign = text.substr(0, 1);
+        text.remove_prefix(1);
+    }
+    return ToInteger(sign, text.substr(0, CountDigits(text, 0)));
+}
+
+bool ReadFloatValue(std::string_view valueText, float& value) {
+    std::size_t start = NumberStart(valueText, true);
+    if (start == std::string_view::npos)
+        return false;
+    std::string_view rest = valueText.substr(start);
+    value = ToFloat(rest.substr(0, DecimalPrefixLength(rest)));
+    return true;
+}
+
+bool ReadIntegerValue(std::string_view valueText, std::int32_t& value) {
+    std::size_t start = NumberStart(valueText, false);
+    if (start == std::string_view::npos)
+        return false;
+    std::string_view rest = valueText.substr(start);
+    std::string_view sign = rest.front() == '-' ? rest.substr(0, 1) : std::string_view{};
+    rest.remove_prefix(sign.size());
+    value = ToInteger(sign, rest.substr(0, CountDigits(rest, 0)));
+    return true;
+}
+
+std::string FormatFloat(float value) {
+    // to_chars rather than "%f": printf follows the process's LC_NUMERIC, which the editor's
+    // toolkit sets from the environment, and a file must never get a decimal comma.
+    char buffer[64]; // FLT_MAX has 39 integer digits
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                                std::chars_format::fixed, 6);
+    return std::string(buffer, result.ptr);
+}
+
+std::string FormatInteger(std::int32_t value) {
+    char buffer[16];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+std::string FormatValue(const CFieldEntry& entry) {
+    switch (entry.m_nType) {
+    case FieldType::String:
+        return entry.m_strValue;
+    case FieldType::Float:
+        return FormatFloat(entry.m_fValue);
+    case FieldType::Integer:
+        return FormatInteger(entry.m_nValue);
+    }
+    return {};
+}
+
+void ApplyTypedValue(CFieldEntry& entry, std::string_view text) {
+    if (text.empty()) {
+        entry.m_bPresent = 0;
+        return;
+    }
+    switch (entry.m_nType) {
+    case FieldType::String:
+        entry.m_strValue = text;
+        break;
+    case FieldType::Float:
+        entry.m_fValue = ParseTypedFloat(text);
+        break;
+    case FieldType::Integer:
+        entry.m_nValue = ParseTypedInteger(text);
+        break;
+    default:
+        return;
+    }
+    entry.m_bPresent = 1;
+}
+
+char FindUnstorableChar(std::string_view text) {
+    auto at = text.find_first_of("\"[\r\n");
+    return at == std::string_view::npos ? '\0' : text[at];
+}

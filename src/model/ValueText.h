@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class CFieldEntry;
+
+// Value text shared by the reader, the writer, the editor and the command-line tool, so that
+// none of them can disagree about what a value reads or looks like.
+//
+// Numbers follow one decimal grammar: digits with an optional point and fraction, or a point
+// and at least one digit, then an optional exponent (e or E, optional sign, digits). No inf,
+// nan or hex forms. A Float beyond the float range becomes the largest finite float of its
+// sign; an Integer beyond 32 bits becomes INT32_MIN or INT32_MAX.
+
+// Typed text, read leniently: leading white space, an optional sign, then as much of a number
+// as the text holds; the rest is ignored and text without a number gives 0.
+float ParseTypedFloat(std::string_view text);
+std::int32_t ParseTypedInteger(std::string_view text);
+
+// A value text from a tank file line (everything after the first '='). The number starts at the
+// first decimal digit, or at a point or minus sign right before it. Returns false, leaving
+// value alone, when the text holds no digit.
+bool ReadFloatValue(std::string_view valueText, float& value);
+bool ReadIntegerValue(std::string_view valueText, std::int32_t& value);
+
+// "%f" (six decimals, no exponent) and "%d", independent of the process's locale.
+std::string FormatFloat(float value);
+std::string FormatInteger(std::int32_t value);
+
+// The field's value as the writer writes it and the value box shows it: a String as stored
+// (without quotes), a Float with six decimals, an Integer in decimal. Empty for a field of any
+// other type. The value slot is formatted whether or not the field is present.
+std::string FormatValue(const CFieldEntry& entry);
+
+// Applies text as the value box does: empty text makes the field absent (its slot is kept),
+// any other text makes it present with the text read by type (a String takes it unchanged).
+// Leaves the modified flag to the caller.
+void ApplyTypedValue(CFieldEntry& entry, std::string_view text);
+
+// The first character of text that a String value cannot hold because it would not read back
+// ('"', '[', CR or LF), or '\0' when there is none.
+char FindUnstorableChar(std::string_view text);

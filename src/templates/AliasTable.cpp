@@ -1,0 +1,61 @@
+#include "AliasTable.h"
+
+#include "FileIo.h"
+#include "TextLines.h"
+
+int CAliasTable::Load(const std::string& path) {
+    m_names.clear();
+    m_aliases.clear();
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes))
+        return 0;
+    ForEachLine(bytes, [this](std::string_view view) {
+        std::string line(view);
+        BlankControlChars(line);
+        // A comment or an indented line adds nothing; an empty line counts as indented.
+        if (line.empty() || line[0] == '#' || line[0] == ' ')
+            return;
+        auto nameEnd = line.find(' ');
+        if (nameEnd == std::string::npos)
+            return;
+        auto aliasStart = line.find_first_not_of(' ', nameEnd);
+        if (aliasStart == std::string::npos)
+            return;
+        auto aliasEnd = line.find(' ', aliasStart);
+        std::string name = line.substr(0, nameEnd);
+        LowerCaseAscii(name);
+        m_names.push_back(std::move(name));
+        m_aliases.push_back(line.substr(aliasStart, aliasEnd - aliasStart));
+    });
+    return 1;
+}
+
+int CAliasTable::LoadFromCurrentFolder() {
+    // The name is upper case by custom, but on a case-sensitive file system users are as
+    // likely to have written it in lower case.
+    return Load("ALIAS.TXT") || Load("alias.txt") ? 1 : 0;
+}
+
+const std::string* CAliasTable::Lookup(const std::string& name) const {
+    std::string key = name;
+    LowerCaseAscii(key);
+    for (std::size_t i = 0; i < m_names.size(); ++i) {
+        if (m_names[i] == key)
+            return &m_aliases[i];
+    }
+    return nullptr;
+}
+
+void CAliasTable::BlankControlChars(std::string& text) {
+    for (char& c : text) {
+        if (c == '\t' || c == '\n')
+            c = ' ';
+    }
+}
+
+void CAliasTable::LowerCaseAscii(std::string& text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+}

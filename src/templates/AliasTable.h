@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Short names for templates, read from the alias file: lines of a tank file name and its alias
+// separated by blanks or tabs. Names are matched ignoring the case of A to Z.
+class CAliasTable {
+public:
+    CAliasTable() = default;
+    virtual ~CAliasTable() = default;
+
+    // Empties the table, then reads the alias file at path. Returns 1 when the file could be
+    // read (whatever it holds), 0 otherwise, with the table left empty. Reports nothing.
+    int Load(const std::string& path);
+
+    // Load() from "ALIAS.TXT", then, when that fails, from "alias.txt", in the current folder.
+    int LoadFromCurrentFolder();
+
+    // The alias of the first entry named name (ignoring A-Z case), or nullptr. The pointer
+    // stays valid while the table is unchanged.
+    const std::string* Lookup(const std::string& name) const;
+
+    // Turns every tab and newline into a blank.
+    static void BlankControlChars(std::string& text);
+    // Turns A to Z into a to z; every other byte stays.
+    static void LowerCaseAscii(std::string& text);
+
+    std::vector<std::string> m_names;   // lower-cased, file order
+    std::vector<std::string> m_aliases; // as written, same positions
+};

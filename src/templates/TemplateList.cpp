@@ -1,0 +1,28 @@
+#include "TemplateList.h"
+
+#include "AliasTable.h"
+#include "Message.h"
+
+int CTemplateList::LoadTemplate(const std::string& path, const CAliasTable& aliases) {
+    auto tankFile = std::make_unique<CTankFile>();
+    if (!tankFile->Load(path)) {
+        ShowMessage(FormatText("Error loading tank file '%s'.", path));
+        return 0;
+    }
+    const std::string* alias = aliases.Lookup(tankFile->m_strFileName);
+    tankFile->m_strAlias = alias ? *alias : std::string();
+    m_items.push_back(std::move(tankFile));
+    return 1;
+}
+
+void CTemplateList::RemoveAt(std::size_t index) {
+    m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+std::vector<std::string> CTemplateList::Paths() const {
+    std::vector<std::string> paths;
+    paths.reserve(m_items.size());
+    for (const auto& item : m_items)
+        paths.push_back(item->m_strPath);
+    return paths;
+}
