@@ -4,11 +4,19 @@
 #include "TextLines.h"
 
 int CAliasTable::Load(const std::string& path) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) {
+        m_names.clear();
+        m_aliases.clear();
+        return 0;
+    }
+    LoadText(bytes);
+    return 1;
+}
+
+void CAliasTable::LoadText(std::string_view bytes) {
     m_names.clear();
     m_aliases.clear();
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes))
-        return 0;
     ForEachLine(bytes, [this](std::string_view view) {
         std::string line(view);
         BlankControlChars(line);
@@ -27,7 +35,6 @@ int CAliasTable::Load(const std::string& path) {
         m_names.push_back(std::move(name));
         m_aliases.push_back(line.substr(aliasStart, aliasEnd - aliasStart));
     });
-    return 1;
 }
 
 int CAliasTable::LoadFromCurrentFolder() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Short names for templates, read from the alias file: lines of a tank file name and its alias
@@ -13,6 +14,9 @@ public:
     // Empties the table, then reads the alias file at path. Returns 1 when the file could be
     // read (whatever it holds), 0 otherwise, with the table left empty. Reports nothing.
     int Load(const std::string& path);
+
+    // Empties the table, then reads the entries of alias file text.
+    void LoadText(std::string_view bytes);
 
     // Load() from "ALIAS.TXT", then, when that fails, from "alias.txt", in the current folder.
     int LoadFromCurrentFolder();

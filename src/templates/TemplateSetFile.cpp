@@ -10,10 +10,14 @@ bool ReadTemplateSetFile(const std::string& path, std::vector<std::string>& path
         ShowMessage(FormatText("Error opening template set file '%s'", path));
         return false;
     }
+    paths = ParseTemplateSetText(bytes);
+    return true;
+}
+
+std::vector<std::string> ParseTemplateSetText(std::string_view bytes) {
     std::vector<std::string> lines;
     ForEachLine(bytes, [&lines](std::string_view line) { lines.emplace_back(line); });
-    paths = std::move(lines);
-    return true;
+    return lines;
 }
 
 bool WriteTemplateSetFile(const std::string& path, const std::vector<std::string>& paths) {

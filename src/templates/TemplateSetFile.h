@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A template set file lists one tank file path a line, in template order.
@@ -9,6 +10,9 @@
 // last line without a line end counts). On failure shows "Error opening template set file
 // '%s'" and returns false with paths untouched.
 bool ReadTemplateSetFile(const std::string& path, std::vector<std::string>& paths);
+
+// The paths of set file text: one a line, without line ends.
+std::vector<std::string> ParseTemplateSetText(std::string_view bytes);
 
 // Writes paths to the set file at path atomically, each followed by LF. On failure shows
 // "Error writing template set file '%s'" and returns false; the old file stays as it was.
