@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -71,6 +72,28 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// While alive, a write past the file size limit fails with EFBIG instead of killing the
+// process with SIGXFSZ, which would take the user's unsaved work with it.
+class CIgnoreFileSizeSignal {
+public:
+    CIgnoreFileSizeSignal() {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        m_bRestore = ::sigaction(SIGXFSZ, &ignore, &m_previous) == 0;
+    }
+    ~CIgnoreFileSizeSignal() {
+        if (m_bRestore)
+            ::sigaction(SIGXFSZ, &m_previous, nullptr);
+    }
+    CIgnoreFileSizeSignal(const CIgnoreFileSizeSignal&) = delete;
+    CIgnoreFileSizeSignal& operator=(const CIgnoreFileSizeSignal&) = delete;
+
+private:
+    struct sigaction m_previous {};
+    bool m_bRestore;
+};
+
 mode_t NewFileMode() {
     mode_t mask = ::umask(0);
     ::umask(mask);
@@ -129,6 +152,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
         return false;
 
     mode_t mode = exists ? (existing.st_mode & 07777) : NewFileMode();
+    CIgnoreFileSizeSignal ignoreFileSizeSignal;
     bool ok = ::fchmod(fd.Get(), mode) == 0 && WriteAll(fd.Get(), bytes) && ::fsync(fd.Get()) == 0;
     ok = (::close(fd.Release()) == 0) && ok;
     if (ok)
