@@ -1,0 +1,30 @@
+#include "Commands.h"
+
+#include "Message.h"
+#include "TankFile.h"
+
+#include <cstdio>
+
+int CommandLineError(const std::string& text) {
+    ShowMessage(text + "\nTry 'tarnwick-cli --help'.");
+    return kExitFailure;
+}
+
+bool ExpectArgs(const Args& args, std::size_t count, std::string_view usage) {
+    if (args.size() == count)
+        return true;
+    CommandLineError(FormatText("Usage: tarnwick-cli %s", usage));
+    return false;
+}
+
+bool LoadTankFile(CTankFile& file, const std::string& path) {
+    if (path.empty()) {
+        ShowMessage(FormatText("Error opening tank file '%s'.", path));
+        return false;
+    }
+    return file.Load(path) == 1;
+}
+
+void WriteOut(std::string_view bytes) {
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+}

@@ -1,0 +1,53 @@
+#include "Commands.h"
+
+#include "FieldPath.h"
+#include "Message.h"
+#include "TankFile.h"
+#include "ValueText.h"
+
+namespace {
+
+struct Assignment {
+    CFieldEntry* field;
+    std::string value;
+};
+
+std::string NameOfChar(char c) {
+    return (c == '\r' || c == '\n') ? std::string("a line break") : "'" + std::string(1, c) + "'";
+}
+
+} // namespace
+
+int RunSet(const Args& args) {
+    if (args.size() < 2)
+        return CommandLineError("Usage: tarnwick-cli set FILE Group.field=VALUE...");
+
+    // Every assignment is checked before the file is touched, so a refused command changes
+    // nothing at all. Field positions are the same in every CTankFile, so the fields found
+    // now are the ones that loading fills.
+    CTankFile file;
+    std::vector<Assignment> assignments;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto equals = arg.find('=');
+        if (equals == std::string::npos)
+            return CommandLineError(FormatText("Expected Group.field=VALUE, got '%s'.", arg));
+        CFieldEntry* field = ResolveFieldPath(file, std::string_view(arg).substr(0, equals));
+        if (!field)
+            return kExitFailure;
+        std::string value = arg.substr(equals + 1);
+        if (char c = FindUnstorableChar(value); c && field->m_nType == FieldType::String) {
+            ShowMessage("Cannot set " + FieldPathOf(*field) + ": a String value cannot hold " +
+                        NameOfChar(c) + ", as it would not read back.");
+            return kExitFailure;
+        }
+        assignments.push_back({field, std::move(value)});
+    }
+
+    if (!LoadTankFile(file, args[0]))
+        return kExitFailure;
+    for (const Assignment& assignment : assignments)
+        ApplyTypedValue(*assignment.field, assignment.value);
+    file.m_bModified = 1;
+    return file.Save() ? kExitOk : kExitFailure;
+}

@@ -1,0 +1,86 @@
+// tarnwick-cli: batch work on tank files with the editor's own reader, writer and value rules.
+
+#include "Commands.h"
+
+#include "Message.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+struct Command {
+    std::string_view name;
+    int (*run)(const Args&);
+};
+
+constexpr Command kCommands[] = {
+    {"normalize", RunNormalize}, {"dump", RunDump},     {"get", RunGet}, {"set", RunSet},
+    {"check", RunCheck},         {"schema", RunSchema},
+};
+
+constexpr const char* kUsage = R"(Usage: tarnwick-cli COMMAND [ARGUMENTS]
+
+Batch work on tank files (.odf) with the editor's own rules. Fields are named
+Group.field, for example GameObject.maxHealth; `tarnwick-cli schema` lists them.
+
+Commands:
+  normalize [-o OUT] FILE...
+      Rewrite each FILE in the program's layout, as opening and saving it in the
+      editor does: every group in order, each with the fields it sets, and nothing
+      else (comments, unknown groups and keys are dropped). With -o and a single
+      FILE, write OUT instead and leave FILE alone.
+  dump FILE
+      Print the fields that FILE sets, in the schema's order, one a line:
+      Group.field = value, the value as the file shows it.
+  get FILE Group.field
+      Print the field's value (a String without quotes). Exit status 1 when FILE
+      does not set the field.
+  set FILE Group.field=VALUE...
+      Set each field as typing VALUE into the editor's value box does, then save
+      FILE once. Numbers are read leniently (text without a number gives 0) and an
+      empty VALUE removes the field. An unknown field, or a String VALUE holding
+      '"', '[' or a line break, changes nothing and fails.
+  check FILE...
+      List every line that loading does not keep, as FILE:LINE: reason: text.
+      Blank lines are not listed. Exit status 1 when any line is listed.
+  schema
+      Print every field as a tab-separated row: field index, group, field, type,
+      description.
+  help, --help
+      Print this text.
+
+Exit status: 0 on success, 1 as noted above, 2 for a bad command line or a file
+that cannot be read or written.
+)";
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Args args(argv + 1, argv + argc);
+    if (args.empty()) {
+        std::fputs(kUsage, stderr);
+        return kExitFailure;
+    }
+    auto end = std::ranges::find(args, "--");
+    bool help =
+        args[0] == "help" || args[0] == "-h" || std::find(args.begin(), end, "--help") != end;
+    int status = kExitOk;
+    if (help) {
+        std::fputs(kUsage, stdout);
+    } else {
+        auto command = std::ranges::find(kCommands, args[0], &Command::name);
+        if (command == std::end(kCommands)) {
+            ShowMessage(FormatText("Unknown command '%s'.", args[0]));
+            std::fputs(kUsage, stderr);
+            return kExitFailure;
+        }
+        status = command->run(Args(args.begin() + 1, args.end()));
+    }
+    // Output lost to a full disk or a failing device must not pass for success.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        ShowMessage("Error writing to standard output.");
+        return kExitFailure;
+    }
+    return status;
+}
