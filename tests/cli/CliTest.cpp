@@ -1,0 +1,212 @@
+#include "CliRunner.h"
+
+#include "FileIo.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kData = TARNWICK_TEST_DATA "/cli";
+
+std::string Read(const std::string& path) {
+    std::string bytes;
+    EXPECT_TRUE(ReadWholeFile(path, bytes)) << path;
+    return bytes;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "tarnwick-cli-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    // A copy of a data file in this test's own folder, free to be changed.
+    std::string Copy(const std::string& name) {
+        fs::copy_file(kData + "/" + name, m_dir / name);
+        return (m_dir / name).string();
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(CliTest, NormalizeRewritesEachFileInTheProgramsLayout) {
+    std::string lf = Copy("messy.odf"), crlf = Copy("messy_crlf.odf");
+    CliResult result = RunCli({"normalize", lf, crlf});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out + result.err, "");
+    EXPECT_EQ(Read(lf), Read(kData + "/messy.expected.odf"));
+    EXPECT_EQ(Read(crlf), Read(kData + "/messy_crlf.expected.odf")); // CR LF kept
+
+    // A normalized file is a fixed point.
+    EXPECT_EQ(RunCli({"normalize", lf}).status, 0);
+    EXPECT_EQ(Read(lf), Read(kData + "/messy.expected.odf"));
+}
+
+TEST_F(CliTest, NormalizeWithOutputLeavesTheInputAlone) {
+    std::string in = Copy("messy.odf"), out = (m_dir / "out.odf").string();
+    CliResult result = RunCli({"normalize", in, "-o", out});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(Read(in), Read(kData + "/messy.odf"));
+    EXPECT_EQ(Read(out), Read(kData + "/messy.expected.odf"));
+
+    result = RunCli({"normalize", "-o", out, in, in});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("Option -o takes a single FILE."), std::string::npos);
+    EXPECT_EQ(RunCli({"normalize", in, "-o"}).status, 2);
+    EXPECT_EQ(RunCli({"normalize", "-x", in}).status, 2);
+    EXPECT_EQ(Read(in), Read(kData + "/messy.odf"));
+
+    // A failed write is reported and leaves nothing behind.
+    std::string nowhere = (m_dir / "no-such-folder" / "out.odf").string();
+    result = RunCli({"normalize", "-o", nowhere, in});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err, "Error saving tank file '" + nowhere + "'.\n");
+}
+
+TEST_F(CliTest, DumpAndSchemaMatchTheirGoldenFiles) {
+    CliResult dump = RunCli({"dump", "messy.odf"}, kData);
+    EXPECT_EQ(dump.status, 0);
+    EXPECT_EQ(dump.out, Read(kData + "/dump_messy.expected"));
+
+    CliResult schema = RunCli({"schema"});
+    EXPECT_EQ(schema.status, 0);
+    EXPECT_EQ(schema.out, Read(kData + "/schema.expected"));
+    EXPECT_EQ(std::ranges::count(schema.out, '\n'), 173);
+    EXPECT_TRUE(schema.out.starts_with("0\tGameObject\tbaseName\tString\tdefines the apperance\n"));
+    EXPECT_TRUE(schema.out.ends_with("\n172\tPersonClass\tanimRate\tFloat\t\n"));
+}
+
+TEST_F(CliTest, GetPrintsOneValueOrSaysItIsAbsent) {
+    auto get = [](const std::string& field) { return RunCli({"get", "messy.odf", field}, kData); };
+    EXPECT_EQ(get("GameObject.unitName").out, "Heavy Tank\n");
+    EXPECT_EQ(get("GameObject.collisionRadius").out, "-2.500000\n");
+    EXPECT_EQ(get("GameObject.maxAmmo").out, "250\n");
+    EXPECT_EQ(get("GameObject.scrapCost").out, "0\n"); // emptied, still present
+
+    CliResult absent = get("GameObject.classLabel");
+    EXPECT_EQ(absent.status, 1);
+    EXPECT_EQ(absent.out + absent.err, "");
+
+    CliResult unknown = get("gameobject.maxhealth");
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err,
+              "Unknown field 'gameobject.maxhealth' (did you mean GameObject.maxHealth?).\n");
+    EXPECT_EQ(get("maxHealth").status, 2);
+}
+
+TEST_F(CliTest, SetAppliesValuesAsTheValueBoxDoesAndSavesOnce) {
+    std::string file = Copy("messy_crlf.odf");
+    const std::string latin1 = "Panzer \xe9t\xe9"; // not UTF-8: kept byte for byte
+    CliResult result =
+        RunCli({"set", file, "GameObject.unitName=" + latin1, "GameObject.maxHealth=12abc",
+                "CraftClass.rangeScan=abc", "GameObject.baseName=", "WingmanClass.rollSteer=-.5",
+                "GameObject.maxAmmo=1", "GameObject.maxAmmo=2"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out + result.err, "");
+
+    auto get = [&](const std::string& field) { return RunCli({"get", file, field}).out; };
+    EXPECT_EQ(get("GameObject.unitName"), latin1 + "\n");
+    EXPECT_EQ(get("GameObject.maxHealth"), "12\n");
+    EXPECT_EQ(get("CraftClass.rangeScan"), "0.000000\n");
+    EXPECT_EQ(get("WingmanClass.rollSteer"), "-0.500000\n");
+    EXPECT_EQ(get("GameObject.maxAmmo"), "2\n");
+    EXPECT_EQ(RunCli({"get", file, "GameObject.baseName"}).status, 1);
+
+    std::string saved = Read(file);
+    EXPECT_TRUE(saved.starts_with("[GameObject]\r\n\r\ncollisionRadius = -2.500000\r\n"));
+    EXPECT_NE(saved.find("unitName = \"" + latin1 + "\"\r\n"), std::string::npos);
+}
+
+TEST_F(CliTest, RefusedSetChangesNothing) {
+    std::string file = Copy("messy.odf");
+    const std::string before = Read(file);
+    const std::string ok = "GameObject.maxHealth=5"; // valid, but must not be applied either
+    struct Case {
+        std::string arg, message;
+    } cases[] = {
+        {"GameObject.maxhealth=5",
+         "Unknown field 'GameObject.maxhealth' (did you mean GameObject.maxHealth?)."},
+        {"Nowhere.maxHealth=5", "Unknown field 'Nowhere.maxHealth'."},
+        {"GameObject.maxHealth", "Expected Group.field=VALUE, got 'GameObject.maxHealth'."},
+        {"GameObject.unitName=a\"b", "Cannot set GameObject.unitName: a String value cannot "
+                                     "hold '\"', as it would not read back."},
+        {"GameObject.unitName=[x]", "cannot hold '['"},
+        {"GameObject.unitName=a\nb", "cannot hold a line break"},
+        {"GameObject.unitName=a\r", "cannot hold a line break"},
+    };
+    for (const Case& c : cases) {
+        CliResult result = RunCli({"set", file, ok, c.arg});
+        EXPECT_EQ(result.status, 2) << c.arg;
+        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+        EXPECT_EQ(Read(file), before) << c.arg;
+    }
+    // A number field reads such text leniently, as the value box does.
+    EXPECT_EQ(RunCli({"set", file, "GameObject.maxHealth=[7\n"}).status, 0);
+    EXPECT_EQ(RunCli({"get", file, "GameObject.maxHealth"}).out, "0\n");
+}
+
+TEST_F(CliTest, CheckListsEveryLineThatLoadingDoesNotKeep) {
+    CliResult result = RunCli({"check", "messy.odf"}, kData);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, Read(kData + "/check_messy.expected"));
+    EXPECT_EQ(result.err, "");
+
+    result = RunCli({"check", "messy.expected.odf", "messy_crlf.expected.odf"}, kData);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out + result.err, "");
+
+    // An unreadable file fails the run, after the others are checked.
+    result = RunCli({"check", "missing.odf", "messy.odf", "."}, kData);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.out, Read(kData + "/check_messy.expected"));
+    EXPECT_EQ(result.err, "Error opening tank file 'missing.odf'.\nError opening tank file '.'.\n");
+}
+
+TEST_F(CliTest, CommandLineAndFileErrors) {
+    CliResult result = RunCli({});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("Usage: tarnwick-cli"), std::string::npos);
+
+    result = RunCli({"frobnicate"});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_TRUE(result.err.starts_with("Unknown command 'frobnicate'.\nUsage:")) << result.err;
+
+    for (const char* help : {"--help", "help"}) {
+        result = RunCli({help});
+        EXPECT_EQ(result.status, 0);
+        for (const char* command : {"normalize", "dump", "get", "set", "check", "schema"})
+            EXPECT_NE(result.out.find(std::string("\n  ") + command), std::string::npos);
+    }
+
+    EXPECT_EQ(RunCli({"dump"}).status, 2);
+    EXPECT_EQ(RunCli({"get", "x.odf"}).status, 2);
+    EXPECT_EQ(RunCli({"schema", "extra"}).status, 2);
+
+    for (std::string path : {(m_dir / "missing.odf").string(), m_dir.string(), std::string()}) {
+        for (std::vector<std::string> args : {std::vector<std::string>{"dump", path},
+                                              {"normalize", path},
+                                              {"get", path, "GameObject.maxHealth"},
+                                              {"set", path, "GameObject.maxHealth=1"}}) {
+            result = RunCli(args);
+            EXPECT_EQ(result.status, 2) << args[0] << " " << path;
+            EXPECT_EQ(result.err, "Error opening tank file '" + path + "'.\n");
+        }
+    }
+    EXPECT_FALSE(fs::exists(m_dir / "missing.odf"));
+
+    // Output that cannot be written is a failure, not a quiet success.
+    result = RunCli({"schema"}, {}, "/dev/full");
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err, "Error writing to standard output.\n");
+}
+
+} // namespace
