@@ -2,13 +2,23 @@
 # Debian packages that are missing first (as root; otherwise they print the apt-get line).
 
 BUILD_DIR ?= build
+SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR ?= build-fuzz
+BENCH_DIR ?= build-bench
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+FUZZ_SECONDS ?= 60
 
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev fonts-dejavu-core \
-            libgtest-dev libgmock-dev libbenchmark-dev
+            libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
 
-.PHONY: all deps configure build run test clean
+# Sanitizer reports fail the run; leaks of the system libraries are suppressed by name.
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
+  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+.PHONY: all deps configure build run test test-plain test-sanitize fuzz-build fuzz fuzz-short \
+        bench clean
 
 all: build
 
@@ -40,8 +50,42 @@ build: configure
 run: build
 	./$(BUILD_DIR)/src/app/tarnwick
 
-test: build
+# The plain suite, short fuzz runs, then the whole suite again under ASan and UBSan.
+test: test-plain fuzz-short test-sanitize
+
+test-plain: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+$(SANITIZE_DIR)/build.ninja:
+	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DTARNWICK_SANITIZE=address,undefined $(CMAKE_FLAGS)
+
+test-sanitize: deps $(SANITIZE_DIR)/build.ninja
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen $(SANITIZER_ENV) \
+	  ctest --output-on-failure -j $(JOBS)
+
+$(FUZZ_DIR)/build.ninja:
+	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTARNWICK_BUILD_FUZZ=ON -DTARNWICK_BUILD_UI=OFF -DTARNWICK_BUILD_TESTS=OFF
+
+fuzz-build: deps $(FUZZ_DIR)/build.ninja
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+
+# make fuzz FUZZ_SECONDS=600 runs each target for ten minutes.
+fuzz: fuzz-build
+	scripts/run-fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+fuzz-short: fuzz-build
+	scripts/run-fuzz.sh $(FUZZ_DIR) 10
+
+$(BENCH_DIR)/build.ninja:
+	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNWICK_BUILD_BENCH=ON \
+	  -DTARNWICK_BUILD_TESTS=OFF
+
+bench: deps $(BENCH_DIR)/build.ninja
+	cmake --build $(BENCH_DIR) -j $(JOBS)
+	scripts/run-bench.sh $(BENCH_DIR)
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR)
