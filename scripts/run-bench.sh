@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Runs every benchmark program of BUILD_DIR/bench and prints one table: each figure beside its
+# baseline (the benchmark of the same name with the suffix _Baseline) and the ratio.
+# Usage: scripts/run-bench.sh BUILD_DIR
+set -euo pipefail
+build=$1
+results=$(mktemp)
+trap 'rm -f "$results"' EXIT
+for program in "$build"/bench/bench*; do
+  [ -x "$program" ] || continue
+  QT_QPA_PLATFORM=offscreen "$program" --benchmark_format=csv 2>/dev/null \
+    | grep -v '^name,' >>"$results"
+done
+awk -F, '
+  function unit_to_us(value, unit) {
+    if (unit == "ns") return value / 1000
+    if (unit == "ms") return value * 1000
+    if (unit == "s") return value * 1000000
+    return value
+  }
+  {
+    name = $1; gsub(/"/, "", name)
+    time[name] = unit_to_us($3, $5)
+    order[++n] = name
+  }
+  END {
+    printf "%-44s %14s %14s %8s\n", "benchmark", "time (us)", "baseline (us)", "ratio"
+    for (i = 1; i <= n; i++) {
+      name = order[i]
+      if (name ~ /_Baseline$/) continue
+      base = name "_Baseline"
+      if (base in time)
+        printf "%-44s %14.2f %14.2f %8.2f\n", name, time[name], time[base], time[name] / time[base]
+      else
+        printf "%-44s %14.2f %14s %8s\n", name, time[name], "-", "-"
+    }
+  }' "$results"
