@@ -1,5 +1,6 @@
 #include "FileIo.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -143,9 +144,16 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
     bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && !S_ISREG(existing.st_mode))
         return false; // never replace a folder, device or FIFO with a file
+    // Renaming over a file needs no write permission on it, only on its folder; a file the
+    // user may not write must still refuse the save, as writing it in place would.
+    if (exists && ::access(target.c_str(), W_OK) != 0)
+        return false;
 
     auto slash = target.rfind('/');
     std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    // The temporary name adds 17 bytes to the target's; shorten it so that a target name near
+    // the file system's limit of 255 bytes can still be saved.
+    base.resize(std::min<std::size_t>(base.size(), 200));
     std::string tempPath = DirectoryOf(target) + "/." + base + ".tarnwick-XXXXXX";
     CFd fd(::mkstemp(tempPath.data()));
     if (fd.Get() < 0)
