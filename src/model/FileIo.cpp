@@ -161,6 +161,10 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
 
     mode_t mode = exists ? (existing.st_mode & 07777) : NewFileMode();
     CIgnoreFileSizeSignal ignoreFileSizeSignal;
+    // The replacement keeps the old file's owner where we may set it (root saving someone
+    // else's file); elsewhere it belongs to us, as a new file would, and the save goes on.
+    if (exists && ::fchown(fd.Get(), existing.st_uid, existing.st_gid) != 0) {
+    }
     bool ok = ::fchmod(fd.Get(), mode) == 0 && WriteAll(fd.Get(), bytes) && ::fsync(fd.Get()) == 0;
     ok = (::close(fd.Release()) == 0) && ok;
     if (ok)
