@@ -1,0 +1,80 @@
+#include "QtPrompts.h"
+
+#include "ByteText.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+void SetUp(QFileDialog& dialog, const std::string& filter) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilter(TextOfBytes(filter));
+}
+
+} // namespace
+
+void CQtPrompts::Message(const std::string& text) {
+    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), TextOfBytes(text),
+                    QMessageBox::Ok, m_parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+IPrompts::Answer CQtPrompts::YesNoCancel(const std::string& text) {
+    QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(), TextOfBytes(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+bool CQtPrompts::OpenPath(const std::string& filter, std::string& path) {
+    QFileDialog dialog(m_parent);
+    SetUp(dialog, filter);
+    // The file need not exist yet: opening a name that is not there reports it, as any failed
+    // open does.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    path = BytesOfPath(dialog.selectedFiles().constFirst());
+    return true;
+}
+
+std::vector<std::string> CQtPrompts::OpenPaths(const std::string& title,
+                                               const std::string& filter) {
+    QFileDialog dialog(m_parent);
+    SetUp(dialog, filter);
+    dialog.setWindowTitle(TextOfBytes(title));
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    std::vector<std::string> paths;
+    if (dialog.exec() != QDialog::Accepted)
+        return paths;
+    for (const QString& file : dialog.selectedFiles())
+        paths.push_back(BytesOfPath(file));
+    return paths;
+}
+
+bool CQtPrompts::SavePath(const std::string& filter, const std::string& defaultExtension,
+                          std::string& path) {
+    QFileDialog dialog(m_parent);
+    SetUp(dialog, filter);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(TextOfBytes(defaultExtension));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    path = BytesOfPath(dialog.selectedFiles().constFirst());
+    return true;
+}

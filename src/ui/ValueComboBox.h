@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QComboBox>
+
+// The value box: an editable combo box whose edit field holds the value being edited and whose
+// list offers other values, each marked with a label (the template it comes from). The list is
+// kept sorted by text, ignoring case, and the edit field keeps whatever text it was given:
+// adding items never picks one.
+class CValueComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    static constexpr int kLabelRole = Qt::UserRole;
+
+    explicit CValueComboBox(QWidget* parent = nullptr);
+
+    // Adds an item at its sorted place (after items of equal text) and returns its index.
+    int AddString(const QString& text, const QString& label);
+
+    // The label of the item at index; a null string when it has none.
+    QString Label(int index) const;
+
+    // Removes every item; the edit text stays.
+    void ResetContent();
+
+    QString EditText() const;
+    // Sets the edit text without raising EditChanged: only the user's own edits do.
+    void SetEditText(const QString& text);
+
+signals:
+    // The user changed the edit text (typing, pasting, deleting).
+    void EditChanged(const QString& text);
+};
