@@ -1,0 +1,399 @@
+#include "EditorDlg.h"
+
+#include "AboutDlg.h"
+#include "ByteText.h"
+#include "ValueComboBox.h"
+#include "ValueText.h"
+
+#include <QDesktopServices>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QTreeWidget>
+#include <QUrl>
+
+#ifndef TARNWICK_PROGRAM_URL
+#error "TARNWICK_PROGRAM_URL must be defined by the build"
+#endif
+#ifndef TARNWICK_GROUP_URL
+#error "TARNWICK_GROUP_URL must be defined by the build"
+#endif
+
+namespace {
+
+constexpr const char* kUntitled = "Untitled.odf";
+constexpr const char* kTankFilter = "Tank Files (*.odf);;All Files (*)";
+constexpr const char* kTankExtension = "odf";
+constexpr int kImageSize = 12;
+
+std::string FieldItemText(const CFieldEntry& field) {
+    std::string text = field.m_strName + " = ";
+    if (!field.m_bPresent)
+        return text;
+    if (field.m_nType == FieldType::String)
+        return text + '"' + field.m_strValue + '"';
+    return text + FormatValue(field);
+}
+
+int ImageOf(FieldType type) {
+    switch (type) {
+    case FieldType::String:
+        return CEditorDlg::kStringImage;
+    case FieldType::Float:
+        return CEditorDlg::kFloatImage;
+    case FieldType::Integer:
+        return CEditorDlg::kIntegerImage;
+    }
+    return CEditorDlg::kStringImage;
+}
+
+} // namespace
+
+CEditorDlg::CEditorDlg(IPrompts& prompts, QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+      m_prompts(prompts), m_shortcuts(*this) {
+    m_previousHandler =
+        SetMessageHandler([this](const std::string& text) { m_prompts.Message(text); });
+    setWindowTitle(QStringLiteral("Tarnwick"));
+    CreateMenus();
+    CreateControls();
+}
+
+CEditorDlg::~CEditorDlg() {
+    SetMessageHandler(std::move(m_previousHandler));
+}
+
+void CEditorDlg::CreateMenus() {
+    m_menuBar = new QMenuBar(this);
+    auto add = [this](QMenu* menu, const char* text, void (CEditorDlg::*handler)()) {
+        QAction* action = menu->addAction(QString::fromLatin1(text));
+        connect(action, &QAction::triggered, this, handler);
+    };
+    QMenu* file = m_menuBar->addMenu(QStringLiteral("&File"));
+    add(file, "&New\tCtrl-N", &CEditorDlg::OnFileNew);
+    add(file, "&Open...\tCtrl-O", &CEditorDlg::OnFileOpen);
+    file->addSeparator();
+    add(file, "&Save\tCtrl-S", &CEditorDlg::OnFileSave);
+    add(file, "Save &As...", &CEditorDlg::OnFileSaveAs);
+    file->addSeparator();
+    add(file, "E&xit", &CEditorDlg::OnFileExit);
+    QMenu* templates = m_menuBar->addMenu(QStringLiteral("&Template"));
+    add(templates, "&Load Set...", &CEditorDlg::OnTemplateLoadSet);
+    add(templates, "&Save Set...", &CEditorDlg::OnTemplateSaveSet);
+    add(templates, "&Edit Set...", &CEditorDlg::OnTemplateEditSet);
+    QMenu* help = m_menuBar->addMenu(QStringLiteral("&Help"));
+    add(help, "&About Tarnwick...", &CEditorDlg::OnHelpAbout);
+    add(help, "&Tarnwick Web Site...", &CEditorDlg::OnHelpProgramWebSite);
+    add(help, "&Brindlemoor Web Site...", &CEditorDlg::OnHelpGroupWebSite);
+}
+
+// Sizes are kept in dialog units of the window's font, so the arrangement holds whatever font
+// the desktop gives.
+int CEditorDlg::Dlu(int x) const {
+    static const QString sample =
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const int baseX = (fontMetrics().horizontalAdvance(sample) / 26 + 1) / 2;
+    return (x * baseX + 2) / 4;
+}
+
+int CEditorDlg::DluY(int y) const {
+    return (y * fontMetrics().height() + 4) / 8;
+}
+
+void CEditorDlg::CreateControls() {
+    m_tree = new QTreeWidget(this);
+    m_tree->setObjectName(QStringLiteral("tree"));
+    m_tree->setHeaderHidden(true);
+    m_tree->setColumnCount(1);
+    m_tree->setIconSize(QSize(kImageSize, kImageSize));
+    m_tree->setUniformRowHeights(true);
+    m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Long values scroll sideways instead of being shortened with an ellipsis.
+    m_tree->header()->setStretchLastSection(false);
+    m_tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_tree->setMinimumWidth(Dlu(120));
+    m_treeBoldFont = m_tree->font();
+    m_treeBoldFont.setBold(true);
+
+    m_valueBox = new CValueComboBox(this);
+    m_valueBox->setObjectName(QStringLiteral("valueBox"));
+    setTabOrder(m_tree, m_valueBox);
+
+    auto label = [this](const char* name, const char* text) {
+        auto* made = new QLabel(QString::fromLatin1(text), this);
+        made->setObjectName(QString::fromLatin1(name));
+        made->setTextFormat(Qt::PlainText);
+        return made;
+    };
+    m_fieldCaption = label("fieldCaption", "Field:");
+    m_typeCaption = label("typeCaption", "Type:");
+    m_descriptionCaption = label("descriptionCaption", "Description:");
+    m_fieldText = label("fieldText", "");
+    m_typeText = label("typeText", "");
+    m_descriptionText = label("descriptionText", "");
+    // A long name is cut off at the panel's edge rather than widening the window.
+    m_fieldText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_typeText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_descriptionText->setWordWrap(true);
+    m_descriptionText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_descriptionText->setIndent(Dlu(12));
+
+    m_logo = new QLabel(this);
+    m_logo->setObjectName(QStringLiteral("logo"));
+    m_logo->setPixmap(QPixmap(QStringLiteral(":/logo.png")));
+
+    auto* fields = new QGridLayout;
+    fields->setContentsMargins(Dlu(11), 0, 0, DluY(4));
+    fields->setHorizontalSpacing(0);
+    fields->setVerticalSpacing(DluY(3));
+    fields->setColumnMinimumWidth(0, Dlu(38));
+    fields->setColumnStretch(1, 1);
+    fields->addWidget(m_valueBox, 0, 0, 1, 2);
+    fields->setRowMinimumHeight(1, DluY(17) - fields->verticalSpacing());
+    fields->addWidget(m_fieldCaption, 1, 0, Qt::AlignBottom);
+    fields->addWidget(m_fieldText, 1, 1, Qt::AlignBottom);
+    fields->addWidget(m_typeCaption, 2, 0);
+    fields->addWidget(m_typeText, 2, 1);
+    fields->addWidget(m_descriptionCaption, 3, 0, 1, 2);
+    fields->addWidget(m_descriptionText, 4, 0, 1, 2);
+    fields->setRowStretch(4, 1);
+
+    auto* panel = new QWidget(this);
+    auto* panelLayout = new QVBoxLayout(panel);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+    panelLayout->setSpacing(0);
+    panelLayout->addLayout(fields, 1);
+    panelLayout->addWidget(m_logo, 0, Qt::AlignRight | Qt::AlignBottom);
+    panel->setFixedWidth(std::max(Dlu(168), m_logo->pixmap().width()));
+
+    auto* root = new QHBoxLayout(this);
+    root->setMenuBar(m_menuBar);
+    root->setContentsMargins(Dlu(7), DluY(7), Dlu(7), DluY(7));
+    root->setSpacing(Dlu(4));
+    root->addWidget(m_tree, 1);
+    root->addWidget(panel, 0);
+
+    resize(Dlu(371), DluY(231) + m_menuBar->sizeHint().height());
+}
+
+void CEditorDlg::setVisible(bool visible) {
+    if (visible && !m_bInitialised)
+        Initialise();
+    QDialog::setVisible(visible);
+}
+
+void CEditorDlg::Initialise() {
+    if (m_bInitialised)
+        return;
+    m_bInitialised = true;
+
+    setWindowIcon(QIcon(QStringLiteral(":/tarnwick.png")));
+
+    if (!m_aliasTable.LoadFromCurrentFolder())
+        m_prompts.Message("Error loading alias file 'alias.txt'.\nNo tank aliases will be used.");
+
+    m_document.Reset();
+    UpdateTitle();
+
+    // From here on Ctrl+N, Ctrl+O and Ctrl+S reach the File commands.
+    m_shortcuts.Install();
+
+    const QPixmap strip(QStringLiteral(":/tree-images.png"));
+    for (int i = 0; i < kImageCount; ++i) {
+        const QPixmap image = strip.copy(i * kImageSize, 0, kImageSize, kImageSize);
+        QIcon icon(image);
+        // A selected item keeps its picture; the style would tint it otherwise.
+        icon.addPixmap(image, QIcon::Selected);
+        m_imageList[i] = icon;
+    }
+    BuildTree();
+
+    m_boldFont = m_fieldText->font();
+    m_boldFont.setBold(true);
+    for (QLabel* caption : {m_fieldCaption, m_typeCaption, m_descriptionCaption})
+        caption->setFont(m_boldFont);
+
+    m_fieldText->clear();
+    m_typeText->clear();
+    m_descriptionText->clear();
+
+    m_tree->setFocus();
+
+    if (!m_strStartPath.empty())
+        OpenDocument(m_strStartPath);
+}
+
+void CEditorDlg::UpdateTitle() {
+    QString title = QStringLiteral("Tarnwick - [") + TextOfBytes(m_document.m_strPath) +
+                    (m_document.m_bModified ? QStringLiteral(" *]") : QStringLiteral("]"));
+    // Qt reads "[*]" in a title as the modified mark; a path may hold it literally.
+    title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(title);
+}
+
+QTreeWidgetItem* CEditorDlg::MakeFieldItem(int fieldIndex) const {
+    const CFieldEntry& field = *m_document.m_fields[static_cast<std::size_t>(fieldIndex)];
+    auto* item = new QTreeWidgetItem(QStringList(TextOfBytes(FieldItemText(field))));
+    item->setIcon(0, m_imageList[ImageOf(field.m_nType)]);
+    item->setData(0, kItemIndexRole, fieldIndex);
+    SetItemBold(item, field.m_bPresent != 0);
+    return item;
+}
+
+void CEditorDlg::SetItemBold(QTreeWidgetItem* item, bool bold) const {
+    if (bold)
+        item->setFont(0, m_treeBoldFont);
+    else
+        item->setData(0, Qt::FontRole, QVariant());
+}
+
+void CEditorDlg::BuildTree() {
+    m_tree->clear();
+    // Items are made apart from the tree and handed over in one step, which spares the view
+    // an update for each of them.
+    QList<QTreeWidgetItem*> groups;
+    groups.reserve(static_cast<qsizetype>(m_document.m_groups.size()));
+    for (std::size_t i = 0; i < m_document.m_groups.size(); ++i) {
+        const CFieldGroup* group = m_document.m_groups[i].get();
+        auto* groupItem = new QTreeWidgetItem(QStringList(TextOfBytes(group->m_strName)));
+        groupItem->setIcon(0, m_imageList[kFolderImage]);
+        groupItem->setData(0, kItemIndexRole, static_cast<int>(i));
+        QList<QTreeWidgetItem*> fields;
+        for (std::size_t j = 0; j < m_document.m_fields.size(); ++j) {
+            if (m_document.m_fields[j]->m_pGroup == group)
+                fields.append(MakeFieldItem(static_cast<int>(j)));
+        }
+        groupItem->addChildren(fields);
+        groups.append(groupItem);
+    }
+    m_tree->addTopLevelItems(groups);
+    UpdateGroupBold();
+}
+
+void CEditorDlg::UpdateGroupBold() {
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* group = m_tree->topLevelItem(i);
+        bool bold = false;
+        for (int j = 0; j < group->childCount() && !bold; ++j)
+            bold = group->child(j)->font(0).bold();
+        if (group->font(0).bold() != bold)
+            SetItemBold(group, bold);
+    }
+}
+
+int CEditorDlg::SaveDocument() {
+    if (m_document.m_strPath != kUntitled)
+        return m_document.Save();
+    std::string path;
+    if (!m_prompts.SavePath(kTankFilter, kTankExtension, path))
+        return 0;
+    return m_document.SaveAs(path);
+}
+
+int CEditorDlg::PromptSaveChanges() {
+    if (!m_document.m_bModified)
+        return 1;
+    switch (m_prompts.YesNoCancel(FormatText("Save changes to '%s'?", m_document.m_strPath))) {
+    case IPrompts::Answer::Yes: {
+        // A failed or cancelled save stops the command, so the changes are never dropped.
+        const int saved = SaveDocument();
+        UpdateTitle();
+        return saved;
+    }
+    case IPrompts::Answer::No:
+        return 1;
+    case IPrompts::Answer::Cancel:
+        break;
+    }
+    return 0;
+}
+
+void CEditorDlg::OnFileNew() {
+    if (!PromptSaveChanges())
+        return;
+    m_document.Reset();
+    BuildTree();
+    UpdateTitle();
+}
+
+void CEditorDlg::OpenDocument(const std::string& path) {
+    if (!m_document.Load(path))
+        m_prompts.Message(FormatText("Error loading tank file '%s'.", path));
+    BuildTree();
+    UpdateTitle();
+}
+
+void CEditorDlg::OnFileOpen() {
+    if (!PromptSaveChanges())
+        return;
+    std::string path;
+    if (m_prompts.OpenPath(kTankFilter, path))
+        OpenDocument(path);
+    else
+        UpdateTitle();
+}
+
+void CEditorDlg::OnFileSave() {
+    if (m_document.m_strPath == kUntitled)
+        OnFileSaveAs();
+    else
+        m_document.Save();
+    UpdateTitle();
+}
+
+void CEditorDlg::OnFileSaveAs() {
+    std::string path;
+    if (m_prompts.SavePath(kTankFilter, kTankExtension, path))
+        m_document.SaveAs(path);
+    UpdateTitle();
+}
+
+void CEditorDlg::OnFileExit() {
+    if (!PromptSaveChanges())
+        return;
+    QDialog::reject();
+}
+
+void CEditorDlg::reject() {
+    OnFileExit();
+}
+
+void CEditorDlg::OnTemplateLoadSet() {}
+
+void CEditorDlg::OnTemplateSaveSet() {}
+
+void CEditorDlg::OnTemplateEditSet() {}
+
+void CEditorDlg::OnHelpAbout() {
+    CAboutDlg about(this);
+    about.exec();
+}
+
+void CEditorDlg::OnHelpProgramWebSite() {
+    QDesktopServices::openUrl(QUrl(QStringLiteral(TARNWICK_PROGRAM_URL)));
+}
+
+void CEditorDlg::OnHelpGroupWebSite() {
+    QDesktopServices::openUrl(QUrl(QStringLiteral(TARNWICK_GROUP_URL)));
+}
+
+void CEditorDlg::ApplyValue() {
+    // Value editing is not wired in yet; like an apply with no field selected, Enter only
+    // refreshes the title.
+    UpdateTitle();
+}
+
+void CEditorDlg::keyPressEvent(QKeyEvent* event) {
+    // Enter applies the value; it never closes the window (Escape goes through reject()).
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        ApplyValue();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
