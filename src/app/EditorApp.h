@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QApplication>
+
+#include <string>
+
+// The editor's application object: runs the main window modally, and the program ends when
+// the window closes. Its name, "tarnwick", is the caption of every message box.
+class CEditorApp : public QApplication {
+    Q_OBJECT
+public:
+    CEditorApp(int& argc, char** argv);
+
+    // Runs the main window, opening startPath first when it is not empty. Returns the exit
+    // code.
+    int InitInstance(const std::string& startPath);
+};
