@@ -1,0 +1,39 @@
+#pragma once
+
+#include "EditorDlg.h"
+#include "ScriptedPrompts.h"
+#include "UiTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A real editor window in a scratch folder, with scripted prompts. The members go in reverse
+// order: the window first, then the prompts (which check that every queued reply was used),
+// then the folder.
+class EditorTest : public ::testing::Test {
+protected:
+    // Shows the window; the folder holds an alias file unless the test removed it.
+    void Start() {
+        m_editor = std::make_unique<CEditorDlg>(m_prompts);
+        m_editor->show();
+    }
+    // Opens the file name of the scratch folder through File > Open.
+    void Open(const std::string& name) {
+        m_prompts.QueuePath(m_folder.Path(name));
+        m_editor->OnFileOpen();
+    }
+    // Sets maxHealth as an edit would, so the document has unsaved changes.
+    void Modify() {
+        CTankFile& document = m_editor->Document();
+        document.m_fields[6]->m_bPresent = 1;
+        document.m_fields[6]->m_nValue = 99;
+        document.m_bModified = 1;
+        m_editor->UpdateTitle();
+    }
+    QString Title() const { return m_editor->windowTitle(); }
+
+    CScratchFolder m_folder;
+    CScriptedPrompts m_prompts;
+    std::unique_ptr<CEditorDlg> m_editor;
+};

@@ -1,0 +1,89 @@
+#include "QtPrompts.h"
+#include "UiTestSupport.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+TEST(QtPromptsTest, BoxesCarryTheApplicationsNameAndYesIsTheDefault) {
+    QCoreApplication::setApplicationName(QStringLiteral("tarnwick"));
+    CQtPrompts prompts;
+
+    WhenModalShows<QMessageBox>([](QMessageBox* box) {
+        EXPECT_EQ(box->windowTitle(), "tarnwick");
+        EXPECT_EQ(box->text(), "Error loading alias file 'alias.txt'.\n<b>No</b>");
+        EXPECT_EQ(box->textFormat(), Qt::PlainText);
+        EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+        box->button(QMessageBox::Ok)->click();
+    });
+    prompts.Message("Error loading alias file 'alias.txt'.\n<b>No</b>");
+
+    WhenModalShows<QMessageBox>([](QMessageBox* box) {
+        EXPECT_EQ(box->windowTitle(), "tarnwick");
+        EXPECT_EQ(box->text(), "Save changes to 'Untitled.odf'?");
+        EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_EQ(prompts.YesNoCancel("Save changes to 'Untitled.odf'?"), IPrompts::Answer::Yes);
+
+    WhenModalShows<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+    EXPECT_EQ(prompts.YesNoCancel("Save?"), IPrompts::Answer::Cancel);
+
+    WhenModalShows<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
+    EXPECT_EQ(prompts.YesNoCancel("Save?"), IPrompts::Answer::No);
+}
+
+TEST(QtPromptsTest, SaveDialogAddsTheExtensionAndAsksBeforeReplacing) {
+    CScratchFolder folder;
+    folder.Write("tank.odf", "old");
+    CQtPrompts prompts;
+    auto typeName = [&folder](const char* name) {
+        return [&folder, name](QFileDialog* dialog) {
+            dialog->setDirectory(QString::fromStdString(folder.Path("")));
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                ->setText(QString::fromLatin1(name));
+            static_cast<QDialog*>(dialog)->accept();
+        };
+    };
+
+    std::string path;
+    WhenModalShows<QFileDialog>(typeName("fresh"));
+    ASSERT_TRUE(prompts.SavePath("Tank Files (*.odf);;All Files (*)", "odf", path));
+    EXPECT_EQ(path, folder.Path("fresh.odf"));
+
+    // "tank" becomes tank.odf, which exists: the question comes first; No keeps the dialog
+    // open, so it is cancelled after.
+    bool asked = false;
+    WhenModalShows<QFileDialog>([&](QFileDialog* dialog) {
+        WhenModalShows<QMessageBox>([&](QMessageBox* box) {
+            asked = box->text().contains(QStringLiteral("tank.odf"));
+            box->button(QMessageBox::No)->click();
+            QTimer::singleShot(0, dialog, &QDialog::reject);
+        });
+        typeName("tank")(dialog);
+    });
+    EXPECT_FALSE(prompts.SavePath("Tank Files (*.odf);;All Files (*)", "odf", path));
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(folder.Read("tank.odf"), "old");
+}
+
+TEST(QtPromptsTest, OpenDialogTakesANameThatDoesNotExistYet) {
+    CScratchFolder folder;
+    CQtPrompts prompts;
+    WhenModalShows<QFileDialog>([&](QFileDialog* dialog) {
+        EXPECT_EQ(dialog->nameFilters(), (QStringList{QStringLiteral("Tank Files (*.odf)"),
+                                                      QStringLiteral("All Files (*)")}));
+        dialog->setDirectory(QString::fromStdString(folder.Path("")));
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText("later.odf");
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    std::string path;
+    ASSERT_TRUE(prompts.OpenPath("Tank Files (*.odf);;All Files (*)", path));
+    EXPECT_EQ(path, folder.Path("later.odf"));
+
+    WhenModalShows<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+    EXPECT_FALSE(prompts.OpenPath("Tank Files (*.odf);;All Files (*)", path));
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "Prompts.h"
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+// Prompts for tests: every text and dialog is recorded in order, and questions and dialogs are
+// answered from a queue. A prompt the test did not queue an answer for fails the test and is
+// answered Cancel, so nothing ever waits for a user.
+class CScriptedPrompts : public IPrompts {
+public:
+    ~CScriptedPrompts() override;
+
+    void QueueAnswer(Answer answer) { m_replies.emplace_back(answer); }
+    // A file dialog's result; std::nullopt is a cancelled dialog.
+    void QueuePath(std::optional<std::string> path) { m_replies.emplace_back(std::move(path)); }
+
+    void Message(const std::string& text) override;
+    Answer YesNoCancel(const std::string& text) override;
+    bool OpenPath(const std::string& filter, std::string& path) override;
+    std::vector<std::string> OpenPaths(const std::string& title,
+                                       const std::string& filter) override;
+    bool SavePath(const std::string& filter, const std::string& defaultExtension,
+                  std::string& path) override;
+
+    // Every message and question text, and "[Open]", "[Open many: title]" or "[Save As .ext]"
+    // for each file dialog, in the order shown.
+    std::vector<std::string> m_shown;
+    // The filter of the last file dialog.
+    std::string m_lastFilter;
+    // Called with each entry of m_shown as it is recorded, while the prompt is "open".
+    std::function<void(const std::string&)> m_onShow;
+
+    // Returns and forgets what was shown so far.
+    std::vector<std::string> TakeShown();
+
+private:
+    using Reply = std::variant<Answer, std::optional<std::string>>;
+    void Record(const std::string& entry);
+    std::optional<Reply> NextReply(const std::string& entry);
+    bool NextPath(const std::string& entry, std::string& path);
+
+    std::deque<Reply> m_replies;
+};

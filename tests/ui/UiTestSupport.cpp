@@ -1,0 +1,112 @@
+#include "UiTestSupport.h"
+
+#include "EditorDlg.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTreeWidget>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+namespace {
+
+// Widgets need one application object for the whole run.
+class CQtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "tarnwick_ui_tests";
+        static char* argv[] = {name, nullptr};
+        m_app = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    std::unique_ptr<QApplication> m_app;
+};
+
+[[maybe_unused]] const auto* const g_environment =
+    ::testing::AddGlobalTestEnvironment(new CQtEnvironment);
+
+} // namespace
+
+const char* const kSampleTank = "[GameObject]\n"
+                                "baseName = \"tank01\"\n"
+                                "collisionRadius = 2.5\n"
+                                "maxHealth = 1500\n"
+                                "[CraftClass]\n"
+                                "rangeScan = -0.25\n"
+                                "[ArmoryClass]\n"
+                                "cannonItem1 = \"\"\n";
+
+CScratchFolder::CScratchFolder() : m_previous(QDir::currentPath()) {
+    EXPECT_TRUE(m_dir.isValid());
+    QDir::setCurrent(m_dir.path());
+}
+
+CScratchFolder::~CScratchFolder() {
+    QDir::setCurrent(m_previous);
+}
+
+std::string CScratchFolder::Path(const std::string& name) const {
+    // name is bytes and may not be UTF-8, so it is not put through a QString.
+    return QFile::encodeName(m_dir.path()).toStdString() + "/" + name;
+}
+
+void CScratchFolder::Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(Path(name), std::ios::binary) << bytes;
+}
+
+std::string CScratchFolder::Read(const std::string& name) const {
+    std::ifstream in(Path(name), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+bool CScratchFolder::Exists(const std::string& name) const {
+    return QFile::exists(QFile::decodeName(QByteArray::fromStdString(Path(name))));
+}
+
+QTreeWidget* TreeOf(CEditorDlg& editor) {
+    return editor.findChild<QTreeWidget*>(QStringLiteral("tree"));
+}
+
+QTreeWidgetItem* FieldItem(CEditorDlg& editor, const QString& group, const QString& name) {
+    QTreeWidget* tree = TreeOf(editor);
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* groupItem = tree->topLevelItem(i);
+        if (groupItem->text(0) != group)
+            continue;
+        for (int j = 0; j < groupItem->childCount(); ++j) {
+            if (groupItem->child(j)->text(0).startsWith(name + QStringLiteral(" =")))
+                return groupItem->child(j);
+        }
+    }
+    ADD_FAILURE() << "no item " << name.toStdString() << " under " << group.toStdString();
+    return nullptr;
+}
+
+QString TextOf(const QTreeWidgetItem* item) {
+    return item ? item->text(0) : QString();
+}
+
+bool IsBold(const QTreeWidgetItem* item) {
+    return item && item->font(0).bold();
+}
+
+int ItemIndex(const QTreeWidgetItem* item) {
+    return item ? item->data(0, CEditorDlg::kItemIndexRole).toInt() : -1;
+}
+
+QString ShownTitle(CEditorDlg& editor) {
+    return editor.windowHandle() ? editor.windowHandle()->title() : QString();
+}
