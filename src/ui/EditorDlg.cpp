@@ -5,6 +5,7 @@
 #include "ValueComboBox.h"
 #include "ValueText.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -94,17 +95,20 @@ void CEditorDlg::CreateMenus() {
 // Sizes are kept in dialog units of the window's font, so the arrangement holds whatever font
 // the desktop gives.
 int CEditorDlg::Dlu(int x) const {
-    static const QString sample =
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    const int baseX = (fontMetrics().horizontalAdvance(sample) / 26 + 1) / 2;
-    return (x * baseX + 2) / 4;
+    return (x * m_nBaseX + 2) / 4;
 }
 
 int CEditorDlg::DluY(int y) const {
-    return (y * fontMetrics().height() + 4) / 8;
+    return (y * m_nBaseY + 4) / 8;
 }
 
 void CEditorDlg::CreateControls() {
+    // The font's own average width: measuring a sample text would cost more than the rest of
+    // the window's start.
+    const QFontMetrics metrics = fontMetrics();
+    m_nBaseX = metrics.averageCharWidth();
+    m_nBaseY = metrics.height();
+
     m_tree = new QTreeWidget(this);
     m_tree->setObjectName(QStringLiteral("tree"));
     m_tree->setHeaderHidden(true);
@@ -192,7 +196,10 @@ void CEditorDlg::Initialise() {
         return;
     m_bInitialised = true;
 
-    setWindowIcon(QIcon(QStringLiteral(":/tarnwick.png")));
+    // The icon is read once for the application; every window shares it.
+    if (QApplication::windowIcon().isNull())
+        QApplication::setWindowIcon(QIcon(QStringLiteral(":/tarnwick.png")));
+    setWindowIcon(QApplication::windowIcon());
 
     if (!m_aliasTable.LoadFromCurrentFolder())
         m_prompts.Message("Error loading alias file 'alias.txt'.\nNo tank aliases will be used.");

@@ -116,6 +116,8 @@ private:
     QFont m_treeBoldFont; // present fields and their groups
     std::array<QIcon, kImageCount> m_imageList;
 
+    int m_nBaseX = 0; // dialog base units of the window's font
+    int m_nBaseY = 0;
     std::string m_strStartPath;
     bool m_bInitialised = false;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ValueItemDelegate.h"
+
 #include <QComboBox>
 
 // The value box: an editable combo box whose edit field holds the value being edited and whose
@@ -26,7 +28,15 @@ public:
     // Sets the edit text without raising EditChanged: only the user's own edits do.
     void SetEditText(const QString& text);
 
+    void showPopup() override;
+
 signals:
     // The user changed the edit text (typing, pasting, deleting).
     void EditChanged(const QString& text);
+
+private:
+    void EnsureDelegate();
+
+    CValueItemDelegate::Colours m_colours; // as the palette had them when the box was made
+    CValueItemDelegate* m_delegate = nullptr;
 };
