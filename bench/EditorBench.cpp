@@ -1,0 +1,147 @@
+// Start-up of the editor window against the least a window with the same tree costs, and
+// opening a file that sets every field.
+
+#include "EditorDlg.h"
+#include "Schema.h"
+#include "TankFileWriter.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+
+namespace {
+
+// Answers every file dialog with one path and shows nothing.
+class CQuietPrompts : public IPrompts {
+public:
+    std::string m_strPath;
+    void Message(const std::string&) override {}
+    Answer YesNoCancel(const std::string&) override { return Answer::No; }
+    bool OpenPath(const std::string&, std::string& path) override {
+        path = m_strPath;
+        return true;
+    }
+    std::vector<std::string> OpenPaths(const std::string&, const std::string&) override {
+        return {};
+    }
+    bool SavePath(const std::string&, const std::string&, std::string&) override { return false; }
+};
+
+void ShowAndPaint(QWidget& window) {
+    window.show();
+    QCoreApplication::processEvents();
+}
+
+void BM_EditorStartup(benchmark::State& state) {
+    CQuietPrompts prompts;
+    for (auto _ : state) {
+        CEditorDlg editor(prompts);
+        editor.Initialise();
+        ShowAndPaint(editor);
+    }
+}
+
+// An empty dialog holding only a tree of the schema's 9 groups and 173 fields, made and filled
+// the way the editor makes and fills its own.
+void BM_EditorStartup_Baseline(benchmark::State& state) {
+    for (auto _ : state) {
+        QDialog dialog;
+        auto* tree = new QTreeWidget(&dialog);
+        tree->setHeaderHidden(true);
+        tree->setColumnCount(1);
+        tree->setIconSize(QSize(12, 12));
+        tree->setUniformRowHeights(true);
+        tree->header()->setStretchLastSection(false);
+        tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        auto* layout = new QHBoxLayout(&dialog);
+        layout->addWidget(tree);
+        const QPixmap strip(QStringLiteral(":/tree-images.png"));
+        const QIcon folder(strip.copy(0, 0, 12, 12));
+        const QIcon field(strip.copy(12, 0, 12, 12));
+        QList<QTreeWidgetItem*> groups;
+        int fieldIndex = 0;
+        int groupIndex = 0;
+        for (const SchemaGroup& group : BuiltInSchema()) {
+            auto* groupItem = new QTreeWidgetItem(QStringList(QString::fromLatin1(group.name)));
+            groupItem->setIcon(0, folder);
+            groupItem->setData(0, Qt::UserRole, groupIndex++);
+            QList<QTreeWidgetItem*> fields;
+            for (const SchemaField& schemaField : group.fields) {
+                auto* item = new QTreeWidgetItem(
+                    QStringList(QString::fromLatin1(schemaField.name) + QStringLiteral(" = ")));
+                item->setIcon(0, field);
+                item->setData(0, Qt::UserRole, fieldIndex++);
+                fields.append(item);
+            }
+            groupItem->addChildren(fields);
+            groups.append(groupItem);
+        }
+        tree->addTopLevelItems(groups);
+        ShowAndPaint(dialog);
+    }
+}
+
+// A tank file that sets all 173 fields.
+std::string WriteFullTank(const QTemporaryDir& dir) {
+    CTankFile file;
+    int n = 0;
+    for (auto& field : file.m_fields) {
+        field->m_bPresent = 1;
+        field->m_strValue = "value" + std::to_string(n);
+        field->m_fValue = static_cast<float>(n) * 0.25f;
+        field->m_nValue = n * 10;
+        ++n;
+    }
+    const std::string path = dir.filePath(QStringLiteral("full.odf")).toStdString();
+    std::ofstream(path, std::ios::binary) << WriteTankText(file);
+    return path;
+}
+
+void BM_OpenFullFile(benchmark::State& state) {
+    QTemporaryDir dir;
+    CQuietPrompts prompts;
+    prompts.m_strPath = WriteFullTank(dir);
+    CEditorDlg editor(prompts);
+    ShowAndPaint(editor);
+    for (auto _ : state)
+        editor.OnFileOpen();
+}
+
+// Loading alone, without the window's tree and title.
+void BM_OpenFullFile_Baseline(benchmark::State& state) {
+    QTemporaryDir dir;
+    const std::string path = WriteFullTank(dir);
+    CTankFile file;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(file.Load(path));
+}
+
+BENCHMARK(BM_EditorStartup)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EditorStartup_Baseline)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_OpenFullFile)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_OpenFullFile_Baseline)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // The editor reads its alias file from the current folder at every start.
+    QTemporaryDir folder;
+    QDir::setCurrent(folder.path());
+    std::ofstream(folder.filePath(QStringLiteral("ALIAS.TXT")).toStdString())
+        << "# aliases\napc.odf APC\ntank.odf TNK\n";
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
