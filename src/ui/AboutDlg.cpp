@@ -4,7 +4,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+CAboutDlg::CAboutDlg(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
     setWindowTitle(QStringLiteral("About Tarnwick"));
 
     auto* logo = new QLabel(this);
@@ -13,6 +15,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Wide enough for the title bar to show the whole title beside its buttons.
+    const int side = fontMetrics().averageCharWidth() * 10;
+    layout->setContentsMargins(side, side / 5, side, side / 5);
     layout->addWidget(logo, 0, Qt::AlignHCenter);
     for (const char* line : {"Tarnwick Tank Editor", "v1.0", "Made by Brindlemoor"}) {
         auto* label = new QLabel(QString::fromLatin1(line), this);
