@@ -127,22 +127,6 @@ TEST_F(EditorTest, OpenedDocumentShowsValuesAndBoldForWhatItSets) {
     EXPECT_EQ(TextOf(FieldItem(*m_editor, "GameObject", "maxHealth")), "maxHealth = ");
 }
 
-TEST_F(EditorTest, GroupBoldFollowsItsFieldsBothWays) {
-    m_folder.Write("ALIAS.TXT", "");
-    m_folder.Write("tank.odf", "[CraftClass]\nrangeScan = 1\n");
-    Start();
-    Open("tank.odf");
-    m_prompts.TakeShown();
-    QTreeWidgetItem* craft = TreeOf(*m_editor)->topLevelItem(1);
-    EXPECT_TRUE(IsBold(craft));
-
-    // A field item made plain leaves its group plain on the next recount.
-    QTreeWidgetItem* rangeScan = FieldItem(*m_editor, "CraftClass", "rangeScan");
-    rangeScan->setData(0, Qt::FontRole, QVariant());
-    m_editor->UpdateGroupBold();
-    EXPECT_FALSE(IsBold(craft));
-}
-
 TEST_F(EditorTest, ValueBytesShowAsUtf8OrOneCharacterAByte) {
     m_folder.Write("ALIAS.TXT", "");
     m_folder.Write("tank.odf",
