@@ -2,6 +2,9 @@
 
 #include "AboutDlg.h"
 #include "ByteText.h"
+#include "TemplateFilesDlg.h"
+#include "TemplateLoading.h"
+#include "TemplateSetFile.h"
 #include "ValueComboBox.h"
 #include "ValueText.h"
 
@@ -28,6 +31,11 @@ namespace {
 constexpr const char* kUntitled = "Untitled.odf";
 constexpr const char* kTankFilter = "Tank Files (*.odf);;All Files (*)";
 constexpr const char* kTankExtension = "odf";
+constexpr const char* kSetFilter = "Text Files (*.txt);;All Files (*)";
+constexpr const char* kSetExtension = "txt";
+// What a String value cannot hold: it would end the value, turn the line into a group header
+// or end the line when the file is read again.
+const QString kUnstorable = QStringLiteral("\"[\r\n");
 constexpr int kImageSize = 12;
 
 std::string FieldItemText(const CFieldEntry& field) {
@@ -37,6 +45,14 @@ std::string FieldItemText(const CFieldEntry& field) {
     if (field.m_nType == FieldType::String)
         return text + '"' + field.m_strValue + '"';
     return text + FormatValue(field);
+}
+
+int ItemIndexOf(const QTreeWidgetItem* item) {
+    return item->data(0, CEditorDlg::kItemIndexRole).toInt();
+}
+
+bool IsItemBold(const QTreeWidgetItem* item) {
+    return item->font(0).bold();
 }
 
 int ImageOf(FieldType type) {
@@ -127,6 +143,9 @@ void CEditorDlg::CreateControls() {
     m_valueBox = new CValueComboBox(this);
     m_valueBox->setObjectName(QStringLiteral("valueBox"));
     setTabOrder(m_tree, m_valueBox);
+    connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &CEditorDlg::OnSelChangedTree);
+    connect(m_valueBox, &CValueComboBox::EditChanged, this, &CEditorDlg::OnEditChangeValue);
+    connect(m_valueBox, qOverload<int>(&QComboBox::activated), this, &CEditorDlg::OnSelEndOkValue);
 
     auto label = [this](const char* name, const char* text) {
         auto* made = new QLabel(QString::fromLatin1(text), this);
@@ -146,6 +165,8 @@ void CEditorDlg::CreateControls() {
     m_descriptionText->setWordWrap(true);
     m_descriptionText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_descriptionText->setIndent(Dlu(12));
+    m_noteText = label("noteText", "");
+    m_noteText->setWordWrap(true);
 
     m_logo = new QLabel(this);
     m_logo->setObjectName(QStringLiteral("logo"));
@@ -165,6 +186,7 @@ void CEditorDlg::CreateControls() {
     fields->addWidget(m_typeText, 2, 1);
     fields->addWidget(m_descriptionCaption, 3, 0, 1, 2);
     fields->addWidget(m_descriptionText, 4, 0, 1, 2);
+    fields->addWidget(m_noteText, 5, 0, 1, 2);
     fields->setRowStretch(4, 1);
 
     auto* panel = new QWidget(this);
@@ -370,11 +392,32 @@ void CEditorDlg::reject() {
     OnFileExit();
 }
 
-void CEditorDlg::OnTemplateLoadSet() {}
+void CEditorDlg::OnTemplateLoadSet() {
+    std::string path;
+    if (!m_prompts.OpenPath(kSetFilter, path)) {
+        RefreshValueBox();
+        return;
+    }
+    std::vector<std::string> paths;
+    if (!ReadTemplateSetFile(path, paths))
+        return;
+    // The old set is gone from here on, even when no line of the new one loads.
+    m_templates.Clear();
+    LoadTemplatesWithProgress(this, m_templates, m_aliasTable, paths);
+    RefreshValueBox();
+}
 
-void CEditorDlg::OnTemplateSaveSet() {}
+void CEditorDlg::OnTemplateSaveSet() {
+    std::string path;
+    if (m_prompts.SavePath(kSetFilter, kSetExtension, path))
+        WriteTemplateSetFile(path, m_templates.Paths());
+}
 
-void CEditorDlg::OnTemplateEditSet() {}
+void CEditorDlg::OnTemplateEditSet() {
+    CTemplateFilesDlg dialog(this, &m_templates, &m_aliasTable, m_prompts);
+    dialog.exec();
+    RefreshValueBox();
+}
 
 void CEditorDlg::OnHelpAbout() {
     CAboutDlg about(this);
@@ -389,10 +432,127 @@ void CEditorDlg::OnHelpGroupWebSite() {
     QDesktopServices::openUrl(QUrl(QStringLiteral(TARNWICK_GROUP_URL)));
 }
 
+QTreeWidgetItem* CEditorDlg::SelectedItem() const {
+    const QList<QTreeWidgetItem*> selected = m_tree->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.front();
+}
+
+void CEditorDlg::SetShownValue(const std::string& bytes) {
+    m_strShownBytes = bytes;
+    m_shownText = TextOfBytes(bytes);
+    m_valueBox->SetEditText(m_shownText);
+}
+
+void CEditorDlg::OnSelChangedTree() {
+    m_noteText->clear();
+    QTreeWidgetItem* item = SelectedItem();
+    if (!item) {
+        // Nothing is selected (the tree was rebuilt): the panel must not go on showing a field
+        // of a document that may be gone.
+        ClearValueBox();
+        m_valueBox->setEnabled(true);
+        m_valueBox->RefuseCharacters({}, {});
+        m_fieldText->clear();
+        m_typeText->clear();
+        m_descriptionText->clear();
+        return;
+    }
+    const int index = ItemIndexOf(item);
+    if (item->parent()) {
+        const CFieldEntry& field = *m_document.m_fields[static_cast<std::size_t>(index)];
+        FillValueBox(index, field);
+        m_valueBox->setEnabled(true);
+        if (field.m_nType == FieldType::String)
+            m_valueBox->RefuseCharacters(kUnstorable, [this](QChar c) { OnValueRefused(c); });
+        else
+            m_valueBox->RefuseCharacters({}, {});
+        static const char* const kTypeTexts[] = {"String Value", "Float Value", "Integer Value"};
+        const auto type = static_cast<std::size_t>(field.m_nType);
+        m_typeText->setText(type < std::size(kTypeTexts) ? kTypeTexts[type] : "");
+        m_fieldText->setText(TextOfBytes(field.m_strName));
+        m_descriptionText->setText(TextOfBytes(field.m_strDescription));
+    } else {
+        const CFieldGroup& group = *m_document.m_groups[static_cast<std::size_t>(index)];
+        ClearValueBox();
+        m_valueBox->setEnabled(false);
+        m_typeText->setText(QStringLiteral("Group Header"));
+        m_fieldText->setText(TextOfBytes(group.m_strName));
+        m_descriptionText->setText(TextOfBytes(group.m_strDescription));
+    }
+}
+
+void CEditorDlg::OnValueRefused(QChar c) {
+    const char* why = c == '"'   ? "A String value cannot hold '\"': it would end the value."
+                      : c == '[' ? "A String value cannot hold '[': the line would read as a "
+                                   "group header."
+                                 : "A String value cannot hold a line break.";
+    m_noteText->setText(QString::fromLatin1(why));
+}
+
+void CEditorDlg::FillValueBox(int fieldIndex, const CFieldEntry& entry) {
+    ClearValueBox();
+    SetShownValue(entry.m_bPresent ? FormatValue(entry) : std::string());
+    std::vector<CValueComboBox::Item> items;
+    items.reserve(m_templates.Size());
+    for (std::size_t i = 0; i < m_templates.Size(); ++i) {
+        const CTankFile& tankFile = m_templates.At(i);
+        const CFieldEntry& field = *tankFile.m_fields[static_cast<std::size_t>(fieldIndex)];
+        if (!field.m_bPresent)
+            continue;
+        const std::string value = FormatValue(field);
+        const std::string& label =
+            tankFile.m_strAlias.empty() ? tankFile.m_strFileName : tankFile.m_strAlias;
+        items.push_back({TextOfBytes(value), TextOfBytes(label),
+                         QByteArray(value.data(), static_cast<qsizetype>(value.size()))});
+    }
+    m_valueBox->SetItems(std::move(items));
+}
+
+void CEditorDlg::ClearValueBox() {
+    SetShownValue({});
+    m_valueBox->ResetContent();
+}
+
+void CEditorDlg::RefreshValueBox() {
+    QTreeWidgetItem* item = SelectedItem();
+    if (!item || !item->parent())
+        return;
+    const int index = ItemIndexOf(item);
+    FillValueBox(index, *m_document.m_fields[static_cast<std::size_t>(index)]);
+}
+
 void CEditorDlg::ApplyValue() {
-    // Value editing is not wired in yet; like an apply with no field selected, Enter only
-    // refreshes the title.
+    QTreeWidgetItem* item = SelectedItem();
+    if (item && item->parent()) {
+        CFieldEntry& field = *m_document.m_fields[static_cast<std::size_t>(ItemIndexOf(item))];
+        const bool wasBold = IsItemBold(item);
+        m_document.m_bModified = 1;
+        const QString text = m_valueBox->EditText();
+        ApplyTypedValue(field, text == m_shownText ? m_strShownBytes : BytesOfText(text));
+        // The item shows the value as stored (a Float rounded to single precision), so it never
+        // shows what will not be saved. A value just removed reads "name =".
+        const std::string itemText =
+            field.m_bPresent ? FieldItemText(field) : field.m_strName + " =";
+        item->setText(0, TextOfBytes(itemText));
+        const bool bold = field.m_bPresent != 0;
+        SetItemBold(item, bold);
+        if (bold != wasBold)
+            UpdateGroupBold();
+    }
     UpdateTitle();
+}
+
+void CEditorDlg::OnEditChangeValue() {
+    m_noteText->clear();
+    ApplyValue();
+}
+
+void CEditorDlg::OnSelEndOkValue(int index) {
+    if (index < 0)
+        return;
+    const QByteArray bytes = m_valueBox->itemData(index, CValueComboBox::kBytesRole).toByteArray();
+    SetShownValue(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    ApplyValue();
 }
 
 void CEditorDlg::keyPressEvent(QKeyEvent* event) {

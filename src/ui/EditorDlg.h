@@ -71,8 +71,23 @@ public:
     void OnHelpProgramWebSite();
     void OnHelpGroupWebSite();
 
-    // Writes the value box's text into the selected field (Enter).
+    // The tree's selection changed: fills the field panel and the value box for the selected
+    // field or group.
+    void OnSelChangedTree();
+    // Shows entry's value in the value box, listing the values the templates give the field.
+    void FillValueBox(int fieldIndex, const CFieldEntry& entry);
+    // Empties the value box's edit field and list.
+    void ClearValueBox();
+    // Refills the value box for the selected field, from the document and the templates.
+    void RefreshValueBox();
+    // Writes the value box's text into the selected field (every edit, a pick, Enter).
     void ApplyValue();
+    // The user changed the edit text.
+    void OnEditChangeValue();
+    // The user picked the list item at index.
+    void OnSelEndOkValue(int index);
+
+    const CTemplateList& Templates() const { return m_templates; }
 
     // Every way of closing the window comes here (Escape, the close box, the window manager)
     // and goes through the save-changes question like File > Exit.
@@ -90,6 +105,10 @@ private:
     // the dialog was cancelled or the write failed.
     int SaveDocument();
     QTreeWidgetItem* MakeFieldItem(int fieldIndex) const;
+    QTreeWidgetItem* SelectedItem() const;
+    // Puts bytes into the edit field as the program's own text (no apply).
+    void SetShownValue(const std::string& bytes);
+    void OnValueRefused(QChar c);
     void SetItemBold(QTreeWidgetItem* item, bool bold) const;
     int Dlu(int x) const;
     int DluY(int y) const;
@@ -107,6 +126,7 @@ private:
     QLabel* m_fieldText = nullptr;
     QLabel* m_typeText = nullptr;
     QLabel* m_descriptionText = nullptr;
+    QLabel* m_noteText = nullptr; // why the value box refused an edit
     QLabel* m_logo = nullptr;
 
     CTankFile m_document;
@@ -115,6 +135,11 @@ private:
     QFont m_boldFont;     // the captions
     QFont m_treeBoldFont; // present fields and their groups
     std::array<QIcon, kImageCount> m_imageList;
+
+    // The edit text as the program last set it, and the bytes it shows: applying that text
+    // unchanged stores these bytes, even when they are not UTF-8.
+    QString m_shownText;
+    std::string m_strShownBytes;
 
     int m_nBaseX = 0; // dialog base units of the window's font
     int m_nBaseY = 0;

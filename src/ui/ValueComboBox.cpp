@@ -3,6 +3,41 @@
 #include <QCompleter>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QStandardItemModel>
+#include <QValidator>
+
+#include <algorithm>
+
+namespace {
+
+// Refuses every text that holds one of a set of characters. Qt asks a validator about the
+// whole text a keystroke or a paste would make, so nothing partial gets in.
+class CRefusingValidator : public QValidator {
+public:
+    CRefusingValidator(QObject* parent) : QValidator(parent) {}
+
+    void Set(const QString& chars, std::function<void(QChar)> onRefused) {
+        m_chars = chars;
+        m_onRefused = std::move(onRefused);
+    }
+
+    State validate(QString& input, int&) const override {
+        for (QChar c : input) {
+            if (m_chars.contains(c)) {
+                if (m_onRefused)
+                    m_onRefused(c);
+                return Invalid;
+            }
+        }
+        return Acceptable;
+    }
+
+private:
+    QString m_chars;
+    std::function<void(QChar)> m_onRefused;
+};
+
+} // namespace
 
 CValueComboBox::CValueComboBox(QWidget* parent) : QComboBox(parent) {
     // Typed text is applied as it stands, so the edit field must not complete it from the
@@ -60,6 +95,42 @@ int CValueComboBox::AddString(const QString& text, const QString& label) {
     if (lineEdit()->text() != edit)
         lineEdit()->setText(edit);
     return low;
+}
+
+void CValueComboBox::SetItems(std::vector<Item> items) {
+    std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
+        return QString::compare(a.text, b.text, Qt::CaseInsensitive) < 0;
+    });
+    QList<QStandardItem*> rows;
+    rows.reserve(static_cast<qsizetype>(items.size()));
+    for (Item& item : items) {
+        auto* row = new QStandardItem(item.text);
+        if (!item.label.isNull())
+            row->setData(item.label, kLabelRole);
+        row->setData(item.bytes, kBytesRole);
+        rows.append(row);
+    }
+    EnsureDelegate();
+    const QString edit = lineEdit()->text();
+    {
+        const QSignalBlocker quiet(this);
+        clear();
+        // One insertion for the whole list: a row at a time costs the box an update each. The
+        // box keeps the standard model it was made with.
+        if (!rows.empty())
+            static_cast<QStandardItemModel*>(model())->invisibleRootItem()->appendRows(rows);
+        if (currentIndex() != -1)
+            setCurrentIndex(-1);
+    }
+    if (lineEdit()->text() != edit)
+        lineEdit()->setText(edit);
+}
+
+void CValueComboBox::RefuseCharacters(const QString& chars, std::function<void(QChar)> onRefused) {
+    if (!m_validator)
+        m_validator = new CRefusingValidator(this);
+    static_cast<CRefusingValidator*>(m_validator)->Set(chars, std::move(onRefused));
+    lineEdit()->setValidator(chars.isEmpty() ? nullptr : m_validator);
 }
 
 QString CValueComboBox::Label(int index) const {

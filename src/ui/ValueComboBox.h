@@ -4,6 +4,11 @@
 
 #include <QComboBox>
 
+#include <functional>
+#include <vector>
+
+class QValidator;
+
 // The value box: an editable combo box whose edit field holds the value being edited and whose
 // list offers other values, each marked with a label (the template it comes from). The list is
 // kept sorted by text, ignoring case, and the edit field keeps whatever text it was given:
@@ -12,11 +17,23 @@ class CValueComboBox : public QComboBox {
     Q_OBJECT
 public:
     static constexpr int kLabelRole = Qt::UserRole;
+    // The value's own bytes, so that picking an item stores exactly what the template holds.
+    static constexpr int kBytesRole = Qt::UserRole + 1;
+
+    struct Item {
+        QString text;
+        QString label;
+        QByteArray bytes;
+    };
 
     explicit CValueComboBox(QWidget* parent = nullptr);
 
     // Adds an item at its sorted place (after items of equal text) and returns its index.
     int AddString(const QString& text, const QString& label);
+
+    // Replaces the list with items, sorted by text ignoring case (items of equal text keep
+    // their order), in one step; no item becomes current and the edit text stays.
+    void SetItems(std::vector<Item> items);
 
     // The label of the item at index; a null string when it has none.
     QString Label(int index) const;
@@ -27,6 +44,11 @@ public:
     QString EditText() const;
     // Sets the edit text without raising EditChanged: only the user's own edits do.
     void SetEditText(const QString& text);
+
+    // From now on the edit field refuses the user's edits that would hold any of chars (the
+    // text stays as it was) and calls onRefused with the first such character. An empty chars
+    // accepts everything. Text the program sets is never checked.
+    void RefuseCharacters(const QString& chars, std::function<void(QChar)> onRefused);
 
     void showPopup() override;
 
@@ -39,4 +61,5 @@ private:
 
     CValueItemDelegate::Colours m_colours; // as the palette had them when the box was made
     CValueItemDelegate* m_delegate = nullptr;
+    QValidator* m_validator = nullptr;
 };

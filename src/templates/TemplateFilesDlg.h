@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDialog>
+
+class CAliasTable;
+class CTemplateList;
+class IPrompts;
+class QListWidget;
+
+// Edits the template list one template at a time: lists the templates' paths in list order,
+// adds tank files chosen in a multiple-selection dialog and deletes the selected ones. Every
+// change is made on the list at once; closing keeps them all.
+class CTemplateFilesDlg : public QDialog {
+    Q_OBJECT
+public:
+    CTemplateFilesDlg(QWidget* parent, CTemplateList* templates, const CAliasTable* aliasTable,
+                      IPrompts& prompts);
+
+    QListWidget* List() const { return m_pList; }
+
+public slots:
+    void OnAdd();
+    void OnDelete();
+
+private:
+    CTemplateList* m_pTemplates;      // the main window's list; not owned
+    const CAliasTable* m_pAliasTable; // not owned
+    IPrompts& m_prompts;
+    QListWidget* m_pList;
+};
