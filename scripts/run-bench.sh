@@ -7,7 +7,7 @@ build=$1
 results=$(mktemp)
 trap 'rm -f "$results"' EXIT
 for program in "$build"/bench/bench*; do
-  [ -x "$program" ] || continue
+  [ -f "$program" ] && [ -x "$program" ] || continue
   QT_QPA_PLATFORM=offscreen "$program" --benchmark_format=csv 2>/dev/null \
     | grep -v '^name,' >>"$results"
 done
