@@ -2,6 +2,7 @@
 // opening a file that sets every field.
 
 #include "EditorDlg.h"
+#include "QuietPrompts.h"
 #include "Schema.h"
 #include "TankFileWriter.h"
 
@@ -19,22 +20,6 @@
 #include <memory>
 
 namespace {
-
-// Answers every file dialog with one path and shows nothing.
-class CQuietPrompts : public IPrompts {
-public:
-    std::string m_strPath;
-    void Message(const std::string&) override {}
-    Answer YesNoCancel(const std::string&) override { return Answer::No; }
-    bool OpenPath(const std::string&, std::string& path) override {
-        path = m_strPath;
-        return true;
-    }
-    std::vector<std::string> OpenPaths(const std::string&, const std::string&) override {
-        return {};
-    }
-    bool SavePath(const std::string&, const std::string&, std::string&) override { return false; }
-};
 
 void ShowAndPaint(QWidget& window) {
     window.show();

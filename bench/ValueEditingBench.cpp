@@ -2,6 +2,7 @@
 // applying one keystroke, each beside the least the same step costs without the editor's work.
 
 #include "EditorDlg.h"
+#include "QuietPrompts.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,22 +18,6 @@
 #include <memory>
 
 namespace {
-
-// Answers the Load Set dialog with one path and shows nothing.
-class CQuietPrompts : public IPrompts {
-public:
-    std::string m_strPath;
-    void Message(const std::string&) override {}
-    Answer YesNoCancel(const std::string&) override { return Answer::No; }
-    bool OpenPath(const std::string&, std::string& path) override {
-        path = m_strPath;
-        return true;
-    }
-    std::vector<std::string> OpenPaths(const std::string&, const std::string&) override {
-        return {};
-    }
-    bool SavePath(const std::string&, const std::string&, std::string&) override { return false; }
-};
 
 constexpr int kTemplates = 1000;
 
