@@ -550,6 +550,9 @@ void CEditorDlg::OnEditChangeValue() {
 void CEditorDlg::OnSelEndOkValue(int index) {
     if (index < 0)
         return;
+    // The box checked the picked text as it took it; a template's value is not the user's
+    // typing, so nothing was refused.
+    m_noteText->clear();
     const QByteArray bytes = m_valueBox->itemData(index, CValueComboBox::kBytesRole).toByteArray();
     SetShownValue(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     ApplyValue();

@@ -10,20 +10,28 @@
 
 namespace {
 
-// Refuses every text that holds one of a set of characters. Qt asks a validator about the
-// whole text a keystroke or a paste would make, so nothing partial gets in.
+// Refuses the user's edits that would add one of a set of characters. Qt asks a validator about
+// the whole text a keystroke or a paste would make, so nothing partial gets in. What the text
+// already holds stays acceptable: the program put it there (a value read from a file may hold a
+// lone CR, and reads back with it), and the rest of it must remain editable. A text refused
+// once would also make the edit field take any later edit unchecked.
 class CRefusingValidator : public QValidator {
 public:
-    CRefusingValidator(QObject* parent) : QValidator(parent) {}
+    explicit CRefusingValidator(QLineEdit* edit) : QValidator(edit), m_accepted(edit->text()) {
+        connect(edit, &QLineEdit::textChanged, this, &CRefusingValidator::Accept);
+    }
 
     void Set(const QString& chars, std::function<void(QChar)> onRefused) {
         m_chars = chars;
         m_onRefused = std::move(onRefused);
     }
 
+    // text is in the edit field, or the program is about to put it there.
+    void Accept(const QString& text) { m_accepted = text; }
+
     State validate(QString& input, int&) const override {
         for (QChar c : input) {
-            if (m_chars.contains(c)) {
+            if (m_chars.contains(c) && input.count(c) > m_accepted.count(c)) {
                 if (m_onRefused)
                     m_onRefused(c);
                 return Invalid;
@@ -34,6 +42,7 @@ public:
 
 private:
     QString m_chars;
+    QString m_accepted;
     std::function<void(QChar)> m_onRefused;
 };
 
@@ -47,6 +56,10 @@ CValueComboBox::CValueComboBox(QWidget* parent) : QComboBox(parent) {
     edit->setCompleter(new QCompleter(edit));
     setLineEdit(edit);
     edit->setCompleter(nullptr);
+    // When editing finishes (the focus leaves, Enter) a combo box makes the item whose text
+    // equals the edit text current and reports it as picked, which would apply a value the
+    // user never chose, and mark an untouched document modified. Only real picks count.
+    disconnect(edit, SIGNAL(editingFinished()), this, nullptr);
     // Enter applies the value; it must not add the text to the list.
     setInsertPolicy(QComboBox::NoInsert);
     setDuplicatesEnabled(true);
@@ -93,7 +106,7 @@ int CValueComboBox::AddString(const QString& text, const QString& label) {
             setCurrentIndex(-1);
     }
     if (lineEdit()->text() != edit)
-        lineEdit()->setText(edit);
+        SetEditText(edit);
     return low;
 }
 
@@ -123,12 +136,12 @@ void CValueComboBox::SetItems(std::vector<Item> items) {
             setCurrentIndex(-1);
     }
     if (lineEdit()->text() != edit)
-        lineEdit()->setText(edit);
+        SetEditText(edit);
 }
 
 void CValueComboBox::RefuseCharacters(const QString& chars, std::function<void(QChar)> onRefused) {
     if (!m_validator)
-        m_validator = new CRefusingValidator(this);
+        m_validator = new CRefusingValidator(lineEdit());
     static_cast<CRefusingValidator*>(m_validator)->Set(chars, std::move(onRefused));
     lineEdit()->setValidator(chars.isEmpty() ? nullptr : m_validator);
 }
@@ -144,7 +157,7 @@ void CValueComboBox::ResetContent() {
         clear();
     }
     if (lineEdit()->text() != edit)
-        lineEdit()->setText(edit);
+        SetEditText(edit);
 }
 
 QString CValueComboBox::EditText() const {
@@ -152,5 +165,7 @@ QString CValueComboBox::EditText() const {
 }
 
 void CValueComboBox::SetEditText(const QString& text) {
+    if (m_validator)
+        static_cast<CRefusingValidator*>(m_validator)->Accept(text);
     lineEdit()->setText(text);
 }

@@ -45,9 +45,9 @@ public:
     // Sets the edit text without raising EditChanged: only the user's own edits do.
     void SetEditText(const QString& text);
 
-    // From now on the edit field refuses the user's edits that would hold any of chars (the
+    // From now on the edit field refuses the user's edits that would add any of chars (the
     // text stays as it was) and calls onRefused with the first such character. An empty chars
-    // accepts everything. Text the program sets is never checked.
+    // accepts everything. Text the program sets is never checked, and what it holds may stay.
     void RefuseCharacters(const QString& chars, std::function<void(QChar)> onRefused);
 
     void showPopup() override;
