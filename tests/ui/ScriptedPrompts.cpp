@@ -67,10 +67,17 @@ bool CScriptedPrompts::OpenPath(const std::string& filter, std::string& path) {
 std::vector<std::string> CScriptedPrompts::OpenPaths(const std::string& title,
                                                      const std::string& filter) {
     m_lastFilter = filter;
-    std::string path;
-    if (!NextPath("[Open many: " + title + "]", path))
+    const std::string entry = "[Open many: " + title + "]";
+    Record(entry);
+    auto reply = NextReply(entry);
+    if (!reply)
         return {};
-    return {path};
+    if (const auto* paths = std::get_if<std::vector<std::string>>(&*reply))
+        return *paths;
+    if (const auto* path = std::get_if<std::optional<std::string>>(&*reply))
+        return *path ? std::vector<std::string>{**path} : std::vector<std::string>{};
+    ADD_FAILURE() << "an answer was queued, but the prompt was " << entry;
+    return {};
 }
 
 bool CScriptedPrompts::SavePath(const std::string& filter, const std::string& defaultExtension,

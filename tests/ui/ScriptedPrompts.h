@@ -19,6 +19,8 @@ public:
     void QueueAnswer(Answer answer) { m_replies.emplace_back(answer); }
     // A file dialog's result; std::nullopt is a cancelled dialog.
     void QueuePath(std::optional<std::string> path) { m_replies.emplace_back(std::move(path)); }
+    // What a multiple-selection dialog returns, in order; an empty list is a cancelled dialog.
+    void QueuePaths(std::vector<std::string> paths) { m_replies.emplace_back(std::move(paths)); }
 
     void Message(const std::string& text) override;
     Answer YesNoCancel(const std::string& text) override;
@@ -40,7 +42,7 @@ public:
     std::vector<std::string> TakeShown();
 
 private:
-    using Reply = std::variant<Answer, std::optional<std::string>>;
+    using Reply = std::variant<Answer, std::optional<std::string>, std::vector<std::string>>;
     void Record(const std::string& entry);
     std::optional<Reply> NextReply(const std::string& entry);
     bool NextPath(const std::string& entry, std::string& path);

@@ -1,10 +1,14 @@
 #include "UiTestSupport.h"
 
 #include "EditorDlg.h"
+#include "ValueComboBox.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QTest>
 #include <QTreeWidget>
 #include <QWindow>
 
@@ -76,6 +80,16 @@ bool CScratchFolder::Exists(const std::string& name) const {
     return QFile::exists(QFile::decodeName(QByteArray::fromStdString(Path(name))));
 }
 
+void CopyUiTestData(const CScratchFolder& folder, std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+        std::ifstream in(std::string(TARNWICK_TEST_DATA) + "/ui/" + name, std::ios::binary);
+        ASSERT_TRUE(in) << name;
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        folder.Write(name, bytes.str());
+    }
+}
+
 QTreeWidget* TreeOf(CEditorDlg& editor) {
     return editor.findChild<QTreeWidget*>(QStringLiteral("tree"));
 }
@@ -109,4 +123,43 @@ int ItemIndex(const QTreeWidgetItem* item) {
 
 QString ShownTitle(CEditorDlg& editor) {
     return editor.windowHandle() ? editor.windowHandle()->title() : QString();
+}
+
+void ClickItem(CEditorDlg& editor, QTreeWidgetItem* item) {
+    ASSERT_NE(item, nullptr);
+    QTreeWidget* tree = TreeOf(editor);
+    tree->scrollToItem(item);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+    ASSERT_EQ(tree->selectedItems(), QList<QTreeWidgetItem*>{item}) << TextOf(item).toStdString();
+}
+
+CValueComboBox* ValueBoxOf(CEditorDlg& editor) {
+    return editor.findChild<CValueComboBox*>(QStringLiteral("valueBox"));
+}
+
+QLabel* LabelOf(CEditorDlg& editor, const char* name) {
+    return editor.findChild<QLabel*>(QString::fromLatin1(name));
+}
+
+void PrintTo(const ListedValue& value, std::ostream* out) {
+    *out << "[" << value.label.toStdString() << "] " << value.text.toStdString();
+}
+
+std::vector<ListedValue> ListedValues(const CValueComboBox& box) {
+    std::vector<ListedValue> values;
+    for (int i = 0; i < box.count(); ++i)
+        values.push_back({box.itemText(i), box.Label(i)});
+    return values;
+}
+
+void PickListItem(CValueComboBox& box, int index) {
+    box.showPopup();
+    QAbstractItemView* list = box.view();
+    ASSERT_TRUE(list->isVisible());
+    // The list opens without a current item; Down walks from the first one.
+    for (int i = 0; i <= index; ++i)
+        QTest::keyClick(list, Qt::Key_Down);
+    ASSERT_EQ(list->currentIndex().row(), index);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_FALSE(list->isVisible());
 }

@@ -6,11 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
-
+#include <ostream>
 #include <string>
+#include <vector>
 
 class CEditorDlg;
+class CValueComboBox;
+class QLabel;
 
 // A fresh folder that is the current folder while the object lives, so the alias file and
 // never-saved documents of one test do not meet another's.
@@ -38,6 +42,24 @@ bool IsBold(const QTreeWidgetItem* item);
 int ItemIndex(const QTreeWidgetItem* item);
 // The title the window manager is given (Qt's "[*]" handling applied).
 QString ShownTitle(CEditorDlg& editor);
+// Clicks item as a user would, scrolling to it and opening its group first.
+void ClickItem(CEditorDlg& editor, QTreeWidgetItem* item);
+CValueComboBox* ValueBoxOf(CEditorDlg& editor);
+QLabel* LabelOf(CEditorDlg& editor, const char* name);
+
+// One item of the value box's list: its text and label.
+struct ListedValue {
+    QString text;
+    QString label;
+    bool operator==(const ListedValue&) const = default;
+};
+void PrintTo(const ListedValue& value, std::ostream* out);
+std::vector<ListedValue> ListedValues(const CValueComboBox& box);
+// Opens the value box's list and picks the item at index with the keyboard.
+void PickListItem(CValueComboBox& box, int index);
+
+// Copies the files of tests/data/ui named by names into folder.
+void CopyUiTestData(const CScratchFolder& folder, std::initializer_list<const char*> names);
 
 // A small tank file that sets fields in three groups.
 extern const char* const kSampleTank;

@@ -1,0 +1,251 @@
+#include "EditorFixture.h"
+#include "ValueComboBox.h"
+
+#include <QAbstractItemView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QTest>
+
+using Shown = std::vector<std::string>;
+using Paths = std::vector<std::string>;
+
+// The templates of tests/data/ui: t1.odf (alias Alpha) and t3.odf (alias Gamma) set
+// collisionRadius, maxHealth and baseName; t2.odf, without an alias, too, and an aiName with a
+// lone CR; t1.odf a unitName that is not UTF-8; t4.odf sets only rangeScan. doc.odf sets
+// collisionRadius 2.5 and maxHealth 10.
+class TemplateSetTest : public EditorTest {
+protected:
+    void SetUp() override {
+        CopyUiTestData(m_folder, {"ALIAS.TXT", "doc.odf", "t1.odf", "t2.odf", "t3.odf", "t4.odf"});
+        Start();
+        Open("doc.odf");
+        m_prompts.TakeShown();
+        m_box = ValueBoxOf(*m_editor);
+        m_edit = m_box->lineEdit();
+        m_editor->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_editor.get()));
+    }
+    // Runs Load Set on a set file with text, returning what was shown after the dialog.
+    Shown LoadSet(const std::string& text) {
+        m_folder.Write("set.txt", text);
+        m_prompts.QueuePath(m_folder.Path("set.txt"));
+        m_editor->OnTemplateLoadSet();
+        Shown shown = m_prompts.TakeShown();
+        EXPECT_EQ(shown.at(0), "[Open]");
+        EXPECT_EQ(m_prompts.m_lastFilter, "Text Files (*.txt);;All Files (*)");
+        shown.erase(shown.begin());
+        return shown;
+    }
+    QTreeWidgetItem* Select(const char* name) {
+        QTreeWidgetItem* item = FieldItem(*m_editor, "GameObject", name);
+        ClickItem(*m_editor, item);
+        m_box->setFocus();
+        return item;
+    }
+    Paths TemplatePaths() const { return m_editor->Templates().Paths(); }
+    bool Modified() const { return m_editor->Document().m_bModified != 0; }
+
+    CValueComboBox* m_box = nullptr;
+    QLineEdit* m_edit = nullptr;
+};
+
+TEST_F(TemplateSetTest, TheListOffersEachTemplatesValueSortedByTextWithItsLabel) {
+    EXPECT_EQ(LoadSet("t1.odf\nt2.odf\nt3.odf\nt4.odf\n"), Shown{});
+    Select("maxHealth");
+    EXPECT_EQ(ListedValues(*m_box),
+              (std::vector<ListedValue>{{"10", "Alpha"}, {"10", "Gamma"}, {"9", "t2.odf"}}));
+    EXPECT_EQ(m_box->currentIndex(), -1);
+    EXPECT_EQ(m_edit->text(), "10");
+    Select("collisionRadius");
+    EXPECT_EQ(ListedValues(*m_box),
+              (std::vector<ListedValue>{
+                  {"10.000000", "Alpha"}, {"3.000000", "Gamma"}, {"9.500000", "t2.odf"}}));
+    EXPECT_EQ(m_edit->text(), "2.500000");
+    Select("baseName");
+    EXPECT_EQ(
+        ListedValues(*m_box),
+        (std::vector<ListedValue>{{"alpha", "t2.odf"}, {"Beta", "Gamma"}, {"Zeta", "Alpha"}}));
+    EXPECT_EQ(m_edit->text(), "");
+    Select("aiName2");
+    EXPECT_EQ(m_box->count(), 0);
+    ClickItem(*m_editor, TreeOf(*m_editor)->topLevelItem(0));
+    EXPECT_EQ(m_box->count(), 0);
+    EXPECT_FALSE(m_box->isEnabled());
+    EXPECT_FALSE(Modified());
+}
+
+TEST_F(TemplateSetTest, PickingAValueAppliesExactlyItsText) {
+    LoadSet("t1.odf\nt2.odf\nt3.odf\n");
+    // maxHealth shows 10, as two templates give it: leaving the box applies nothing.
+    Select("maxHealth");
+    Select("collisionRadius");
+    EXPECT_FALSE(Modified());
+    EXPECT_TRUE(Title().endsWith("doc.odf]"));
+
+    // Closing the list without a pick changes nothing.
+    m_box->showPopup();
+    QTest::keyClick(m_box->view(), Qt::Key_Escape);
+    EXPECT_EQ(m_edit->text(), "2.500000");
+    EXPECT_FALSE(Modified());
+
+    QTreeWidgetItem* item = Select("collisionRadius");
+    PickListItem(*m_box, 2);
+    EXPECT_EQ(m_edit->text(), "9.500000");
+    EXPECT_EQ(m_editor->Document().m_fields[2]->m_fValue, 9.5f);
+    EXPECT_EQ(TextOf(item), "collisionRadius = 9.500000");
+    EXPECT_TRUE(Modified());
+    EXPECT_TRUE(Title().endsWith("doc.odf *]"));
+
+    // An absent field takes the template's bytes, also when they are not UTF-8; Enter keeps
+    // them.
+    item = Select("unitName");
+    ASSERT_EQ(ListedValues(*m_box), (std::vector<ListedValue>{{"\u00e9t\u00e9", "Alpha"}}));
+    PickListItem(*m_box, 0);
+    EXPECT_EQ(m_edit->text(), QStringLiteral("\u00e9t\u00e9"));
+    EXPECT_EQ(m_editor->Document().m_fields[8]->m_strValue, "\xe9t\xe9");
+    EXPECT_TRUE(IsBold(item));
+    QTest::keyClick(m_edit, Qt::Key_Return);
+    EXPECT_EQ(m_editor->Document().m_fields[8]->m_strValue, "\xe9t\xe9");
+
+    // A value that holds a lone CR is taken as it is, and can be edited further.
+    item = Select("aiName");
+    PickListItem(*m_box, 0);
+    EXPECT_EQ(m_editor->Document().m_fields[9]->m_strValue, "x\ry");
+    EXPECT_TRUE(LabelOf(*m_editor, "noteText")->text().isEmpty());
+    QTest::keyClicks(m_edit, QStringLiteral("z"));
+    EXPECT_EQ(m_editor->Document().m_fields[9]->m_strValue, "x\ryz");
+
+    // After a pick, typing goes on from the picked text.
+    item = Select("maxHealth");
+    PickListItem(*m_box, 2);
+    EXPECT_EQ(TextOf(item), "maxHealth = 9");
+    QTest::keyClicks(m_edit, QStringLiteral("5"));
+    EXPECT_EQ(TextOf(item), "maxHealth = 95");
+    EXPECT_EQ(m_box->count(), 3);
+    EXPECT_TRUE(m_prompts.m_shown.empty());
+}
+
+TEST_F(TemplateSetTest, LoadSetLoadsEveryLineInOrderAndReportsTheBadOnes) {
+    Select("maxHealth");
+    const std::string missing = "missing.odf";
+    EXPECT_EQ(LoadSet("t1.odf\r\n" + missing + "\n\nt2.odf\nt1.odf"),
+              (Shown{"Error opening tank file '" + missing + "'.",
+                     "Error loading tank file '" + missing + "'.", "Error loading tank file ''."}));
+    EXPECT_EQ(TemplatePaths(), (Paths{"t1.odf", "t2.odf", "t1.odf"}));
+    EXPECT_EQ(ListedValues(*m_box),
+              (std::vector<ListedValue>{{"10", "Alpha"}, {"10", "Alpha"}, {"9", "t2.odf"}}));
+
+    // A new set replaces the old one whole, even when none of it loads.
+    EXPECT_EQ(LoadSet(missing + "\n").size(), 2u);
+    EXPECT_TRUE(TemplatePaths().empty());
+    EXPECT_EQ(m_box->count(), 0);
+    EXPECT_FALSE(Modified());
+}
+
+TEST_F(TemplateSetTest, OnlyALoadSetThatOpenedItsFileOrWasCancelledRefreshesTheValueBox) {
+    LoadSet("t2.odf\n");
+    Select("collisionRadius");
+    QTest::keyClicks(m_edit, QStringLiteral("x"));
+    EXPECT_EQ(m_edit->text(), "2.500000x");
+
+    m_prompts.QueuePath(std::nullopt);
+    m_editor->OnTemplateLoadSet();
+    EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Open]"});
+    EXPECT_EQ(m_edit->text(), "2.500000");
+    EXPECT_EQ(TemplatePaths(), Paths{"t2.odf"});
+
+    QTest::keyClicks(m_edit, QStringLiteral("x"));
+    const std::string noSet = m_folder.Path("no-such-set.txt");
+    m_prompts.QueuePath(noSet);
+    m_editor->OnTemplateLoadSet();
+    EXPECT_EQ(m_prompts.TakeShown(),
+              (Shown{"[Open]", "Error opening template set file '" + noSet + "'"}));
+    EXPECT_EQ(m_edit->text(), "2.500000x");
+    EXPECT_EQ(TemplatePaths(), Paths{"t2.odf"});
+
+    // Save Set leaves the box as it is too.
+    m_prompts.QueuePath(m_folder.Path("saved.txt"));
+    m_editor->OnTemplateSaveSet();
+    EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Save As .txt]"});
+    EXPECT_EQ(m_edit->text(), "2.500000x");
+    EXPECT_EQ(m_box->count(), 1);
+
+    EXPECT_EQ(LoadSet(""), Shown{});
+    EXPECT_TRUE(TemplatePaths().empty());
+    EXPECT_EQ(m_edit->text(), "2.500000");
+    EXPECT_EQ(m_box->count(), 0);
+
+    // With a group selected the box stays empty and disabled.
+    ClickItem(*m_editor, TreeOf(*m_editor)->topLevelItem(0));
+    LoadSet("t1.odf\n");
+    EXPECT_EQ(m_box->count(), 0);
+    EXPECT_EQ(m_edit->text(), "");
+    EXPECT_FALSE(m_box->isEnabled());
+}
+
+TEST_F(TemplateSetTest, SaveSetWritesOnePathALineThatLoadSetReadsBack) {
+    const std::string absolute = m_folder.Path("t3.odf");
+    LoadSet("t1.odf\n" + absolute + "\nt1.odf\n");
+    m_prompts.QueuePath(m_folder.Path("saved.txt"));
+    m_editor->OnTemplateSaveSet();
+    EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Save As .txt]"});
+    EXPECT_EQ(m_prompts.m_lastFilter, "Text Files (*.txt);;All Files (*)");
+    EXPECT_EQ(m_folder.Read("saved.txt"), "t1.odf\n" + absolute + "\nt1.odf\n");
+
+    LoadSet("t2.odf\n");
+    m_prompts.QueuePath(m_folder.Path("saved.txt"));
+    m_editor->OnTemplateLoadSet();
+    EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Open]"});
+    EXPECT_EQ(TemplatePaths(), (Paths{"t1.odf", absolute, "t1.odf"}));
+    Select("maxHealth");
+    EXPECT_EQ(ListedValues(*m_box),
+              (std::vector<ListedValue>{{"10", "Alpha"}, {"10", "Gamma"}, {"10", "Alpha"}}));
+
+    // Cancelled: nothing written. No templates: an empty file. A folder that is not there: the
+    // message, and nothing else changes.
+    m_prompts.QueuePath(std::nullopt);
+    m_editor->OnTemplateSaveSet();
+    EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Save As .txt]"});
+    LoadSet("");
+    m_prompts.QueuePath(m_folder.Path("saved.txt"));
+    m_editor->OnTemplateSaveSet();
+    EXPECT_EQ(m_folder.Read("saved.txt"), "");
+    const std::string nowhere = m_folder.Path("no-folder/set.txt");
+    m_prompts.QueuePath(nowhere);
+    m_editor->OnTemplateSaveSet();
+    EXPECT_EQ(m_prompts.TakeShown(), (Shown{"[Save As .txt]", "[Save As .txt]",
+                                            "Error writing template set file '" + nowhere + "'"}));
+    EXPECT_FALSE(Modified());
+}
+
+TEST_F(TemplateSetTest, ASlowLoadShowsItsProgressAndCancelKeepsWhatLoaded) {
+    Select("maxHealth");
+    bool sawQuickLoad = false, sawProgress = false;
+    m_prompts.m_onShow = [&](const std::string& shown) {
+        auto* progress = m_editor->findChild<QProgressDialog*>(QStringLiteral("templateProgress"));
+        ASSERT_TRUE(progress || shown == "[Open]") << shown;
+        if (shown == "Error loading tank file 'slow.odf'.") {
+            // Half a second in, with files still to go, the progress must show.
+            EXPECT_FALSE(progress->isVisible());
+            sawQuickLoad = true;
+            QTest::qSleep(600);
+        } else if (shown == "Error opening tank file 'stop.odf'.") {
+            EXPECT_TRUE(progress->isVisible());
+            EXPECT_EQ(progress->labelText(), "stop.odf");
+            sawProgress = true;
+            progress->cancel();
+        }
+    };
+    const Shown shown = LoadSet("slow.odf\nt1.odf\nstop.odf\nt2.odf\nt3.odf\n");
+    m_prompts.m_onShow = nullptr;
+    EXPECT_TRUE(sawQuickLoad);
+    EXPECT_TRUE(sawProgress);
+    EXPECT_EQ(
+        shown,
+        (Shown{"Error opening tank file 'slow.odf'.", "Error loading tank file 'slow.odf'.",
+               "Error opening tank file 'stop.odf'.", "Error loading tank file 'stop.odf'."}));
+    EXPECT_EQ(TemplatePaths(), Paths{"t1.odf"});
+    EXPECT_EQ(ListedValues(*m_box), (std::vector<ListedValue>{{"10", "Alpha"}}));
+    EXPECT_EQ(m_editor->findChild<QProgressDialog*>(), nullptr);
+}
