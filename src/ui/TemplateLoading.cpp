@@ -16,18 +16,20 @@ int LoadTemplatesWithProgress(QWidget* parent, CTemplateList& templates,
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
     progress.setRange(0, static_cast<int>(paths.size()));
-    progress.setValue(0);
     int loaded = 0;
     for (std::size_t i = 0; i < paths.size(); ++i) {
+        // The label first: setting the value is what lets a shown dialog repaint, so the name
+        // on screen is the file being loaded, not the one before.
+        progress.setLabelText(TextOfBytes(paths[i]));
+        progress.setValue(static_cast<int>(i));
         if (progress.wasCanceled())
             break;
-        progress.setLabelText(TextOfBytes(paths[i]));
         if (templates.LoadTemplate(paths[i], aliasTable)) {
             ++loaded;
             if (onLoaded)
                 onLoaded(paths[i]);
         }
-        progress.setValue(static_cast<int>(i + 1));
     }
+    progress.setValue(progress.maximum());
     return loaded;
 }

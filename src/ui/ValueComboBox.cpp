@@ -5,6 +5,7 @@
 #include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QValidator>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -76,6 +77,10 @@ void CValueComboBox::EnsureDelegate() {
         m_delegate = new CValueItemDelegate(m_colours, kLabelRole, this);
         setItemDelegate(m_delegate);
     }
+}
+
+void CValueComboBox::wheelEvent(QWheelEvent* event) {
+    event->ignore();
 }
 
 void CValueComboBox::showPopup() {

@@ -52,6 +52,11 @@ public:
 
     void showPopup() override;
 
+protected:
+    // The wheel does not step through the values: scrolling past the box must not change the
+    // document. The list still scrolls while it is open.
+    void wheelEvent(QWheelEvent* event) override;
+
 signals:
     // The user changed the edit text (typing, pasting, deleting).
     void EditChanged(const QString& text);

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QTest>
+#include <QWheelEvent>
 
 using Shown = std::vector<std::string>;
 using Paths = std::vector<std::string>;
@@ -124,6 +125,15 @@ TEST_F(TemplateSetTest, PickingAValueAppliesExactlyItsText) {
     EXPECT_EQ(TextOf(item), "maxHealth = 95");
     EXPECT_EQ(m_box->count(), 3);
     EXPECT_TRUE(m_prompts.m_shown.empty());
+
+    // Scrolling the wheel over the box picks nothing.
+    m_editor->Document().m_bModified = 0;
+    QWheelEvent wheel(QPointF(5, 5), m_box->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(m_box, &wheel);
+    EXPECT_EQ(m_edit->text(), "95");
+    EXPECT_EQ(TextOf(item), "maxHealth = 95");
+    EXPECT_FALSE(Modified());
 }
 
 TEST_F(TemplateSetTest, LoadSetLoadsEveryLineInOrderAndReportsTheBadOnes) {
