@@ -4,10 +4,13 @@
 #include "QtPrompts.h"
 
 #include <QIcon>
+#include <QSettings>
 
 CEditorApp::CEditorApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("tarnwick"));
     setWindowIcon(QIcon(QStringLiteral(":/tarnwick.png")));
+    if (m_settingsDir.isValid())
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
 }
 
 int CEditorApp::InitInstance(const std::string& startPath) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <string>
 
@@ -14,4 +15,9 @@ public:
     // Runs the main window, opening startPath first when it is not empty. Returns the exit
     // code.
     int InitInstance(const std::string& startPath);
+
+private:
+    // The program stores no settings, but Qt's file dialogs keep a history in the user's
+    // configuration folder; it goes here instead, and is gone when the program ends.
+    QTemporaryDir m_settingsDir;
 };

@@ -1,6 +1,7 @@
 #include "ValueComboBox.h"
 
 #include <QCompleter>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
@@ -65,9 +66,12 @@ CValueComboBox::CValueComboBox(QWidget* parent) : QComboBox(parent) {
     setInsertPolicy(QComboBox::NoInsert);
     setDuplicatesEnabled(true);
     const QPalette colours = palette();
-    m_colours = {colours.color(QPalette::Highlight), colours.color(QPalette::WindowText),
-                 colours.color(QPalette::HighlightedText), colours.color(QPalette::Window)};
+    // A list's plain rows are painted like the white of an edit field (Base and Text); Qt's
+    // Window is the grey of the dialog behind them.
+    m_colours = {colours.color(QPalette::Highlight), colours.color(QPalette::Text),
+                 colours.color(QPalette::HighlightedText), colours.color(QPalette::Base)};
     connect(lineEdit(), &QLineEdit::textEdited, this, &CValueComboBox::EditChanged);
+    lineEdit()->installEventFilter(this);
 }
 
 void CValueComboBox::EnsureDelegate() {
@@ -77,6 +81,19 @@ void CValueComboBox::EnsureDelegate() {
         m_delegate = new CValueItemDelegate(m_colours, kLabelRole, this);
         setItemDelegate(m_delegate);
     }
+}
+
+bool CValueComboBox::eventFilter(QObject* watched, QEvent* event) {
+    // Alt or Meta with a letter is a menu key, never text: the edit field would otherwise type
+    // the letter, and since every edit applies at once, change the document. Ctrl+Alt is left
+    // alone, as some keyboards type characters with it.
+    if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
+        const auto modifiers = static_cast<QKeyEvent*>(event)->modifiers();
+        if ((modifiers & (Qt::AltModifier | Qt::MetaModifier)) &&
+            !(modifiers & Qt::ControlModifier))
+            return true;
+    }
+    return QComboBox::eventFilter(watched, event);
 }
 
 void CValueComboBox::wheelEvent(QWheelEvent* event) {

@@ -101,8 +101,8 @@ TEST_F(ValueComboBoxTest, ItemShowsTheBoldLabelOnTheLeftHalfAndTheValueOnTheRigh
     m_box.AddString(QStringLiteral("1500"), QStringLiteral("T1"));
     const QRect left(0, 0, kWidth / 2, kHeight);
     const QRect right(kWidth / 2, 0, kWidth / 2, kHeight);
-    const QColor window = m_colours.color(QPalette::Window);
-    const QColor windowText = m_colours.color(QPalette::WindowText);
+    const QColor window = m_colours.color(QPalette::Base);
+    const QColor windowText = m_colours.color(QPalette::Text);
     const QColor highlight = m_colours.color(QPalette::Highlight);
     const QColor highlightText = m_colours.color(QPalette::HighlightedText);
 
@@ -120,7 +120,7 @@ TEST_F(ValueComboBoxTest, ItemShowsTheBoldLabelOnTheLeftHalfAndTheValueOnTheRigh
     // The colours are the ones the box was made with.
     QPalette changed = m_box.palette();
     changed.setColor(QPalette::Highlight, Qt::red);
-    changed.setColor(QPalette::Window, Qt::green);
+    changed.setColor(QPalette::Base, Qt::green);
     m_box.setPalette(changed);
     EXPECT_EQ(Paint(0, true), current);
     EXPECT_EQ(Paint(0, false), plain);
@@ -131,8 +131,8 @@ TEST_F(ValueComboBoxTest, LabelAndValueAreCutAtTheirHalvesWithoutAnEllipsis) {
     const QString longValue = QStringLiteral("a value far too long for its half of the item");
     m_box.AddString(longValue, longLabel);
     m_box.AddString(QString(), longLabel);
-    const QColor window = m_colours.color(QPalette::Window);
-    const QColor windowText = m_colours.color(QPalette::WindowText);
+    const QColor window = m_colours.color(QPalette::Base);
+    const QColor windowText = m_colours.color(QPalette::Text);
 
     // In a 120 pixel item: the label stops at 60, the value at 120, nothing beyond.
     const QRect item(0, 0, 120, kHeight);
@@ -151,6 +151,6 @@ TEST_F(ValueComboBoxTest, LabelAndValueAreCutAtTheirHalvesWithoutAnEllipsis) {
 TEST_F(ValueComboBoxTest, AnItemWithoutALabelShowsOnlyItsValue) {
     m_box.AddString(QStringLiteral("7"), QString());
     const QImage image = Paint(0, false);
-    const QColor window = m_colours.color(QPalette::Window);
+    const QColor window = m_colours.color(QPalette::Base);
     EXPECT_EQ(Colours(image.copy(0, 0, kWidth / 2, kHeight)), std::set<QRgb>{window.rgb()});
 }

@@ -265,6 +265,15 @@ TEST_F(ValueEditingTest, IntegersAndStringsAreReadAsTyped) {
                         Qt::NoModifier);
     EXPECT_EQ(Field(item).m_strValue, " x \xc3\xa9");
     EXPECT_EQ(TextOf(item), QStringLiteral("aiName = \" x \u00e9\""));
+
+    // Alt or Meta with a letter is a menu key: it types nothing and changes nothing.
+    m_editor->Document().m_bModified = 0;
+    QTest::keyClick(m_edit, Qt::Key_S, Qt::AltModifier);
+    QTest::keyClick(m_edit, Qt::Key_1, Qt::AltModifier);
+    QTest::keyClick(m_edit, Qt::Key_E, Qt::MetaModifier);
+    EXPECT_EQ(m_edit->text(), QStringLiteral(" x \u00e9"));
+    EXPECT_EQ(Field(item).m_strValue, " x \xc3\xa9");
+    EXPECT_EQ(m_editor->Document().m_bModified, 0);
 }
 
 TEST_F(ValueEditingTest, AStringFieldRefusesWhatWouldNotReadBackAndSaysWhy) {
