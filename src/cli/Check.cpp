@@ -25,6 +25,20 @@ std::string_view KeyOf(std::string_view line) {
     return last == std::string_view::npos ? std::string_view{} : key.substr(0, last + 1);
 }
 
+// True when a header line holds more than blanks around its bracketed header: a key line
+// written after the header on the same line, say, which reading drops.
+bool HasTextBesideHeader(std::string_view line) {
+    auto open = line.find('[');
+    auto close = line.find(']', open);
+    std::string_view before = line.substr(0, open);
+    std::string_view after =
+        close == std::string_view::npos ? std::string_view{} : line.substr(close + 1);
+    auto blank = [](std::string_view text) {
+        return text.find_first_not_of(" \t") == std::string_view::npos;
+    };
+    return !blank(before) || !blank(after);
+}
+
 std::string UnknownKeyReason(const CTankFile& file, const TankLine& line) {
     const CFieldGroup* group = file.m_groups[line.groupIndex].get();
     std::string reason = "key not in group " + group->m_strName;
@@ -45,7 +59,10 @@ std::vector<Finding> FindUnkeptLines(std::string_view bytes) {
         };
         switch (line.kind) {
         case TankLineKind::Blank:
+            break;
         case TankLineKind::Header:
+            if (HasTextBesideHeader(line.text))
+                add("text beside the header");
             break;
         case TankLineKind::Value:
             valueLines.push_back(line);
