@@ -1,15 +1,14 @@
+// tarnwick-cli seen from outside: golden files, exit statuses, and refusals that leave files
+// unchanged. Failing writes are the fault tests' concern.
+
 #include "CliRunner.h"
 
 #include "FileIo.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <filesystem>
-
-namespace fs = std::filesystem;
+#include "TestSupport.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 const std::string kData = TARNWICK_TEST_DATA "/cli";
 
@@ -21,20 +20,13 @@ std::string Read(const std::string& path) {
 
 class CliTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "tarnwick-cli-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     // A copy of a data file in this test's own folder, free to be changed.
     std::string Copy(const std::string& name) {
         fs::copy_file(kData + "/" + name, m_dir / name);
-        return (m_dir / name).string();
+        return m_dir / name;
     }
 
-    fs::path m_dir;
+    tarnwick_test::CScratchDir m_dir;
 };
 
 TEST_F(CliTest, NormalizeRewritesEachFileInTheProgramsLayout) {
@@ -51,7 +43,7 @@ TEST_F(CliTest, NormalizeRewritesEachFileInTheProgramsLayout) {
 }
 
 TEST_F(CliTest, NormalizeWithOutputLeavesTheInputAlone) {
-    std::string in = Copy("messy.odf"), out = (m_dir / "out.odf").string();
+    std::string in = Copy("messy.odf"), out = m_dir / "out.odf";
     CliResult result = RunCli({"normalize", in, "-o", out});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(Read(in), Read(kData + "/messy.odf"));
@@ -63,12 +55,6 @@ TEST_F(CliTest, NormalizeWithOutputLeavesTheInputAlone) {
     EXPECT_EQ(RunCli({"normalize", in, "-o"}).status, 2);
     EXPECT_EQ(RunCli({"normalize", "-x", in}).status, 2);
     EXPECT_EQ(Read(in), Read(kData + "/messy.odf"));
-
-    // A failed write is reported and leaves nothing behind.
-    std::string nowhere = (m_dir / "no-such-folder" / "out.odf").string();
-    result = RunCli({"normalize", "-o", nowhere, in});
-    EXPECT_EQ(result.status, 2);
-    EXPECT_EQ(result.err, "Error saving tank file '" + nowhere + "'.\n");
 }
 
 TEST_F(CliTest, DumpAndSchemaMatchTheirGoldenFiles) {
@@ -79,9 +65,6 @@ TEST_F(CliTest, DumpAndSchemaMatchTheirGoldenFiles) {
     CliResult schema = RunCli({"schema"});
     EXPECT_EQ(schema.status, 0);
     EXPECT_EQ(schema.out, Read(kData + "/schema.expected"));
-    EXPECT_EQ(std::ranges::count(schema.out, '\n'), 173);
-    EXPECT_TRUE(schema.out.starts_with("0\tGameObject\tbaseName\tString\tdefines the apperance\n"));
-    EXPECT_TRUE(schema.out.ends_with("\n172\tPersonClass\tanimRate\tFloat\t\n"));
 }
 
 TEST_F(CliTest, GetPrintsOneValueOrSaysItIsAbsent) {
@@ -159,6 +142,12 @@ TEST_F(CliTest, CheckListsEveryLineThatLoadingDoesNotKeep) {
     EXPECT_EQ(result.out, Read(kData + "/check_messy.expected"));
     EXPECT_EQ(result.err, "");
 
+    // An unknown key is named with the group it stands in.
+    tarnwick_test::WriteBytes(m_dir / "craft.odf", "[CraftClass]\nrangescan = 1\n");
+    EXPECT_EQ(
+        RunCli({"check", "craft.odf"}, m_dir.Path()).out,
+        "craft.odf:2: key not in group CraftClass (did you mean rangeScan?): rangescan = 1\n");
+
     result = RunCli({"check", "messy.expected.odf", "messy_crlf.expected.odf"}, kData);
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out + result.err, "");
@@ -191,7 +180,7 @@ TEST_F(CliTest, CommandLineAndFileErrors) {
     EXPECT_EQ(RunCli({"get", "x.odf"}).status, 2);
     EXPECT_EQ(RunCli({"schema", "extra"}).status, 2);
 
-    for (std::string path : {(m_dir / "missing.odf").string(), m_dir.string(), std::string()}) {
+    for (std::string path : {m_dir / "missing.odf", m_dir.Path().string(), std::string()}) {
         for (std::vector<std::string> args : {std::vector<std::string>{"dump", path},
                                               {"normalize", path},
                                               {"get", path, "GameObject.maxHealth"},

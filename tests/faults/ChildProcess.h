@@ -4,7 +4,6 @@
 // touches only the child, and reports how the child ended.
 
 #include <functional>
-#include <sys/resource.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,14 +26,6 @@ inline int RunInChild(const std::function<int()>& body) {
     if (pid == 0)
         ::_exit(body());
     return ExitStatusOf(pid);
-}
-
-// In a child: no file may grow past bytes.
-inline void LimitFileSize(rlim_t bytes) {
-    struct rlimit limit {
-        bytes, bytes
-    };
-    ::setrlimit(RLIMIT_FSIZE, &limit);
 }
 
 // In a child running as root: become the unprivileged user nobody, so that file permissions

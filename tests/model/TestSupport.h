@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -20,15 +19,15 @@
 namespace tarnwick_test {
 
 namespace fs = std::filesystem;
+using Texts = std::vector<std::string>;
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class CScratchDir {
 public:
     CScratchDir() {
         static std::atomic<int> counter{0};
-        std::ostringstream name;
-        name << "tarnwick-test-" << ::getpid() << "-" << counter++;
-        m_path = fs::temp_directory_path() / name.str();
+        m_path = fs::temp_directory_path() /
+                 ("tarnwick-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
         fs::remove_all(m_path);
         fs::create_directories(m_path);
     }
@@ -43,9 +42,10 @@ public:
     const fs::path& Path() const { return m_path; }
     std::string operator/(const std::string& name) const { return (m_path / name).string(); }
 
-    // Names of the folder's entries, sorted, hidden ones included.
-    std::vector<std::string> Entries() const {
-        std::vector<std::string> names;
+    // Names of the folder's entries, sorted, hidden ones (such as a stray temporary file)
+    // included.
+    Texts Entries() const {
+        Texts names;
         for (const auto& entry : fs::directory_iterator(m_path))
             names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
@@ -88,18 +88,6 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 
 inline std::string DataPath(const std::string& relative) {
     return std::string(TARNWICK_TEST_DATA) + "/" + relative;
-}
-
-// Permission bits do not stop a privileged user, so tests of refused writes skip there. Found
-// out by trying rather than by the user id, since capabilities decide it.
-inline bool PermissionsAreEnforced(const CScratchDir& dir) {
-    fs::path probe = dir.Path() / "probe-readonly";
-    fs::create_directory(probe);
-    fs::permissions(probe, fs::perms::owner_read | fs::perms::owner_exec);
-    bool enforced = !std::ofstream(probe / "x").is_open();
-    fs::permissions(probe, fs::perms::owner_all);
-    fs::remove_all(probe);
-    return enforced;
 }
 
 } // namespace tarnwick_test
