@@ -437,8 +437,9 @@ QTreeWidgetItem* CEditorDlg::SelectedItem() const {
     return selected.isEmpty() ? nullptr : selected.front();
 }
 
-void CEditorDlg::SetShownValue(const std::string& bytes) {
+void CEditorDlg::SetShownValue(const std::string& bytes, bool present) {
     m_strShownBytes = bytes;
+    m_bShownPresent = present;
     m_shownText = TextOfBytes(bytes);
     m_valueBox->SetEditText(m_shownText);
 }
@@ -491,7 +492,7 @@ void CEditorDlg::OnValueRefused(QChar c) {
 
 void CEditorDlg::FillValueBox(int fieldIndex, const CFieldEntry& entry) {
     ClearValueBox();
-    SetShownValue(entry.m_bPresent ? FormatValue(entry) : std::string());
+    SetShownValue(entry.m_bPresent ? FormatValue(entry) : std::string(), entry.m_bPresent != 0);
     std::vector<CValueComboBox::Item> items;
     items.reserve(m_templates.Size());
     for (std::size_t i = 0; i < m_templates.Size(); ++i) {
@@ -509,7 +510,7 @@ void CEditorDlg::FillValueBox(int fieldIndex, const CFieldEntry& entry) {
 }
 
 void CEditorDlg::ClearValueBox() {
-    SetShownValue({});
+    SetShownValue({}, false);
     m_valueBox->ResetContent();
 }
 
@@ -528,7 +529,14 @@ void CEditorDlg::ApplyValue() {
         const bool wasBold = IsItemBold(item);
         m_document.m_bModified = 1;
         const QString text = m_valueBox->EditText();
-        ApplyTypedValue(field, text == m_shownText ? m_strShownBytes : BytesOfText(text));
+        if (text == m_shownText && m_bShownPresent && text.isEmpty()) {
+            // An empty String shown as it is (a present "" or a template's "") stays present:
+            // Enter or a pick must not remove a value the user never touched.
+            field.m_strValue.clear();
+            field.m_bPresent = 1;
+        } else {
+            ApplyTypedValue(field, text == m_shownText ? m_strShownBytes : BytesOfText(text));
+        }
         // The item shows the value as stored (a Float rounded to single precision), so it never
         // shows what will not be saved. A value just removed reads "name =".
         const std::string itemText =
@@ -554,7 +562,7 @@ void CEditorDlg::OnSelEndOkValue(int index) {
     // typing, so nothing was refused.
     m_noteText->clear();
     const QByteArray bytes = m_valueBox->itemData(index, CValueComboBox::kBytesRole).toByteArray();
-    SetShownValue(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    SetShownValue(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())), true);
     ApplyValue();
 }
 

@@ -107,7 +107,7 @@ private:
     QTreeWidgetItem* MakeFieldItem(int fieldIndex) const;
     QTreeWidgetItem* SelectedItem() const;
     // Puts bytes into the edit field as the program's own text (no apply).
-    void SetShownValue(const std::string& bytes);
+    void SetShownValue(const std::string& bytes, bool present);
     void OnValueRefused(QChar c);
     void SetItemBold(QTreeWidgetItem* item, bool bold) const;
     int Dlu(int x) const;
@@ -140,6 +140,7 @@ private:
     // unchanged stores these bytes, even when they are not UTF-8.
     QString m_shownText;
     std::string m_strShownBytes;
+    bool m_bShownPresent = false; // the shown text is a present value (perhaps empty)
 
     int m_nBaseX = 0; // dialog base units of the window's font
     int m_nBaseY = 0;

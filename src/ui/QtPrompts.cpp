@@ -2,7 +2,7 @@
 
 #include "ByteText.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -15,16 +15,24 @@ void SetUp(QFileDialog& dialog, const std::string& filter) {
 
 } // namespace
 
+QWidget* CQtPrompts::Owner() const {
+    // A box must belong to the topmost modal window (a progress or Template Files dialog over
+    // the main window), or that window would block it and nothing could answer it.
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return m_parent;
+}
+
 void CQtPrompts::Message(const std::string& text) {
-    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), TextOfBytes(text),
-                    QMessageBox::Ok, m_parent);
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), TextOfBytes(text),
+                    QMessageBox::Ok, Owner());
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
 IPrompts::Answer CQtPrompts::YesNoCancel(const std::string& text) {
-    QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(), TextOfBytes(text),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), TextOfBytes(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, Owner());
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
@@ -39,7 +47,7 @@ IPrompts::Answer CQtPrompts::YesNoCancel(const std::string& text) {
 }
 
 bool CQtPrompts::OpenPath(const std::string& filter, std::string& path) {
-    QFileDialog dialog(m_parent);
+    QFileDialog dialog(Owner());
     SetUp(dialog, filter);
     // The file need not exist yet: opening a name that is not there reports it, as any failed
     // open does.
@@ -53,7 +61,7 @@ bool CQtPrompts::OpenPath(const std::string& filter, std::string& path) {
 
 std::vector<std::string> CQtPrompts::OpenPaths(const std::string& title,
                                                const std::string& filter) {
-    QFileDialog dialog(m_parent);
+    QFileDialog dialog(Owner());
     SetUp(dialog, filter);
     dialog.setWindowTitle(TextOfBytes(title));
     dialog.setFileMode(QFileDialog::ExistingFiles);
@@ -68,7 +76,7 @@ std::vector<std::string> CQtPrompts::OpenPaths(const std::string& title,
 
 bool CQtPrompts::SavePath(const std::string& filter, const std::string& defaultExtension,
                           std::string& path) {
-    QFileDialog dialog(m_parent);
+    QFileDialog dialog(Owner());
     SetUp(dialog, filter);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -22,5 +22,7 @@ public:
                   std::string& path) override;
 
 private:
+    QWidget* Owner() const;
+
     QPointer<QWidget> m_parent;
 };

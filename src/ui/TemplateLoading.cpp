@@ -3,33 +3,45 @@
 #include "ByteText.h"
 #include "TemplateList.h"
 
+#include <QElapsedTimer>
 #include <QProgressDialog>
+
+#include <memory>
 
 int LoadTemplatesWithProgress(QWidget* parent, CTemplateList& templates,
                               const CAliasTable& aliasTable, const std::vector<std::string>& paths,
                               const std::function<void(const std::string&)>& onLoaded) {
-    if (paths.empty())
-        return 0;
-    QProgressDialog progress(parent);
-    progress.setObjectName("templateProgress");
-    progress.setWindowTitle("Loading templates");
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
-    progress.setRange(0, static_cast<int>(paths.size()));
+    // The dialog is made by hand between two files once half a second has gone, not by
+    // QProgressDialog's own timer: that timer can fire while a load's error message is up,
+    // and the window-modal dialog would then block the message box under it.
+    QElapsedTimer clock;
+    clock.start();
+    std::unique_ptr<QProgressDialog> progress;
     int loaded = 0;
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        // The label first: setting the value is what lets a shown dialog repaint, so the name
-        // on screen is the file being loaded, not the one before.
-        progress.setLabelText(TextOfBytes(paths[i]));
-        progress.setValue(static_cast<int>(i));
-        if (progress.wasCanceled())
-            break;
+        if (!progress && clock.elapsed() >= 500) {
+            progress = std::make_unique<QProgressDialog>(parent);
+            progress->setObjectName("templateProgress");
+            progress->setWindowTitle("Loading templates");
+            progress->setWindowModality(Qt::WindowModal);
+            progress->setMinimumWidth(420);
+            progress->setMinimumDuration(0);
+            progress->setAutoReset(false);
+            progress->setRange(0, static_cast<int>(paths.size()));
+        }
+        if (progress) {
+            // The label first: setting the value lets the dialog repaint, so the name on
+            // screen is the file being loaded, not the one before.
+            progress->setLabelText(TextOfBytes(paths[i]));
+            progress->setValue(static_cast<int>(i));
+            if (progress->wasCanceled())
+                break;
+        }
         if (templates.LoadTemplate(paths[i], aliasTable)) {
             ++loaded;
             if (onLoaded)
                 onLoaded(paths[i]);
         }
     }
-    progress.setValue(progress.maximum());
     return loaded;
 }

@@ -9,9 +9,9 @@ class CTemplateList;
 class QWidget;
 
 // Loads each of paths as a new last template, in order, with the messages of a failed load.
-// When the whole takes longer than half a second a progress dialog names the file being
-// loaded; cancelling it stops before the next file and keeps the templates already loaded.
-// onLoaded hears the path of every template that loaded. Returns how many loaded.
+// Once loading has taken half a second a progress dialog names the file being loaded; cancelling it
+// stops before the next file and keeps the templates already loaded. onLoaded hears the path of
+// every template that loaded. Returns how many loaded.
 int LoadTemplatesWithProgress(QWidget* parent, CTemplateList& templates,
                               const CAliasTable& aliasTable, const std::vector<std::string>& paths,
                               const std::function<void(const std::string&)>& onLoaded = {});

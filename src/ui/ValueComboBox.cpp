@@ -1,5 +1,6 @@
 #include "ValueComboBox.h"
 
+#include <QAbstractItemView>
 #include <QCompleter>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -57,6 +59,9 @@ CValueComboBox::CValueComboBox(QWidget* parent) : QComboBox(parent) {
     auto* edit = new QLineEdit(this);
     edit->setCompleter(new QCompleter(edit));
     setLineEdit(edit);
+    // A value read from a file may be longer than a line edit's usual 32767 characters, and
+    // applying it unchanged must not cut it.
+    edit->setMaxLength(std::numeric_limits<int>::max());
     edit->setCompleter(nullptr);
     // When editing finishes (the focus leaves, Enter) a combo box makes the item whose text
     // equals the edit text current and reports it as picked, which would apply a value the
@@ -103,6 +108,12 @@ void CValueComboBox::wheelEvent(QWheelEvent* event) {
 void CValueComboBox::showPopup() {
     EnsureDelegate();
     QComboBox::showPopup();
+    // The list opens with no current row when the box has none, so Enter picks nothing the
+    // user did not choose.
+    if (currentIndex() == -1) {
+        view()->selectionModel()->clear();
+        view()->setCurrentIndex(QModelIndex());
+    }
 }
 
 int CValueComboBox::AddString(const QString& text, const QString& label) {

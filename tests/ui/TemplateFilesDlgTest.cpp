@@ -140,11 +140,12 @@ TEST_F(TemplateFilesDlgTest, CancellingASlowAddKeepsTheFilesAddedSoFar) {
         m_prompts.m_onShow = [&](const std::string& shown) {
             auto* progress =
                 dialog->findChild<QProgressDialog*>(QStringLiteral("templateProgress"));
-            ASSERT_TRUE(progress || shown == "[Open many: Load template(s)]") << shown;
-            if (shown == "Error loading tank file '" + slow + "'.")
+            if (shown == "Error loading tank file '" + slow + "'.") {
                 QTest::qSleep(600);
-            else if (shown == "Error loading tank file '" + t4 + "x'.")
+            } else if (shown == "Error loading tank file '" + t4 + "x'.") {
+                ASSERT_TRUE(progress && progress->isVisible());
                 progress->cancel();
+            }
         };
         m_prompts.QueuePaths({slow, t4, t4 + "x", t4, t4});
         QTest::mouseClick(Button(dialog, "&Add"), Qt::LeftButton);

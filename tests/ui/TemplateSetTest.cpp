@@ -126,13 +126,24 @@ TEST_F(TemplateSetTest, PickingAValueAppliesExactlyItsText) {
     EXPECT_EQ(m_box->count(), 3);
     EXPECT_TRUE(m_prompts.m_shown.empty());
 
+    // A list opened with no current item: Enter picks nothing.
+    item = Select("maxHealth");
+    QTest::keyClicks(m_edit, QStringLiteral("7"));
+    Select("baseName");
+    item = Select("maxHealth");
+    m_box->showPopup();
+    QTest::keyClick(m_box->view(), Qt::Key_Return);
+    m_box->hidePopup();
+    EXPECT_EQ(m_edit->text(), "957");
+    EXPECT_EQ(TextOf(item), "maxHealth = 957");
+
     // Scrolling the wheel over the box picks nothing.
     m_editor->Document().m_bModified = 0;
     QWheelEvent wheel(QPointF(5, 5), m_box->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(m_box, &wheel);
-    EXPECT_EQ(m_edit->text(), "95");
-    EXPECT_EQ(TextOf(item), "maxHealth = 95");
+    EXPECT_EQ(m_edit->text(), "957");
+    EXPECT_EQ(TextOf(item), "maxHealth = 957");
     EXPECT_FALSE(Modified());
 }
 
@@ -234,14 +245,13 @@ TEST_F(TemplateSetTest, ASlowLoadShowsItsProgressAndCancelKeepsWhatLoaded) {
     bool sawQuickLoad = false, sawProgress = false;
     m_prompts.m_onShow = [&](const std::string& shown) {
         auto* progress = m_editor->findChild<QProgressDialog*>(QStringLiteral("templateProgress"));
-        ASSERT_TRUE(progress || shown == "[Open]") << shown;
         if (shown == "Error loading tank file 'slow.odf'.") {
             // Half a second in, with files still to go, the progress must show.
-            EXPECT_FALSE(progress->isVisible());
+            EXPECT_TRUE(!progress || !progress->isVisible());
             sawQuickLoad = true;
             QTest::qSleep(600);
         } else if (shown == "Error opening tank file 'stop.odf'.") {
-            EXPECT_TRUE(progress->isVisible());
+            ASSERT_TRUE(progress && progress->isVisible());
             EXPECT_EQ(progress->labelText(), "stop.odf");
             sawProgress = true;
             progress->cancel();

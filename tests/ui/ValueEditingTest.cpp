@@ -14,7 +14,7 @@
 namespace {
 
 // unitName is not UTF-8; imageSignature is too small for six decimals; aiName2 holds a lone
-// CR, which reads back as it is.
+// CR, which reads back as it is; weaponName1 is present and empty.
 const char* const kDocument = "[GameObject]\n"
                               "aiName2 = \"a\rb\"\n"
                               "baseName = \"tank01\"\n"
@@ -22,6 +22,7 @@ const char* const kDocument = "[GameObject]\n"
                               "maxHealth = 1500\n"
                               "unitName = \"\x80 caf\xe9\"\n"
                               "imageSignature = 0.0000001\n"
+                              "weaponName1 = \"\"\n"
                               "[CraftClass]\n"
                               "rangeScan = -0.25\n";
 
@@ -359,6 +360,11 @@ TEST_F(ValueEditingTest, EnterAppliesTheEditTextToTheSelectedFieldOnly) {
     item = Select("GameObject", "aiName");
     QTest::keyClick(m_edit, Qt::Key_Return);
     EXPECT_EQ(Look(item), (Seen{std::nullopt, "aiName =", false, true, true, DocTitle(true), ""}));
+    // A present empty String stays present; a value longer than a line edit's usual limit
+    // stays whole.
+    item = Select("GameObject", "weaponName1");
+    QTest::keyClick(m_edit, Qt::Key_Return);
+    EXPECT_EQ(Look(item), (Seen{"", "weaponName1 = \"\"", true, true, true, DocTitle(true), ""}));
 
     // Enter after typing applies the same text again.
     item = Select("GameObject", "scrapCost");
@@ -368,4 +374,13 @@ TEST_F(ValueEditingTest, EnterAppliesTheEditTextToTheSelectedFieldOnly) {
     EXPECT_TRUE(m_editor->isVisible());
     EXPECT_TRUE(m_prompts.m_shown.empty());
     EXPECT_EQ(m_box->count(), 0);
+
+    // A value longer than a line edit's usual limit is applied whole, and stays whole when
+    // it is shown again and applied unchanged.
+    item = Select("GameObject", "weaponHard1");
+    m_edit->insert(QString(40000, QLatin1Char('y')));
+    EXPECT_EQ(Field(item).m_strValue.size(), 40000u);
+    m_editor->RefreshValueBox();
+    QTest::keyClick(m_edit, Qt::Key_Return);
+    EXPECT_TRUE(Field(item).m_strValue == std::string(40000, 'y'));
 }
