@@ -3,6 +3,9 @@
 #include "EditorDlg.h"
 #include "ScriptedPrompts.h"
 #include "UiTestSupport.h"
+#include "ValueComboBox.h"
+
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -32,8 +35,33 @@ protected:
         m_editor->UpdateTitle();
     }
     QString Title() const { return m_editor->windowTitle(); }
+    std::string TitleOf(const std::string& name, bool modified = false) const {
+        return "Tarnwick - [" + m_folder.Path(name) + (modified ? " *]" : "]");
+    }
+    // Starts on name, opened, with the window active so that keys reach the value box.
+    void StartOn(const std::string& name) {
+        Start();
+        Open(name);
+        m_prompts.TakeShown();
+        m_box = ValueBoxOf(*m_editor);
+        m_editor->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_editor.get()));
+    }
+    // Clicks a field in the tree, then puts the caret in the value box.
+    QTreeWidgetItem* Select(const char* group, const char* name) {
+        QTreeWidgetItem* item = FieldItem(*m_editor, group, name);
+        ClickItem(*m_editor, item);
+        m_box->setFocus();
+        return item;
+    }
+    bool Modified() const { return m_editor->Document().m_bModified != 0; }
 
     CScratchFolder m_folder;
     CScriptedPrompts m_prompts;
     std::unique_ptr<CEditorDlg> m_editor;
+    CValueComboBox* m_box = nullptr;
 };
+
+using Shown = std::vector<std::string>;
+using Paths = std::vector<std::string>;
+using Answer = IPrompts::Answer;

@@ -44,30 +44,13 @@ IPrompts::Answer CScriptedPrompts::YesNoCancel(const std::string& text) {
 }
 
 bool CScriptedPrompts::NextPath(const std::string& entry, std::string& path) {
-    Record(entry);
-    auto reply = NextReply(entry);
-    if (!reply)
-        return false;
-    const auto* chosen = std::get_if<std::optional<std::string>>(&*reply);
-    if (!chosen) {
-        ADD_FAILURE() << "an answer was queued, but the prompt was " << entry;
-        return false;
-    }
-    if (!*chosen)
-        return false;
-    path = **chosen;
-    return true;
+    const std::vector<std::string> paths = NextPaths(entry);
+    if (!paths.empty())
+        path = paths.front();
+    return !paths.empty();
 }
 
-bool CScriptedPrompts::OpenPath(const std::string& filter, std::string& path) {
-    m_lastFilter = filter;
-    return NextPath("[Open]", path);
-}
-
-std::vector<std::string> CScriptedPrompts::OpenPaths(const std::string& title,
-                                                     const std::string& filter) {
-    m_lastFilter = filter;
-    const std::string entry = "[Open many: " + title + "]";
+std::vector<std::string> CScriptedPrompts::NextPaths(const std::string& entry) {
     Record(entry);
     auto reply = NextReply(entry);
     if (!reply)
@@ -78,6 +61,17 @@ std::vector<std::string> CScriptedPrompts::OpenPaths(const std::string& title,
         return *path ? std::vector<std::string>{**path} : std::vector<std::string>{};
     ADD_FAILURE() << "an answer was queued, but the prompt was " << entry;
     return {};
+}
+
+bool CScriptedPrompts::OpenPath(const std::string& filter, std::string& path) {
+    m_lastFilter = filter;
+    return NextPath("[Open]", path);
+}
+
+std::vector<std::string> CScriptedPrompts::OpenPaths(const std::string& title,
+                                                     const std::string& filter) {
+    m_lastFilter = filter;
+    return NextPaths("[Open many: " + title + "]");
 }
 
 bool CScriptedPrompts::SavePath(const std::string& filter, const std::string& defaultExtension,

@@ -46,6 +46,7 @@ private:
     void Record(const std::string& entry);
     std::optional<Reply> NextReply(const std::string& entry);
     bool NextPath(const std::string& entry, std::string& path);
+    std::vector<std::string> NextPaths(const std::string& entry);
 
     std::deque<Reply> m_replies;
 };

@@ -1,11 +1,7 @@
 #include "EditorFixture.h"
-#include "ValueComboBox.h"
 
 #include <QDialog>
 #include <QLineEdit>
-#include <QTest>
-
-using Shown = std::vector<std::string>;
 
 class ShortcutsTest : public EditorTest {
 protected:
@@ -13,7 +9,7 @@ protected:
         m_folder.Write("ALIAS.TXT", "");
         m_folder.Write("tank.odf", kSampleTank);
         Start();
-        m_valueBox = m_editor->findChild<CValueComboBox*>(QStringLiteral("valueBox"));
+        m_valueBox = ValueBoxOf(*m_editor);
     }
     CValueComboBox* m_valueBox = nullptr;
 };
@@ -23,7 +19,7 @@ TEST_F(ShortcutsTest, CtrlKeysReachTheFileCommandsFromTheTreeAndTheValueBox) {
     m_prompts.QueuePath(m_folder.Path("tank.odf"));
     QTest::keyClick(tree, Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Open]"});
-    EXPECT_EQ(Title().toStdString(), "Tarnwick - [" + m_folder.Path("tank.odf") + "]");
+    EXPECT_EQ(Title().toStdString(), TitleOf("tank.odf"));
 
     // Ctrl+S with the caret in the value box saves; no letter is typed into the field.
     m_valueBox->setFocus();
@@ -36,7 +32,7 @@ TEST_F(ShortcutsTest, CtrlKeysReachTheFileCommandsFromTheTreeAndTheValueBox) {
     EXPECT_EQ(m_valueBox->EditText(), "12");
 
     Modify();
-    m_prompts.QueueAnswer(IPrompts::Answer::No);
+    m_prompts.QueueAnswer(Answer::No);
     QTest::keyClick(m_valueBox->lineEdit(), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(m_prompts.TakeShown(), Shown{"Save changes to '" + m_folder.Path("tank.odf") + "'?"});
     EXPECT_EQ(Title(), "Tarnwick - [Untitled.odf]");

@@ -1,30 +1,21 @@
 #include "TemplateFilesDlg.h"
 #include "EditorFixture.h"
-#include "ValueComboBox.h"
 
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QTest>
-
-using Shown = std::vector<std::string>;
-using Paths = std::vector<std::string>;
 
 // The templates are those of tests/data/ui (see TemplateSetTest.cpp).
 class TemplateFilesDlgTest : public EditorTest {
 protected:
     void SetUp() override {
         CopyUiTestData(m_folder, {"ALIAS.TXT", "doc.odf", "t1.odf", "t2.odf", "t3.odf", "t4.odf"});
-        Start();
-        Open("doc.odf");
+        StartOn("doc.odf");
         m_folder.Write("set.txt", "t1.odf\nt2.odf\nt3.odf\n");
         m_prompts.QueuePath(m_folder.Path("set.txt"));
         m_editor->OnTemplateLoadSet();
         m_prompts.TakeShown();
-        m_box = ValueBoxOf(*m_editor);
-        m_editor->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_editor.get()));
         ClickItem(*m_editor, FieldItem(*m_editor, "GameObject", "collisionRadius"));
     }
     // Runs Edit Set, acting on the dialog with act, and checks that the value box was refreshed
@@ -59,8 +50,6 @@ protected:
         return lines;
     }
     Paths TemplatePaths() const { return m_editor->Templates().Paths(); }
-
-    CValueComboBox* m_box = nullptr;
 };
 
 TEST_F(TemplateFilesDlgTest, ListsAddsAndDeletesTemplatesInPlace) {

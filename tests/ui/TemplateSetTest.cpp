@@ -1,15 +1,12 @@
 #include "EditorFixture.h"
-#include "ValueComboBox.h"
 
 #include <QAbstractItemView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressDialog>
-#include <QTest>
 #include <QWheelEvent>
 
-using Shown = std::vector<std::string>;
-using Paths = std::vector<std::string>;
+using Listed = std::vector<ListedValue>;
 
 // The templates of tests/data/ui: t1.odf (alias Alpha) and t3.odf (alias Gamma) set
 // collisionRadius, maxHealth and baseName; t2.odf, without an alias, too, and an aiName with a
@@ -19,13 +16,8 @@ class TemplateSetTest : public EditorTest {
 protected:
     void SetUp() override {
         CopyUiTestData(m_folder, {"ALIAS.TXT", "doc.odf", "t1.odf", "t2.odf", "t3.odf", "t4.odf"});
-        Start();
-        Open("doc.odf");
-        m_prompts.TakeShown();
-        m_box = ValueBoxOf(*m_editor);
+        StartOn("doc.odf");
         m_edit = m_box->lineEdit();
-        m_editor->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_editor.get()));
     }
     // Runs Load Set on a set file with text, returning what was shown after the dialog.
     Shown LoadSet(const std::string& text) {
@@ -38,35 +30,32 @@ protected:
         shown.erase(shown.begin());
         return shown;
     }
-    QTreeWidgetItem* Select(const char* name) {
-        QTreeWidgetItem* item = FieldItem(*m_editor, "GameObject", name);
-        ClickItem(*m_editor, item);
-        m_box->setFocus();
-        return item;
-    }
+    QTreeWidgetItem* Select(const char* name) { return EditorTest::Select("GameObject", name); }
     Paths TemplatePaths() const { return m_editor->Templates().Paths(); }
-    bool Modified() const { return m_editor->Document().m_bModified != 0; }
+    std::string& StringOf(int field) { return m_editor->Document().m_fields[field]->m_strValue; }
+    // Runs Save Set with the dialog answering path, returning what was shown.
+    Shown SaveSet(std::optional<std::string> path) {
+        m_prompts.QueuePath(path);
+        m_editor->OnTemplateSaveSet();
+        return m_prompts.TakeShown();
+    }
 
-    CValueComboBox* m_box = nullptr;
     QLineEdit* m_edit = nullptr;
 };
 
 TEST_F(TemplateSetTest, TheListOffersEachTemplatesValueSortedByTextWithItsLabel) {
     EXPECT_EQ(LoadSet("t1.odf\nt2.odf\nt3.odf\nt4.odf\n"), Shown{});
     Select("maxHealth");
-    EXPECT_EQ(ListedValues(*m_box),
-              (std::vector<ListedValue>{{"10", "Alpha"}, {"10", "Gamma"}, {"9", "t2.odf"}}));
+    EXPECT_EQ(ListedValues(*m_box), (Listed{{"10", "Alpha"}, {"10", "Gamma"}, {"9", "t2.odf"}}));
     EXPECT_EQ(m_box->currentIndex(), -1);
     EXPECT_EQ(m_edit->text(), "10");
     Select("collisionRadius");
     EXPECT_EQ(ListedValues(*m_box),
-              (std::vector<ListedValue>{
-                  {"10.000000", "Alpha"}, {"3.000000", "Gamma"}, {"9.500000", "t2.odf"}}));
+              (Listed{{"10.000000", "Alpha"}, {"3.000000", "Gamma"}, {"9.500000", "t2.odf"}}));
     EXPECT_EQ(m_edit->text(), "2.500000");
     Select("baseName");
-    EXPECT_EQ(
-        ListedValues(*m_box),
-        (std::vector<ListedValue>{{"alpha", "t2.odf"}, {"Beta", "Gamma"}, {"Zeta", "Alpha"}}));
+    EXPECT_EQ(ListedValues(*m_box),
+              (Listed{{"alpha", "t2.odf"}, {"Beta", "Gamma"}, {"Zeta", "Alpha"}}));
     EXPECT_EQ(m_edit->text(), "");
     Select("aiName2");
     EXPECT_EQ(m_box->count(), 0);
@@ -101,21 +90,21 @@ TEST_F(TemplateSetTest, PickingAValueAppliesExactlyItsText) {
     // An absent field takes the template's bytes, also when they are not UTF-8; Enter keeps
     // them.
     item = Select("unitName");
-    ASSERT_EQ(ListedValues(*m_box), (std::vector<ListedValue>{{"\u00e9t\u00e9", "Alpha"}}));
+    ASSERT_EQ(ListedValues(*m_box), (Listed{{"\u00e9t\u00e9", "Alpha"}}));
     PickListItem(*m_box, 0);
     EXPECT_EQ(m_edit->text(), QStringLiteral("\u00e9t\u00e9"));
-    EXPECT_EQ(m_editor->Document().m_fields[8]->m_strValue, "\xe9t\xe9");
+    EXPECT_EQ(StringOf(8), "\xe9t\xe9");
     EXPECT_TRUE(IsBold(item));
     QTest::keyClick(m_edit, Qt::Key_Return);
-    EXPECT_EQ(m_editor->Document().m_fields[8]->m_strValue, "\xe9t\xe9");
+    EXPECT_EQ(StringOf(8), "\xe9t\xe9");
 
     // A value that holds a lone CR is taken as it is, and can be edited further.
     item = Select("aiName");
     PickListItem(*m_box, 0);
-    EXPECT_EQ(m_editor->Document().m_fields[9]->m_strValue, "x\ry");
+    EXPECT_EQ(StringOf(9), "x\ry");
     EXPECT_TRUE(LabelOf(*m_editor, "noteText")->text().isEmpty());
     QTest::keyClicks(m_edit, QStringLiteral("z"));
-    EXPECT_EQ(m_editor->Document().m_fields[9]->m_strValue, "x\ryz");
+    EXPECT_EQ(StringOf(9), "x\ryz");
 
     // After a pick, typing goes on from the picked text.
     item = Select("maxHealth");
@@ -154,8 +143,7 @@ TEST_F(TemplateSetTest, LoadSetLoadsEveryLineInOrderAndReportsTheBadOnes) {
               (Shown{"Error opening tank file '" + missing + "'.",
                      "Error loading tank file '" + missing + "'.", "Error loading tank file ''."}));
     EXPECT_EQ(TemplatePaths(), (Paths{"t1.odf", "t2.odf", "t1.odf"}));
-    EXPECT_EQ(ListedValues(*m_box),
-              (std::vector<ListedValue>{{"10", "Alpha"}, {"10", "Alpha"}, {"9", "t2.odf"}}));
+    EXPECT_EQ(ListedValues(*m_box), (Listed{{"10", "Alpha"}, {"10", "Alpha"}, {"9", "t2.odf"}}));
 
     // A new set replaces the old one whole, even when none of it loads.
     EXPECT_EQ(LoadSet(missing + "\n").size(), 2u);
@@ -186,9 +174,7 @@ TEST_F(TemplateSetTest, OnlyALoadSetThatOpenedItsFileOrWasCancelledRefreshesTheV
     EXPECT_EQ(TemplatePaths(), Paths{"t2.odf"});
 
     // Save Set leaves the box as it is too.
-    m_prompts.QueuePath(m_folder.Path("saved.txt"));
-    m_editor->OnTemplateSaveSet();
-    EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Save As .txt]"});
+    EXPECT_EQ(SaveSet(m_folder.Path("saved.txt")), Shown{"[Save As .txt]"});
     EXPECT_EQ(m_edit->text(), "2.500000x");
     EXPECT_EQ(m_box->count(), 1);
 
@@ -208,9 +194,7 @@ TEST_F(TemplateSetTest, OnlyALoadSetThatOpenedItsFileOrWasCancelledRefreshesTheV
 TEST_F(TemplateSetTest, SaveSetWritesOnePathALineThatLoadSetReadsBack) {
     const std::string absolute = m_folder.Path("t3.odf");
     LoadSet("t1.odf\n" + absolute + "\nt1.odf\n");
-    m_prompts.QueuePath(m_folder.Path("saved.txt"));
-    m_editor->OnTemplateSaveSet();
-    EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Save As .txt]"});
+    EXPECT_EQ(SaveSet(m_folder.Path("saved.txt")), Shown{"[Save As .txt]"});
     EXPECT_EQ(m_prompts.m_lastFilter, "Text Files (*.txt);;All Files (*)");
     EXPECT_EQ(m_folder.Read("saved.txt"), "t1.odf\n" + absolute + "\nt1.odf\n");
 
@@ -220,23 +204,17 @@ TEST_F(TemplateSetTest, SaveSetWritesOnePathALineThatLoadSetReadsBack) {
     EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Open]"});
     EXPECT_EQ(TemplatePaths(), (Paths{"t1.odf", absolute, "t1.odf"}));
     Select("maxHealth");
-    EXPECT_EQ(ListedValues(*m_box),
-              (std::vector<ListedValue>{{"10", "Alpha"}, {"10", "Gamma"}, {"10", "Alpha"}}));
+    EXPECT_EQ(ListedValues(*m_box), (Listed{{"10", "Alpha"}, {"10", "Gamma"}, {"10", "Alpha"}}));
 
     // Cancelled: nothing written. No templates: an empty file. A folder that is not there: the
     // message, and nothing else changes.
-    m_prompts.QueuePath(std::nullopt);
-    m_editor->OnTemplateSaveSet();
-    EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Save As .txt]"});
+    EXPECT_EQ(SaveSet(std::nullopt), Shown{"[Save As .txt]"});
     LoadSet("");
-    m_prompts.QueuePath(m_folder.Path("saved.txt"));
-    m_editor->OnTemplateSaveSet();
+    SaveSet(m_folder.Path("saved.txt"));
     EXPECT_EQ(m_folder.Read("saved.txt"), "");
     const std::string nowhere = m_folder.Path("no-folder/set.txt");
-    m_prompts.QueuePath(nowhere);
-    m_editor->OnTemplateSaveSet();
-    EXPECT_EQ(m_prompts.TakeShown(), (Shown{"[Save As .txt]", "[Save As .txt]",
-                                            "Error writing template set file '" + nowhere + "'"}));
+    EXPECT_EQ(SaveSet(nowhere),
+              (Shown{"[Save As .txt]", "Error writing template set file '" + nowhere + "'"}));
     EXPECT_FALSE(Modified());
 }
 
@@ -266,6 +244,6 @@ TEST_F(TemplateSetTest, ASlowLoadShowsItsProgressAndCancelKeepsWhatLoaded) {
         (Shown{"Error opening tank file 'slow.odf'.", "Error loading tank file 'slow.odf'.",
                "Error opening tank file 'stop.odf'.", "Error loading tank file 'stop.odf'."}));
     EXPECT_EQ(TemplatePaths(), Paths{"t1.odf"});
-    EXPECT_EQ(ListedValues(*m_box), (std::vector<ListedValue>{{"10", "Alpha"}}));
+    EXPECT_EQ(ListedValues(*m_box), (Listed{{"10", "Alpha"}}));
     EXPECT_EQ(m_editor->findChild<QProgressDialog*>(), nullptr);
 }
