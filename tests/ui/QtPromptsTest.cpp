@@ -8,6 +8,20 @@
 #include <QPushButton>
 #include <QTest>
 
+namespace {
+
+// Types name into the file dialog, in folder, and accepts it.
+std::function<void(QFileDialog*)> TypeName(const CScratchFolder& folder, const char* name) {
+    return [&folder, name](QFileDialog* dialog) {
+        dialog->setDirectory(QString::fromStdString(folder.Path("")));
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+            ->setText(QString::fromLatin1(name));
+        static_cast<QDialog*>(dialog)->accept();
+    };
+}
+
+} // namespace
+
 TEST(QtPromptsTest, BoxesCarryTheApplicationsNameAndYesIsTheDefault) {
     QCoreApplication::setApplicationName(QStringLiteral("tarnwick"));
     CQtPrompts prompts;
@@ -40,17 +54,9 @@ TEST(QtPromptsTest, SaveDialogAddsTheExtensionAndAsksBeforeReplacing) {
     CScratchFolder folder;
     folder.Write("tank.odf", "old");
     CQtPrompts prompts;
-    auto typeName = [&folder](const char* name) {
-        return [&folder, name](QFileDialog* dialog) {
-            dialog->setDirectory(QString::fromStdString(folder.Path("")));
-            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
-                ->setText(QString::fromLatin1(name));
-            static_cast<QDialog*>(dialog)->accept();
-        };
-    };
 
     std::string path;
-    WhenModalShows<QFileDialog>(typeName("fresh"));
+    WhenModalShows<QFileDialog>(TypeName(folder, "fresh"));
     ASSERT_TRUE(prompts.SavePath("Tank Files (*.odf);;All Files (*)", "odf", path));
     EXPECT_EQ(path, folder.Path("fresh.odf"));
 
@@ -63,7 +69,7 @@ TEST(QtPromptsTest, SaveDialogAddsTheExtensionAndAsksBeforeReplacing) {
             box->button(QMessageBox::No)->click();
             QTimer::singleShot(0, dialog, &QDialog::reject);
         });
-        typeName("tank")(dialog);
+        TypeName(folder, "tank")(dialog);
     });
     EXPECT_FALSE(prompts.SavePath("Tank Files (*.odf);;All Files (*)", "odf", path));
     EXPECT_TRUE(asked);
@@ -76,9 +82,7 @@ TEST(QtPromptsTest, OpenDialogTakesANameThatDoesNotExistYet) {
     WhenModalShows<QFileDialog>([&](QFileDialog* dialog) {
         EXPECT_EQ(dialog->nameFilters(), (QStringList{QStringLiteral("Tank Files (*.odf)"),
                                                       QStringLiteral("All Files (*)")}));
-        dialog->setDirectory(QString::fromStdString(folder.Path("")));
-        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText("later.odf");
-        static_cast<QDialog*>(dialog)->accept();
+        TypeName(folder, "later.odf")(dialog);
     });
     std::string path;
     ASSERT_TRUE(prompts.OpenPath("Tank Files (*.odf);;All Files (*)", path));

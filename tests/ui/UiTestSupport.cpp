@@ -95,15 +95,10 @@ QTreeWidget* TreeOf(CEditorDlg& editor) {
 }
 
 QTreeWidgetItem* FieldItem(CEditorDlg& editor, const QString& group, const QString& name) {
-    QTreeWidget* tree = TreeOf(editor);
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* groupItem = tree->topLevelItem(i);
-        if (groupItem->text(0) != group)
-            continue;
-        for (int j = 0; j < groupItem->childCount(); ++j) {
-            if (groupItem->child(j)->text(0).startsWith(name + QStringLiteral(" =")))
-                return groupItem->child(j);
-        }
+    for (QTreeWidgetItem* item : TreeOf(editor)->findItems(
+             name + QStringLiteral(" ="), Qt::MatchStartsWith | Qt::MatchRecursive)) {
+        if (item->parent() && item->parent()->text(0) == group)
+            return item;
     }
     ADD_FAILURE() << "no item " << name.toStdString() << " under " << group.toStdString();
     return nullptr;
