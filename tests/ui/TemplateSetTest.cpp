@@ -142,8 +142,15 @@ TEST_F(TemplateSetTest, LoadSetLoadsEveryLineInOrderAndReportsTheBadOnes) {
     EXPECT_EQ(TemplatePaths(), (Paths{"t1.odf", "t2.odf", "t1.odf"}));
     EXPECT_EQ(ListedValues(*m_box), (Listed{{"10", "Alpha"}, {"10", "Alpha"}, {"9", "t2.odf"}}));
 
-    // A new set replaces the old one whole, even when none of it loads.
-    EXPECT_EQ(LoadSet(missing + "\n").size(), 2u);
+    // A new set replaces the old one whole, even when none of it loads; thousands of missing
+    // files give their two messages each, in order.
+    std::string many;
+    for (int i = 0; i < 2000; ++i)
+        many += "gone" + std::to_string(i) + ".odf\n";
+    const Shown shown = LoadSet(many);
+    ASSERT_EQ(shown.size(), 4000u);
+    EXPECT_EQ(shown[3998], "Error opening tank file 'gone1999.odf'.");
+    EXPECT_EQ(shown[3999], "Error loading tank file 'gone1999.odf'.");
     EXPECT_TRUE(TemplatePaths().empty());
     EXPECT_EQ(m_box->count(), 0);
     EXPECT_FALSE(Modified());
