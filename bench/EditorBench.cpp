@@ -1,8 +1,8 @@
 // Start-up of the editor window against the least a window with the same tree costs, and
 // opening a file that sets every field.
 
+#include "BenchSupport.h"
 #include "EditorDlg.h"
-#include "QuietPrompts.h"
 #include "Schema.h"
 #include "TankFileWriter.h"
 
@@ -128,19 +128,5 @@ BENCHMARK(BM_OpenFullFile_Baseline)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The offscreen platform warns on stderr each time a window's size limits change; writing
-    // those lines would be timed with the windows, and a real desktop has none of them.
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    QApplication app(argc, argv);
-    // The editor reads its alias file from the current folder at every start.
-    QTemporaryDir folder;
-    QDir::setCurrent(folder.path());
-    std::ofstream(folder.filePath(QStringLiteral("ALIAS.TXT")).toStdString())
-        << "# aliases\napc.odf APC\ntank.odf TNK\n";
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunEditorBenchmarks(argc, argv);
 }

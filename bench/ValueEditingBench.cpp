@@ -1,8 +1,8 @@
 // Selecting a field while 1,000 templates are loaded (the value box filled and sorted) and
 // applying one keystroke, each beside the least the same step costs without the editor's work.
 
+#include "BenchSupport.h"
 #include "EditorDlg.h"
-#include "QuietPrompts.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -114,15 +114,5 @@ BENCHMARK(BM_ApplyKeystroke_Baseline)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    QApplication app(argc, argv);
-    QTemporaryDir folder;
-    QDir::setCurrent(folder.path());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_pLoaded.reset();
-    return 0;
+    return RunEditorBenchmarks(argc, argv, [] { g_pLoaded.reset(); });
 }

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "Prompts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <functional>
+
+// Prompts for benchmarks: shows nothing, answers No, and answers every open dialog with one
+// path (cancelling save dialogs), so that no step waits for a user.
+class CQuietPrompts : public IPrompts {
+public:
+    std::string m_strPath;
+    void Message(const std::string&) override {}
+    Answer YesNoCancel(const std::string&) override { return Answer::No; }
+    bool OpenPath(const std::string&, std::string& path) override {
+        path = m_strPath;
+        return true;
+    }
+    std::vector<std::string> OpenPaths(const std::string&, const std::string&) override {
+        return {};
+    }
+    bool SavePath(const std::string&, const std::string&, std::string&) override { return false; }
+};
+
+// Runs the benchmarks of the program on an offscreen application, in a scratch current folder
+// that holds a small alias file (the editor reads one at every start). beforeExit runs while
+// the application still exists, for windows kept across benchmarks.
+inline int RunEditorBenchmarks(int argc, char** argv,
+                               const std::function<void()>& beforeExit = {}) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The offscreen platform warns on stderr each time a window's size limits change; writing
+    // those lines would be timed with the windows, and a real desktop has none of them.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    QApplication app(argc, argv);
+    QTemporaryDir folder;
+    QDir::setCurrent(folder.path());
+    std::ofstream(folder.filePath(QStringLiteral("ALIAS.TXT")).toStdString())
+        << "# aliases\napc.odf APC\ntank.odf TNK\n";
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (beforeExit)
+        beforeExit();
+    return 0;
+}
