@@ -28,16 +28,21 @@ public:
     bool SavePath(const std::string&, const std::string&, std::string&) override { return false; }
 };
 
-// Runs the benchmarks of the program on an offscreen application, in a scratch current folder
-// that holds a small alias file (the editor reads one at every start). beforeExit runs while
-// the application still exists, for windows kept across benchmarks.
-inline int RunEditorBenchmarks(int argc, char** argv,
-                               const std::function<void()>& beforeExit = {}) {
+// To be called before the application is made.
+inline void PrepareQuietQt() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // The offscreen platform warns on stderr each time a window's size limits change; writing
     // those lines would be timed with the windows, and a real desktop has none of them.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+}
+
+// Runs the benchmarks of the program on an offscreen application, in a scratch current folder
+// that holds a small alias file (the editor reads one at every start). beforeExit runs while
+// the application still exists, for windows kept across benchmarks.
+inline int RunEditorBenchmarks(int argc, char** argv,
+                               const std::function<void()>& beforeExit = {}) {
+    PrepareQuietQt();
     QApplication app(argc, argv);
     QTemporaryDir folder;
     QDir::setCurrent(folder.path());

@@ -19,7 +19,8 @@ awk -F, '
     return value
   }
   {
-    name = $1; gsub(/"/, "", name)
+    # Options such as /min_time:2.000/real_time follow the name; the pairing ignores them.
+    name = $1; gsub(/"/, "", name); sub(/\/.*/, "", name)
     time[name] = unit_to_us($3, $5)
     order[++n] = name
   }

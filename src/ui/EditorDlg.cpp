@@ -170,7 +170,7 @@ void CEditorDlg::CreateControls() {
 
     m_logo = new QLabel(this);
     m_logo->setObjectName(QStringLiteral("logo"));
-    m_logo->setPixmap(QPixmap(QStringLiteral(":/logo.png")));
+    m_logo->setPixmap(QPixmap(QStringLiteral(":/logo.ppm")));
 
     auto* fields = new QGridLayout;
     fields->setContentsMargins(Dlu(11), 0, 0, DluY(4));
