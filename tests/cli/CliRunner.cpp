@@ -9,6 +9,10 @@
 
 namespace {
 
+// Opened when the tests start, so that a child that has dropped its privileges can still run
+// the program when the build folder is closed to it (a checkout in a private temp folder).
+const int kCliFd = open(TARNWICK_CLI, O_RDONLY | O_CLOEXEC);
+
 struct TempFile {
     TempFile() : fd(mkstemp(name)) {}
     ~TempFile() {
@@ -42,6 +46,8 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd,
         if (in < 0 || stdoutFd < 0 || dup2(in, 0) < 0 || dup2(stdoutFd, 1) < 0 ||
             dup2(err.fd, 2) < 0 || (!cwd.empty() && chdir(cwd.c_str()) != 0))
             _exit(127);
+        if (kCliFd >= 0)
+            fexecve(kCliFd, argv.data(), environ);
         execv(TARNWICK_CLI, argv.data());
         _exit(127);
     }
