@@ -21,8 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ReadTankText(written, second);
     second.m_bCrLf = first.m_bCrLf;
     for (std::size_t i = 0; i < first.m_fields.size(); ++i) {
-        const CFieldEntry& a = *first.m_fields[i];
-        const CFieldEntry& b = *second.m_fields[i];
+        const CFieldEntry& a = first.m_fields[i];
+        const CFieldEntry& b = second.m_fields[i];
         if (a.m_bPresent != b.m_bPresent)
             std::abort();
         if (a.m_bPresent && FormatValue(a) != FormatValue(b))

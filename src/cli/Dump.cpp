@@ -11,14 +11,10 @@ int RunDump(const Args& args) {
     if (!LoadTankFile(file, args[0]))
         return kExitFailure;
     std::string text;
-    for (const auto& field : file.m_fields) {
-        if (!field->m_bPresent)
-            continue;
+    for (const CFieldEntry& field : file.m_fields) {
         // The value as its file line shows it, so a String keeps its quotes here.
-        std::string value = FormatValue(*field);
-        if (field->m_nType == FieldType::String)
-            value = '"' + value + '"';
-        text += FieldPathOf(*field) + " = " + value + '\n';
+        if (field.m_bPresent)
+            text += FieldLine(FieldPathOf(field), field) + '\n';
     }
     WriteOut(text);
     return kExitOk;

@@ -4,20 +4,13 @@
 #include <string_view>
 
 class CFieldEntry;
-class CFieldGroup;
 class CTankFile;
 
 // Fields are named on the command line as "Group.field", because a field name alone can stand
-// in several groups.
+// in several groups. Like headers and keys in a file, the names match ignoring ASCII case.
 
-// "Group.field" for entry.
+// "Group.field" for entry, as the schema spells them.
 std::string FieldPathOf(const CFieldEntry& entry);
 
-// The field that path names, group and field matched exactly. When there is none, shows
-// "Unknown field '%s'." (with a suggestion when a field matches ignoring case) and returns
-// nullptr.
-CFieldEntry* ResolveFieldPath(const CTankFile& file, std::string_view path);
-
-// The field of group whose name equals key when ASCII case is ignored; nullptr when none does.
-const CFieldEntry* FindFieldIgnoringCase(const CTankFile& file, std::string_view key,
-                                         const CFieldGroup* group);
+// The field of file that path names, or nullptr after showing "Unknown field '%s'.".
+CFieldEntry* ResolveFieldPath(CTankFile& file, std::string_view path);

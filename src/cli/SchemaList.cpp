@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include "FieldGroup.h"
 #include "TankFile.h"
 
 namespace {
@@ -24,9 +25,9 @@ int RunSchema(const Args& args) {
     CTankFile file;
     std::string text;
     for (std::size_t i = 0; i < file.m_fields.size(); ++i) {
-        const CFieldEntry& field = *file.m_fields[i];
-        text += std::to_string(i) + '\t' + field.m_pGroup->m_strName + '\t' + field.m_strName +
-                '\t' + TypeName(field.m_nType) + '\t' + field.m_strDescription + '\n';
+        const CFieldEntry& field = file.m_fields[i];
+        text += std::to_string(i) + '\t' + field.Group()->m_strName + '\t' + field.Name() + '\t' +
+                TypeName(field.Type()) + '\t' + field.Description() + '\n';
     }
     WriteOut(text);
     return kExitOk;

@@ -12,15 +12,19 @@ struct Assignment {
     std::string value;
 };
 
-std::string NameOfChar(char c) {
-    return (c == '\r' || c == '\n') ? std::string("a line break") : "'" + std::string(1, c) + "'";
-}
-
 } // namespace
 
-int RunSet(const Args& args) {
+int RunSet(const Args& given) {
+    Args args = given;
+    SaveStyle style = SaveStyle::KeepFile;
+    if (!args.empty() && args[0] == "--layout") {
+        style = SaveStyle::Layout;
+        args.erase(args.begin());
+    } else if (!args.empty() && args[0] == "--") {
+        args.erase(args.begin());
+    }
     if (args.size() < 2)
-        return CommandLineError("Usage: tarnwick-cli set FILE Group.field=VALUE...");
+        return CommandLineError("Usage: tarnwick-cli set [--layout] FILE Group.field=VALUE...");
 
     // Every assignment is checked before the file is touched, so a refused command changes
     // nothing at all. Field positions are the same in every CTankFile, so the fields found
@@ -36,9 +40,9 @@ int RunSet(const Args& args) {
         if (!field)
             return kExitFailure;
         std::string value = arg.substr(equals + 1);
-        if (char c = FindUnstorableChar(value); c && field->m_nType == FieldType::String) {
-            ShowMessage("Cannot set " + FieldPathOf(*field) + ": a String value cannot hold " +
-                        NameOfChar(c) + ", as it would not read back.");
+        if (char c = FindUnstorableChar(value); c && field->Type() == FieldType::String) {
+            ShowMessage("Cannot set " + FieldPathOf(*field) + ": a String value " +
+                        UnstorableCharReason(c) + ".");
             return kExitFailure;
         }
         assignments.push_back({field, std::move(value)});
@@ -49,5 +53,5 @@ int RunSet(const Args& args) {
     for (const Assignment& assignment : assignments)
         ApplyTypedValue(*assignment.field, assignment.value);
     file.m_bModified = 1;
-    return file.Save() ? kExitOk : kExitFailure;
+    return file.Save(style) ? kExitOk : kExitFailure;
 }

@@ -23,27 +23,29 @@ constexpr const char* kUsage = R"(Usage: tarnwick-cli COMMAND [ARGUMENTS]
 
 Batch work on tank files (.odf) with the editor's own rules. Fields are named
 Group.field, for example GameObject.maxHealth; `tarnwick-cli schema` lists them.
+Group and field names match ignoring case, as headers and keys in a file do.
 
 Commands:
   normalize [-o OUT] FILE...
-      Rewrite each FILE in the program's layout, as opening and saving it in the
-      editor does: every group in order, each with the fields it sets, and nothing
-      else (comments, unknown groups and keys are dropped). With -o and a single
-      FILE, write OUT instead and leave FILE alone.
+      Rewrite each FILE in the editor's layout: every group in order, each with
+      the fields it sets, and nothing else (comments, unknown groups and keys are
+      dropped). With -o and a single FILE, write OUT instead and leave FILE alone.
   dump FILE
       Print the fields that FILE sets, in the schema's order, one a line:
       Group.field = value, the value as the file shows it.
   get FILE Group.field
       Print the field's value (a String without quotes). Exit status 1 when FILE
       does not set the field.
-  set FILE Group.field=VALUE...
+  set [--layout] FILE Group.field=VALUE...
       Set each field as typing VALUE into the editor's value box does, then save
-      FILE once. Numbers are read leniently (text without a number gives 0) and an
-      empty VALUE removes the field. An unknown field, or a String VALUE holding
-      '"', '[' or a line break, changes nothing and fails.
+      FILE once, changing only the lines of the fields set: comments, unknown
+      groups and keys stay as they are. With --layout, write the editor's layout
+      instead, as normalize does. Numbers are read leniently (text without a
+      number gives 0) and an empty VALUE removes the field. An unknown field, or a
+      String VALUE holding '"', '[' or a line break, changes nothing and fails.
   check FILE...
-      List every line that loading does not keep, as FILE:LINE: reason: text.
-      Blank lines are not listed. Exit status 1 when any line is listed.
+      List every line that the editor's layout would drop, as FILE:LINE: reason:
+      text. Blank lines are not listed. Exit status 1 when any line is listed.
   schema
       Print every field as a tab-separated row: field index, group, field, type,
       description.

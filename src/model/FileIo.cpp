@@ -5,6 +5,7 @@
 #include <climits>
 #include <csignal>
 #include <cstdlib>
+#include <exception>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,7 +47,8 @@ bool ResolveLinks(std::string path, std::string& resolved) {
             resolved = path;
             return true;
         }
-        std::vector<char> buffer(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) + 1);
+        std::vector<char> buffer(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) +
+                                 1);
         ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
         if (n < 0 || static_cast<std::size_t>(n) >= buffer.size())
             return false;
@@ -115,22 +117,28 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
     if (flags < 0 || ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK) < 0)
         return false;
 
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(st.st_size));
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
+    // A file too large for memory fails like an unreadable one; the exception of an allocation
+    // must not end the program with the user's unsaved work.
+    try {
+        std::string bytes;
+        bytes.reserve(static_cast<std::size_t>(st.st_size));
+        char buffer[65536];
+        for (;;) {
+            ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                return false;
+            }
+            if (n == 0)
+                break;
+            bytes.append(buffer, static_cast<std::size_t>(n));
         }
-        if (n == 0)
-            break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
+        out = std::move(bytes);
+        return true;
+    } catch (const std::exception&) {
+        return false;
     }
-    out = std::move(bytes);
-    return true;
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes) {

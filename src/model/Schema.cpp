@@ -1,6 +1,23 @@
 #include "Schema.h"
 
+#include "AsciiCase.h"
+
+#include <iterator>
+#include <span>
+
 namespace {
+
+struct SchemaField {
+    const char* name;
+    FieldType type;
+    const char* description;
+};
+
+struct SchemaGroup {
+    const char* name;
+    const char* description;
+    std::span<const SchemaField> fields;
+};
 
 // Descriptions are the program's own texts and are kept word for word, spelling included.
 constexpr SchemaField kGameObjectFields[] = {
@@ -157,50 +174,30 @@ constexpr SchemaField kProducerClassFields[] = {
 };
 
 constexpr SchemaField kArmoryClassFields[] = {
-    {"cannonItem1", FieldType::String, ""},
-    {"cannonItem2", FieldType::String, ""},
-    {"cannonItem3", FieldType::String, ""},
-    {"cannonItem4", FieldType::String, ""},
-    {"cannonItem5", FieldType::String, ""},
-    {"rocketItem1", FieldType::String, ""},
-    {"rocketItem2", FieldType::String, ""},
-    {"rocketItem3", FieldType::String, ""},
-    {"rocketItem4", FieldType::String, ""},
-    {"rocketItem5", FieldType::String, ""},
-    {"rocketItem6", FieldType::String, ""},
-    {"mortarItem1", FieldType::String, ""},
-    {"mortarItem2", FieldType::String, ""},
-    {"mortarItem3", FieldType::String, ""},
-    {"mortarItem4", FieldType::String, ""},
-    {"specialItem1", FieldType::String, ""},
-    {"specialItem2", FieldType::String, ""},
-    {"specialItem3", FieldType::String, ""},
-    {"specialItem4", FieldType::String, ""},
-    {"specialItem5", FieldType::String, ""},
-    {"specialItem6", FieldType::String, ""},
-    {"specialItem7", FieldType::String, ""},
+    {"cannonItem1", FieldType::String, ""},  {"cannonItem2", FieldType::String, ""},
+    {"cannonItem3", FieldType::String, ""},  {"cannonItem4", FieldType::String, ""},
+    {"cannonItem5", FieldType::String, ""},  {"rocketItem1", FieldType::String, ""},
+    {"rocketItem2", FieldType::String, ""},  {"rocketItem3", FieldType::String, ""},
+    {"rocketItem4", FieldType::String, ""},  {"rocketItem5", FieldType::String, ""},
+    {"rocketItem6", FieldType::String, ""},  {"mortarItem1", FieldType::String, ""},
+    {"mortarItem2", FieldType::String, ""},  {"mortarItem3", FieldType::String, ""},
+    {"mortarItem4", FieldType::String, ""},  {"specialItem1", FieldType::String, ""},
+    {"specialItem2", FieldType::String, ""}, {"specialItem3", FieldType::String, ""},
+    {"specialItem4", FieldType::String, ""}, {"specialItem5", FieldType::String, ""},
+    {"specialItem6", FieldType::String, ""}, {"specialItem7", FieldType::String, ""},
     {"specialItem8", FieldType::String, ""},
 };
 
 constexpr SchemaField kPersonClassFields[] = {
-    {"painSound1", FieldType::String, ""},
-    {"painSound2", FieldType::String, ""},
-    {"painSound3", FieldType::String, ""},
-    {"painSound4", FieldType::String, ""},
-    {"painSound5", FieldType::String, ""},
-    {"painSound6", FieldType::String, ""},
-    {"burnSound1", FieldType::String, ""},
-    {"burnSound2", FieldType::String, ""},
-    {"dieSound1", FieldType::String, ""},
-    {"dieSound2", FieldType::String, ""},
-    {"dieSound3", FieldType::String, ""},
-    {"dieSound4", FieldType::String, ""},
-    {"dieSound5", FieldType::String, ""},
-    {"crushSound", FieldType::String, ""},
-    {"jumpSound", FieldType::String, ""},
-    {"landSound", FieldType::String, ""},
-    {"stepSound", FieldType::String, ""},
-    {"animRate", FieldType::Float, ""},
+    {"painSound1", FieldType::String, ""}, {"painSound2", FieldType::String, ""},
+    {"painSound3", FieldType::String, ""}, {"painSound4", FieldType::String, ""},
+    {"painSound5", FieldType::String, ""}, {"painSound6", FieldType::String, ""},
+    {"burnSound1", FieldType::String, ""}, {"burnSound2", FieldType::String, ""},
+    {"dieSound1", FieldType::String, ""},  {"dieSound2", FieldType::String, ""},
+    {"dieSound3", FieldType::String, ""},  {"dieSound4", FieldType::String, ""},
+    {"dieSound5", FieldType::String, ""},  {"crushSound", FieldType::String, ""},
+    {"jumpSound", FieldType::String, ""},  {"landSound", FieldType::String, ""},
+    {"stepSound", FieldType::String, ""},  {"animRate", FieldType::Float, ""},
 };
 
 constexpr SchemaGroup kGroups[] = {
@@ -217,4 +214,48 @@ constexpr SchemaGroup kGroups[] = {
 
 } // namespace
 
-std::span<const SchemaGroup> BuiltInSchema() { return kGroups; }
+CSchema::CSchema() {
+    m_groups.reserve(std::size(kGroups));
+    m_fields.reserve(kSchemaFieldCount);
+    for (const SchemaGroup& group : kGroups) {
+        CFieldGroup& made = m_groups.emplace_back();
+        made.m_strName = group.name;
+        made.m_strDescription = group.description;
+        made.m_nIndex = static_cast<int>(m_groups.size() - 1);
+        made.m_nFirstField = static_cast<int>(m_fields.size());
+        for (const SchemaField& field : group.fields)
+            m_fields.push_back({field.name, nullptr, field.type, field.description});
+        made.m_nEndField = static_cast<int>(m_fields.size());
+    }
+    // The groups have their final addresses only now that all of them are made.
+    for (const CFieldGroup& group : m_groups) {
+        for (int i = group.m_nFirstField; i < group.m_nEndField; ++i)
+            m_fields[static_cast<std::size_t>(i)].m_pGroup = &group;
+    }
+}
+
+const CSchema& CSchema::Get() {
+    static const CSchema schema;
+    return schema;
+}
+
+const CFieldGroup* CSchema::FindGroup(std::string_view headerText) const {
+    if (headerText.empty() || headerText[0] != '[')
+        return nullptr;
+    headerText.remove_prefix(1);
+    for (const CFieldGroup& group : m_groups) {
+        if (StartsWithIgnoringAsciiCase(headerText, group.m_strName))
+            return &group;
+    }
+    return nullptr;
+}
+
+int CSchema::FindField(std::string_view key, const CFieldGroup* group) const {
+    if (!group)
+        return -1;
+    for (int i = group->m_nFirstField; i < group->m_nEndField; ++i) {
+        if (EqualIgnoringAsciiCase(m_fields[static_cast<std::size_t>(i)].m_strName, key))
+            return i;
+    }
+    return -1;
+}

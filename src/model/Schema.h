@@ -1,25 +1,44 @@
 #pragma once
 
+#include "FieldGroup.h"
 #include "FieldType.h"
 
-#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
 
-// The fixed catalogue of groups and typed fields that every tank file is built on. Positions in
-// these tables are the group and field indexes used throughout the program.
-struct SchemaField {
-    const char* name;
-    FieldType type;
-    const char* description;
+// What the schema says of one field; the same for every tank file.
+struct CFieldDefinition {
+    std::string m_strName;       // the key before '=', as the editor writes it
+    const CFieldGroup* m_pGroup; // one of the schema's groups
+    FieldType m_nType;
+    std::string m_strDescription; // shown in the field panel; may be empty
 };
 
-struct SchemaGroup {
-    const char* name;
-    const char* description;
-    std::span<const SchemaField> fields;
-};
+// The fixed catalogue of groups and typed fields that every tank file is built on: 9 groups in
+// file order, each with its fields in file order, 173 fields in all. It is made once and shared,
+// and positions in it are the group and field indexes used throughout the program.
+class CSchema {
+public:
+    static const CSchema& Get();
 
-// The 9 groups in file order, each with its fields in file order (173 fields in all).
-std::span<const SchemaGroup> BuiltInSchema();
+    const std::vector<CFieldGroup>& Groups() const { return m_groups; }
+    const std::vector<CFieldDefinition>& Fields() const { return m_fields; }
+
+    // The group that a header text (from '[' through the first ']') selects: the first group
+    // whose "[" + name begins the text, ignoring ASCII case. nullptr when none does.
+    const CFieldGroup* FindGroup(std::string_view headerText) const;
+
+    // The index of the field of group whose name equals key ignoring ASCII case; -1 for no group
+    // or no such field.
+    int FindField(std::string_view key, const CFieldGroup* group) const;
+
+private:
+    CSchema();
+
+    std::vector<CFieldGroup> m_groups;
+    std::vector<CFieldDefinition> m_fields;
+};
 
 inline constexpr int kSchemaGroupCount = 9;
 inline constexpr int kSchemaFieldCount = 173;

@@ -7,96 +7,108 @@
 #include "TankFileWriter.h"
 #include "TextLines.h"
 
-namespace {
-
-constexpr const char* kUntitled = "Untitled.odf";
-
-} // namespace
+#include <algorithm>
+#include <exception>
 
 std::string FileNameOf(std::string_view path) {
     auto split = path.find_last_of("/\\");
     return std::string(split == std::string_view::npos ? path : path.substr(split + 1));
 }
 
-CTankFile::CTankFile() {
-    m_groups.reserve(kSchemaGroupCount);
-    m_fields.reserve(kSchemaFieldCount);
-    for (const SchemaGroup& group : BuiltInSchema()) {
-        auto& record = m_groups.emplace_back(
-            std::make_unique<CFieldGroup>(group.name, group.description));
-        for (const SchemaField& field : group.fields)
-            m_fields.push_back(std::make_unique<CFieldEntry>(field.name, record.get(), field.type,
-                                                             field.description));
-    }
-}
+CTankFile::CTankFile() : m_groups(CSchema::Get().Groups()), m_fields(NewFieldList()) {}
 
 CTankFile::~CTankFile() = default;
 
 void CTankFile::Reset() {
     m_bModified = 0;
     m_bCrLf = 0;
-    for (auto& field : m_fields) {
-        field->m_bPresent = 0;
-        field->m_fValue = 0.0f;
-        field->m_nValue = 0;
-        field->m_strValue.clear();
+    for (CFieldEntry& field : m_fields) {
+        field.m_bPresent = false;
+        field.m_nValue = 0;
+        field.m_strValue.clear();
     }
-    m_strPath = kUntitled;
-    m_strFileName = kUntitled;
+    m_strPath = kUntitledName;
+    m_strFileName = kUntitledName;
+    m_pLines.reset();
+    m_bUntitled = true;
 }
 
-CFieldGroup* CTankFile::FindGroup(std::string_view headerText) const {
-    for (const auto& group : m_groups) {
-        std::string_view name = group->m_strName;
-        if (headerText.size() > name.size() && headerText[0] == '[' &&
-            headerText.substr(1, name.size()) == name)
-            return group.get();
-    }
-    return nullptr;
+const CFieldGroup* CTankFile::FindGroup(std::string_view headerText) const {
+    return CSchema::Get().FindGroup(headerText);
 }
 
-CFieldEntry* CTankFile::FindField(std::string_view key, const CFieldGroup* group) const {
-    if (!group)
-        return nullptr;
-    for (const auto& field : m_fields) {
-        if (field->m_pGroup == group && field->m_strName == key)
-            return field.get();
-    }
-    return nullptr;
+CFieldEntry* CTankFile::FindField(std::string_view key, const CFieldGroup* group) {
+    const int index = CSchema::Get().FindField(key, group);
+    return index < 0 ? nullptr : &m_fields[static_cast<std::size_t>(index)];
 }
 
 void CTankFile::SetPath(const std::string& path) {
     m_strPath = path;
     m_strFileName = FileNameOf(path);
+    m_bUntitled = false;
 }
 
-int CTankFile::Load(const std::string& path) {
+std::size_t CTankFile::UnusedLineCount() const {
+    return m_pLines ? m_pLines->UnusedLineCount() : 0;
+}
+
+std::vector<CUnusedLine> CTankFile::UnusedLines() const {
+    return m_pLines ? m_pLines->UnusedLines() : std::vector<CUnusedLine>{};
+}
+
+int CTankFile::Load(const std::string& path, Lines keep) {
     if (path.empty())
         return 0;
-    // The whole file is read before anything changes, so a failure part-way leaves the object
-    // exactly as it was.
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes)) {
-        ShowMessage(FormatText("Error opening tank file '%s'.", path));
-        return 0;
+    // Everything is read into new objects first and only then swapped in, so a failure
+    // part-way (a read error, memory running out on a huge file) leaves this one as it was.
+    try {
+        std::string bytes;
+        if (ReadWholeFile(path, bytes)) {
+            std::vector<CFieldEntry> fields = NewFieldList();
+            std::unique_ptr<CFileLines> lines;
+            if (keep == Lines::Keep)
+                lines = std::make_unique<CFileLines>(std::move(bytes));
+            ReadTankText(lines ? lines->Bytes() : std::string_view(bytes), fields, lines.get());
+            std::string fileName = FileNameOf(path);
+            std::string copy = path;
+            m_bCrLf = FirstLineEndsInCrLf(lines ? lines->Bytes() : std::string_view(bytes));
+            // Field by field, so that every field keeps its address for the object's life.
+            std::ranges::move(fields, m_fields.begin());
+            m_pLines = std::move(lines);
+            m_strPath.swap(copy);
+            m_strFileName.swap(fileName);
+            m_bUntitled = false;
+            m_bModified = 0;
+            return 1;
+        }
+    } catch (const std::exception&) {
+        // Memory ran out: the file is too large to edit, which is a failure like any other.
     }
-    SetPath(path);
-    m_bModified = 0;
-    m_bCrLf = FirstLineEndsInCrLf(bytes) ? 1 : 0;
-    ReadTankText(bytes, *this);
-    return 1;
+    ShowMessage(FormatText("Error opening tank file '%s'.", path));
+    return 0;
 }
 
-int CTankFile::Save() {
-    if (!WriteFileAtomically(m_strPath, WriteTankText(*this))) {
-        ShowMessage(FormatText("Error saving tank file '%s'.", m_strPath));
-        return 0;
+int CTankFile::Save(SaveStyle style) {
+    try {
+        std::string text =
+            style == SaveStyle::KeepFile ? WriteKeptText(*this) : WriteTankText(*this);
+        // What a later keeping save keeps is the file as it is now on disk.
+        auto lines = std::make_unique<CFileLines>(std::move(text));
+        std::vector<CFieldEntry> scratch = NewFieldList();
+        ReadTankText(lines->Bytes(), scratch, lines.get());
+        if (WriteFileAtomically(m_strPath, lines->Bytes())) {
+            m_pLines = std::move(lines);
+            m_bModified = 0;
+            return 1;
+        }
+    } catch (const std::exception&) {
+        // Memory ran out: the file is too large to edit, which is a failure like any other.
     }
-    m_bModified = 0;
-    return 1;
+    ShowMessage(FormatText("Error saving tank file '%s'.", m_strPath));
+    return 0;
 }
 
-int CTankFile::SaveAs(const std::string& path) {
+int CTankFile::SaveAs(const std::string& path, SaveStyle style) {
     SetPath(path);
-    return Save();
+    return Save(style);
 }

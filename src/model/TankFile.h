@@ -2,60 +2,87 @@
 
 #include "FieldEntry.h"
 #include "FieldGroup.h"
+#include "FileLines.h"
 
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+// How a document is written.
+enum class SaveStyle {
+    Layout,   // the editor's layout: every group in schema order with its present fields
+    KeepFile, // the file it was loaded from, changed only in the lines of changed fields
+};
+
 // A tank file in memory: the whole built-in schema with a value slot and a presence flag per
-// field. The same class holds the edited document and every template. Groups and fields are
-// built once, in schema order, and never added, removed or moved, so a field's position is the
-// same field in every instance.
+// field. The same class holds the edited document and every template. Fields are made once, in
+// schema order, and never added, removed or moved, so a field's position is the same field in
+// every instance.
 class CTankFile {
 public:
+    // Whether Load keeps the file's lines (the document) or only its values (templates).
+    enum class Lines { Keep, Drop };
+
     CTankFile();
     virtual ~CTankFile();
     CTankFile(const CTankFile&) = delete;
     CTankFile& operator=(const CTankFile&) = delete;
 
-    // Every field absent with cleared slots, path and file name "Untitled.odf", not modified,
-    // LF line ends. The alias is kept.
+    // Every field absent with cleared slots, path and file name "Untitled.odf" (a document never
+    // saved), not modified, LF line ends, no file lines. The alias is kept.
     void Reset();
 
     // The group that a header text (from '[' through the first ']') selects: the first group
-    // whose "[" + name begins the text, compared case-sensitively. nullptr when none does.
-    CFieldGroup* FindGroup(std::string_view headerText) const;
+    // whose "[" + name begins the text, ignoring ASCII case. nullptr when none does.
+    const CFieldGroup* FindGroup(std::string_view headerText) const;
 
-    // The field named key (exactly, case-sensitively) in group; nullptr for no group or no
-    // such field.
-    CFieldEntry* FindField(std::string_view key, const CFieldGroup* group) const;
+    // The field of group named key, ignoring ASCII case; nullptr for no group or no such field.
+    CFieldEntry* FindField(std::string_view key, const CFieldGroup* group);
 
-    // Reads the tank file at path, replacing every value. Returns 1 on success. An empty path
-    // returns 0 silently; a path that is not a readable regular file, or a read error, shows
-    // "Error opening tank file '%s'." and returns 0 with the object unchanged.
-    int Load(const std::string& path);
+    // Reads the tank file at path, replacing every value, and with Lines::Keep keeps its lines
+    // for a keeping save. Returns 1 on success. An empty path returns 0 silently; a path that is
+    // not a readable regular file, a read error or a file too large for memory shows "Error
+    // opening tank file '%s'." and returns 0 with the object unchanged.
+    int Load(const std::string& path, Lines lines = Lines::Keep);
 
-    // Writes the document to m_strPath atomically. Returns 1 and clears m_bModified on success;
-    // on failure shows "Error saving tank file '%s'.", returns 0 and changes nothing, the file
-    // on disk included.
-    int Save();
+    // Writes the document to m_strPath atomically, in the given style. Returns 1 and clears
+    // m_bModified on success; the written file becomes the one a keeping save keeps. On failure
+    // shows "Error saving tank file '%s'.", returns 0 and changes nothing, the file on disk
+    // included.
+    int Save(SaveStyle style = SaveStyle::Layout);
 
-    // Takes path as m_strPath (and its file name), then Save(). The new path stays even when
-    // the save fails.
-    int SaveAs(const std::string& path);
+    // Takes path as m_strPath (and its file name), then Save(style). The new path stays even
+    // when the save fails.
+    int SaveAs(const std::string& path, SaveStyle style = SaveStyle::Layout);
 
     // Sets m_strPath and m_strFileName (the text after the last '/' or '\').
     void SetPath(const std::string& path);
 
-    std::vector<std::unique_ptr<CFieldGroup>> m_groups; // owned, schema order
-    std::vector<std::unique_ptr<CFieldEntry>> m_fields; // owned, schema order, all groups
+    // True from Reset until the document gets a path of its own (Load, SaveAs).
+    bool IsUntitled() const { return m_bUntitled; }
+
+    // The file last loaded or saved with its lines; nullptr for a new document or a template.
+    const CFileLines* FileLines() const { return m_pLines.get(); }
+    // Lines of that file that the editor's layout would drop; none without a file.
+    std::size_t UnusedLineCount() const;
+    std::vector<CUnusedLine> UnusedLines() const;
+
+    const std::vector<CFieldGroup>& m_groups; // the schema's, shared by every tank file
+    std::vector<CFieldEntry> m_fields;        // schema order, all groups
     int m_bModified = 0;
     std::string m_strPath;
     std::string m_strFileName;
     std::string m_strAlias;
     int m_bCrLf = 0; // save with CR LF line ends: the loaded file's first line ended so
+
+private:
+    std::unique_ptr<CFileLines> m_pLines;
+    bool m_bUntitled = false;
 };
+
+// The name of a document that has never been saved.
+inline constexpr const char* kUntitledName = "Untitled.odf";
 
 // The part of a path after its last slash or backslash; the whole path when it has neither.
 std::string FileNameOf(std::string_view path);

@@ -1,35 +1,21 @@
 #include "TankFileReader.h"
 
+#include "FileLines.h"
+#include "Schema.h"
 #include "TankFile.h"
 #include "TextLines.h"
 #include "ValueText.h"
 
 namespace {
 
-bool IsBlank(std::string_view line) {
-    return line.find_first_not_of(" \t") == std::string_view::npos;
-}
-
-int IndexOf(const CTankFile& file, const CFieldGroup* group) {
-    for (std::size_t i = 0; i < file.m_groups.size(); ++i) {
-        if (file.m_groups[i].get() == group)
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
-int IndexOf(const CTankFile& file, const CFieldEntry* field) {
-    for (std::size_t i = 0; i < file.m_fields.size(); ++i) {
-        if (file.m_fields[i].get() == field)
-            return static_cast<int>(i);
-    }
-    return -1;
+bool IsBlank(std::string_view text) {
+    return text.find_first_not_of(" \t") == std::string_view::npos;
 }
 
 // Stores the value of valueText in field. Returns false when the text holds no usable value;
 // the slot is then emptied and the presence flag left as it was.
 bool ApplyFileValue(CFieldEntry& field, std::string_view valueText) {
-    switch (field.m_nType) {
+    switch (field.Type()) {
     case FieldType::String: {
         auto open = valueText.find('"');
         if (open == std::string_view::npos) {
@@ -52,58 +38,75 @@ bool ApplyFileValue(CFieldEntry& field, std::string_view valueText) {
             return false;
         }
         break;
-    default:
-        return false;
     }
-    field.m_bPresent = 1;
+    field.m_bPresent = true;
     return true;
 }
 
 } // namespace
 
-void ReadTankText(std::string_view bytes, CTankFile& file, const TankLineObserver& observer) {
-    for (auto& field : file.m_fields) {
-        field->m_bPresent = 0;
-        field->m_fValue = 0.0f;
-        field->m_nValue = 0;
-        field->m_strValue.clear();
+std::vector<CFieldEntry> NewFieldList() {
+    std::vector<CFieldEntry> fields;
+    fields.reserve(kSchemaFieldCount);
+    for (int i = 0; i < kSchemaFieldCount; ++i)
+        fields.emplace_back(i);
+    return fields;
+}
+
+void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields, CFileLines* lines) {
+    for (CFieldEntry& field : fields) {
+        field.m_bPresent = false;
+        field.m_nValue = 0;
+        field.m_strValue.clear();
     }
+    const CSchema& schema = CSchema::Get();
     const CFieldGroup* current = nullptr;
-    std::size_t number = 0;
-    ForEachLine(bytes, [&](std::string_view line) {
-        TankLine report{++number, TankLineKind::Other, line, -1, -1};
+    bool inUnknownSection = false;
+    ForEachLineWithEnd(bytes, [&](std::string_view line, std::size_t endSize) {
+        TankLineKind kind = TankLineKind::Other;
+        int index = -1;
         if (auto open = line.find('['); open != std::string_view::npos) {
             std::string_view header = line.substr(open);
-            if (auto close = header.find(']'); close != std::string_view::npos)
+            std::string_view after;
+            if (auto close = header.find(']'); close != std::string_view::npos) {
+                after = header.substr(close + 1);
                 header = header.substr(0, close + 1);
-            if (const CFieldGroup* group = file.FindGroup(header)) {
-                current = group;
-                report.kind = TankLineKind::Header;
+            }
+            current = schema.FindGroup(header);
+            inUnknownSection = !current;
+            if (current) {
+                index = current->m_nIndex;
+                kind = IsBlank(line.substr(0, open)) && IsBlank(after)
+                           ? TankLineKind::Header
+                           : TankLineKind::HeaderAndText;
             } else {
-                report.kind = TankLineKind::UnknownHeader;
+                kind = TankLineKind::UnknownHeader;
             }
         } else if (auto equals = line.find('='); equals != std::string_view::npos) {
             std::string_view key = line.substr(0, equals);
-            if (auto last = key.find_last_not_of(" \t"); last != std::string_view::npos)
-                key = key.substr(0, last + 1);
-            else
-                key = {};
+            key = key.substr(0, key.find_last_not_of(" \t") + 1);
             if (!current) {
-                report.kind = TankLineKind::NoGroup;
-            } else if (CFieldEntry* field = file.FindField(key, current)) {
-                report.fieldIndex = IndexOf(file, field);
-                report.kind = ApplyFileValue(*field, line.substr(equals + 1))
-                                  ? TankLineKind::Value
-                                  : TankLineKind::NoValue;
+                kind = inUnknownSection ? TankLineKind::UnknownSection : TankLineKind::NoGroup;
+            } else if (int field = schema.FindField(key, current); field >= 0) {
+                index = field;
+                kind =
+                    ApplyFileValue(fields[static_cast<std::size_t>(field)], line.substr(equals + 1))
+                        ? TankLineKind::Value
+                        : TankLineKind::NoValue;
             } else {
-                report.kind = TankLineKind::UnknownKey;
+                index = current->m_nIndex;
+                kind = TankLineKind::UnknownKey;
             }
         } else if (IsBlank(line)) {
-            report.kind = TankLineKind::Blank;
+            kind = TankLineKind::Blank;
         }
-        if (observer) {
-            report.groupIndex = IndexOf(file, current);
-            observer(report);
-        }
+        if (lines)
+            lines->Add(line, endSize, kind, index);
     });
+    if (lines)
+        lines->Finish(fields);
+}
+
+void ReadTankText(std::string_view bytes, CTankFile& file) {
+    ReadTankText(bytes, file.m_fields);
 }

@@ -1,34 +1,23 @@
 #pragma once
 
-#include <cstddef>
-#include <functional>
-#include <string_view>
+#include "FieldEntry.h"
 
+#include <string_view>
+#include <vector>
+
+class CFileLines;
 class CTankFile;
 
-// What reading made of one line of a tank file.
-enum class TankLineKind {
-    Blank,          // empty or only blanks and tabs
-    Header,         // a header that selected a group
-    UnknownHeader,  // a header that names no group; the current group stays
-    Value,          // set a field's value
-    NoValue,        // a key of the current group without a usable value (no quote, no digit)
-    NoGroup,        // a key line before any recognised header
-    UnknownKey,     // a key the current group does not have
-    Other,          // neither header nor key line: comments, stray text
-};
+// A list of every field of the schema, in schema order, each absent with cleared slots.
+std::vector<CFieldEntry> NewFieldList();
 
-struct TankLine {
-    std::size_t number;       // counted from 1
-    TankLineKind kind;
-    std::string_view text;    // without its line end
-    int fieldIndex;           // for Value and NoValue; otherwise -1
-    int groupIndex;           // the current group after the line, or -1
-};
+// Reads tank file text into fields (as NewFieldList() makes them): clears every field, then
+// applies the lines in order, so that the last line that sets a field wins. A header selects the
+// group whose name it begins with and a key matches a field of that group, both ignoring ASCII
+// case; a header that names no group ends the current group. When lines is given, bytes must be
+// lines->Bytes(), and lines learns every line and the values read.
+void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields,
+                  CFileLines* lines = nullptr);
 
-using TankLineObserver = std::function<void(const TankLine&)>;
-
-// Reads tank file text into file: clears every field, then applies the lines in order (the
-// last line that sets a field wins). Only the value slots and presence flags change; path,
-// flags and alias are the caller's. observer, when given, hears about every line.
-void ReadTankText(std::string_view bytes, CTankFile& file, const TankLineObserver& observer = {});
+// Reads tank file text into file's values; path, flags and alias stay the caller's.
+void ReadTankText(std::string_view bytes, CTankFile& file);

@@ -1,34 +1,107 @@
 #include "TankFileWriter.h"
 
+#include "FileLines.h"
 #include "TankFile.h"
 #include "ValueText.h"
+
+#include <algorithm>
 
 std::string WriteTankText(const CTankFile& file) {
     const char* eol = file.m_bCrLf ? "\r\n" : "\n";
     std::string text;
-    for (const auto& group : file.m_groups) {
+    for (const CFieldGroup& group : file.m_groups) {
         text += '[';
-        text += group->m_strName;
+        text += group.m_strName;
         text += ']';
         text += eol;
         text += eol;
-        for (const auto& field : file.m_fields) {
-            if (field->m_pGroup != group.get() || !field->m_bPresent)
+        for (int i = group.m_nFirstField; i < group.m_nEndField; ++i) {
+            const CFieldEntry& field = file.m_fields[static_cast<std::size_t>(i)];
+            if (!field.m_bPresent)
                 continue;
-            switch (field->m_nType) {
-            case FieldType::String:
-                text += field->m_strName + " = \"" + field->m_strValue + '"';
-                break;
-            case FieldType::Float:
-            case FieldType::Integer:
-                text += field->m_strName + " = " + FormatValue(*field);
-                break;
-            default:
-                continue; // a type the format does not know writes nothing
-            }
+            text += FieldLine(field.Name(), field);
             text += eol;
         }
         text += eol;
+    }
+    return text;
+}
+
+namespace {
+
+// The key of a key line as the file spells it: the text before the first '=', trailing blanks and
+// tabs dropped.
+std::string_view KeyText(std::string_view line) {
+    std::string_view key = line.substr(0, line.find('='));
+    return key.substr(0, key.find_last_not_of(" \t") + 1);
+}
+
+} // namespace
+
+std::string WriteKeptText(const CTankFile& file) {
+    const CFileLines* lines = file.FileLines();
+    if (!lines)
+        return WriteTankText(file);
+    const std::string_view eol = file.m_bCrLf ? "\r\n" : "\n";
+    const std::vector<CFieldEntry>& loaded = lines->Loaded();
+    const auto& all = lines->Lines();
+
+    std::vector<bool> changed(file.m_fields.size());
+    // The fields to add, by the line they follow (-1: a section of their own at the end).
+    std::vector<std::vector<int>> addedAfter(all.size());
+    std::vector<std::vector<int>> addedSections(file.m_groups.size());
+    for (const CFieldEntry& field : file.m_fields) {
+        const int i = field.Index();
+        changed[static_cast<std::size_t>(i)] =
+            !field.SameValueAs(loaded[static_cast<std::size_t>(i)]);
+        if (!changed[static_cast<std::size_t>(i)] || !field.m_bPresent || lines->LastLineOf(i) >= 0)
+            continue;
+        const int group = field.Group()->m_nIndex;
+        if (int end = lines->SectionEndOf(group); end >= 0)
+            addedAfter[static_cast<std::size_t>(end)].push_back(i);
+        else
+            addedSections[static_cast<std::size_t>(group)].push_back(i);
+    }
+
+    std::string text;
+    text.reserve(lines->Bytes().size() + 256);
+    auto addLine = [&](std::string_view line) {
+        // A last line without a line end gets one before anything follows it.
+        if (!text.empty() && text.back() != '\n')
+            text += eol;
+        text += line;
+        text += eol;
+    };
+    auto addFields = [&](const std::vector<int>& fields) {
+        for (int i : fields) {
+            const CFieldEntry& field = file.m_fields[static_cast<std::size_t>(i)];
+            addLine(FieldLine(field.Name(), field));
+        }
+    };
+    for (std::size_t n = 0; n < all.size(); ++n) {
+        const CFileLines::Line& line = all[n];
+        const bool ofField = line.kind == TankLineKind::Value || line.kind == TankLineKind::NoValue;
+        if (!ofField || !changed[static_cast<std::size_t>(line.index)]) {
+            text += lines->WithEnd(line);
+        } else if (const CFieldEntry& field = file.m_fields[static_cast<std::size_t>(line.index)];
+                   !field.m_bPresent) {
+            // A removed field loses every line that set it.
+        } else if (lines->LastLineOf(line.index) == static_cast<int>(n)) {
+            text += FieldLine(KeyText(lines->TextOf(line)), field);
+            text += lines->Bytes().substr(line.start + line.size, line.endSize);
+        } else {
+            text += lines->WithEnd(line);
+        }
+        addFields(addedAfter[n]);
+    }
+    for (const CFieldGroup& group : file.m_groups) {
+        const std::vector<int>& fields = addedSections[static_cast<std::size_t>(group.m_nIndex)];
+        if (fields.empty())
+            continue;
+        if (!text.empty())
+            addLine("");
+        addLine('[' + group.m_strName + ']');
+        addFields(fields);
     }
     return text;
 }

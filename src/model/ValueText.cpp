@@ -9,10 +9,14 @@
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // White space as the C library's isspace() sees it in the "C" locale.
-bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 std::size_t CountDigits(std::string_view s, std::size_t at) {
     std::size_t n = 0;
@@ -189,7 +193,7 @@ std::string FormatInteger(std::int32_t value) {
 }
 
 std::string FormatValue(const CFieldEntry& entry) {
-    switch (entry.m_nType) {
+    switch (entry.Type()) {
     case FieldType::String:
         return entry.m_strValue;
     case FieldType::Float:
@@ -200,12 +204,25 @@ std::string FormatValue(const CFieldEntry& entry) {
     return {};
 }
 
+std::string WrittenValue(const CFieldEntry& entry) {
+    if (entry.Type() == FieldType::String)
+        return '"' + entry.m_strValue + '"';
+    return FormatValue(entry);
+}
+
+std::string FieldLine(std::string_view key, const CFieldEntry& entry) {
+    std::string line(key);
+    line += " = ";
+    line += WrittenValue(entry);
+    return line;
+}
+
 void ApplyTypedValue(CFieldEntry& entry, std::string_view text) {
     if (text.empty()) {
-        entry.m_bPresent = 0;
+        entry.m_bPresent = false;
         return;
     }
-    switch (entry.m_nType) {
+    switch (entry.Type()) {
     case FieldType::String:
         entry.m_strValue = text;
         break;
@@ -215,13 +232,22 @@ void ApplyTypedValue(CFieldEntry& entry, std::string_view text) {
     case FieldType::Integer:
         entry.m_nValue = ParseTypedInteger(text);
         break;
-    default:
-        return;
     }
-    entry.m_bPresent = 1;
+    entry.m_bPresent = true;
 }
 
 char FindUnstorableChar(std::string_view text) {
-    auto at = text.find_first_of("\"[\r\n");
+    auto at = text.find_first_of(kUnstorableChars);
     return at == std::string_view::npos ? '\0' : text[at];
+}
+
+std::string UnstorableCharReason(char c) {
+    switch (c) {
+    case '"':
+        return "cannot hold '\"': it would end the value";
+    case '[':
+        return "cannot hold '[': the line would read as a group header";
+    default:
+        return "cannot hold a line break";
+    }
 }

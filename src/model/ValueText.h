@@ -34,11 +34,25 @@ std::string FormatInteger(std::int32_t value);
 // other type. The value slot is formatted whether or not the field is present.
 std::string FormatValue(const CFieldEntry& entry);
 
+// The value as a tank file line writes it: a String in double quotes, a number as FormatValue.
+std::string WrittenValue(const CFieldEntry& entry);
+
+// The line the editor writes for a field under key, without its line end: key, " = ", then the
+// written value. The writer, the keeping save, the tree and `dump` all show fields this way.
+std::string FieldLine(std::string_view key, const CFieldEntry& entry);
+
 // Applies text as the value box does: empty text makes the field absent (its slot is kept),
 // any other text makes it present with the text read by type (a String takes it unchanged).
 // Leaves the modified flag to the caller.
 void ApplyTypedValue(CFieldEntry& entry, std::string_view text);
 
-// The first character of text that a String value cannot hold because it would not read back
-// ('"', '[', CR or LF), or '\0' when there is none.
+// The characters that a String value cannot hold because it would not read back: a quote ends
+// the value, a '[' turns its line into a header, a line break ends the line.
+inline constexpr std::string_view kUnstorableChars = "\"[\r\n";
+
+// The first character of text that is one of kUnstorableChars, or '\0' when there is none.
 char FindUnstorableChar(std::string_view text);
+
+// Why a String value cannot hold c, one of kUnstorableChars, to follow "a String value": such as
+// "cannot hold '[': the line would read as a group header".
+std::string UnstorableCharReason(char c);

@@ -1,7 +1,11 @@
 #include "AliasTable.h"
 
+#include "AsciiCase.h"
 #include "FileIo.h"
 #include "TextLines.h"
+
+#include <algorithm>
+#include <exception>
 
 int CAliasTable::Load(const std::string& path) {
     std::string bytes;
@@ -10,7 +14,14 @@ int CAliasTable::Load(const std::string& path) {
         m_aliases.clear();
         return 0;
     }
-    LoadText(bytes);
+    try {
+        LoadText(bytes);
+    } catch (const std::exception&) {
+        // Memory ran out on a huge file: no aliases rather than the end of the program.
+        m_names.clear();
+        m_aliases.clear();
+        return 0;
+    }
     return 1;
 }
 
@@ -18,8 +29,9 @@ void CAliasTable::LoadText(std::string_view bytes) {
     m_names.clear();
     m_aliases.clear();
     ForEachLine(bytes, [this](std::string_view view) {
+        // Tabs separate like blanks.
         std::string line(view);
-        BlankControlChars(line);
+        std::ranges::replace(line, '\t', ' ');
         // A comment or an indented line adds nothing; an empty line counts as indented.
         if (line.empty() || line[0] == '#' || line[0] == ' ')
             return;
@@ -31,7 +43,7 @@ void CAliasTable::LoadText(std::string_view bytes) {
             return;
         auto aliasEnd = line.find(' ', aliasStart);
         std::string name = line.substr(0, nameEnd);
-        LowerCaseAscii(name);
+        LowerAsciiInPlace(name);
         m_names.push_back(std::move(name));
         m_aliases.push_back(line.substr(aliasStart, aliasEnd - aliasStart));
     });
@@ -45,24 +57,10 @@ int CAliasTable::LoadFromCurrentFolder() {
 
 const std::string* CAliasTable::Lookup(const std::string& name) const {
     std::string key = name;
-    LowerCaseAscii(key);
+    LowerAsciiInPlace(key);
     for (std::size_t i = 0; i < m_names.size(); ++i) {
         if (m_names[i] == key)
             return &m_aliases[i];
     }
     return nullptr;
-}
-
-void CAliasTable::BlankControlChars(std::string& text) {
-    for (char& c : text) {
-        if (c == '\t' || c == '\n')
-            c = ' ';
-    }
-}
-
-void CAliasTable::LowerCaseAscii(std::string& text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
 }

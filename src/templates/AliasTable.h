@@ -25,11 +25,6 @@ public:
     // stays valid while the table is unchanged.
     const std::string* Lookup(const std::string& name) const;
 
-    // Turns every tab and newline into a blank.
-    static void BlankControlChars(std::string& text);
-    // Turns A to Z into a to z; every other byte stays.
-    static void LowerCaseAscii(std::string& text);
-
     std::vector<std::string> m_names;   // lower-cased, file order
     std::vector<std::string> m_aliases; // as written, same positions
 };

@@ -3,16 +3,23 @@
 #include "AliasTable.h"
 #include "Message.h"
 
+#include <exception>
+
 int CTemplateList::LoadTemplate(const std::string& path, const CAliasTable& aliases) {
-    auto tankFile = std::make_unique<CTankFile>();
-    if (!tankFile->Load(path)) {
-        ShowMessage(FormatText("Error loading tank file '%s'.", path));
-        return 0;
+    try {
+        // A template is only read from, never saved, so its lines are not kept.
+        auto tankFile = std::make_unique<CTankFile>();
+        if (tankFile->Load(path, CTankFile::Lines::Drop)) {
+            const std::string* alias = aliases.Lookup(tankFile->m_strFileName);
+            tankFile->m_strAlias = alias ? *alias : std::string();
+            m_items.push_back(std::move(tankFile));
+            return 1;
+        }
+    } catch (const std::exception&) {
+        // Memory ran out: this template is not loaded, the others stay.
     }
-    const std::string* alias = aliases.Lookup(tankFile->m_strFileName);
-    tankFile->m_strAlias = alias ? *alias : std::string();
-    m_items.push_back(std::move(tankFile));
-    return 1;
+    ShowMessage(FormatText("Error loading tank file '%s'.", path));
+    return 0;
 }
 
 void CTemplateList::RemoveAt(std::size_t index) {

@@ -4,14 +4,20 @@
 #include "Message.h"
 #include "TextLines.h"
 
+#include <exception>
+
 bool ReadTemplateSetFile(const std::string& path, std::vector<std::string>& paths) {
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes)) {
-        ShowMessage(FormatText("Error opening template set file '%s'", path));
-        return false;
+    // Memory running out on a huge file fails like an unreadable file.
+    try {
+        std::string bytes;
+        if (ReadWholeFile(path, bytes)) {
+            paths = ParseTemplateSetText(bytes);
+            return true;
+        }
+    } catch (const std::exception&) {
     }
-    paths = ParseTemplateSetText(bytes);
-    return true;
+    ShowMessage(FormatText("Error opening template set file '%s'", path));
+    return false;
 }
 
 std::vector<std::string> ParseTemplateSetText(std::string_view bytes) {
@@ -21,14 +27,16 @@ std::vector<std::string> ParseTemplateSetText(std::string_view bytes) {
 }
 
 bool WriteTemplateSetFile(const std::string& path, const std::vector<std::string>& paths) {
-    std::string text;
-    for (const std::string& line : paths) {
-        text += line;
-        text += '\n';
+    try {
+        std::string text;
+        for (const std::string& line : paths) {
+            text += line;
+            text += '\n';
+        }
+        if (WriteFileAtomically(path, text))
+            return true;
+    } catch (const std::exception&) {
     }
-    if (!WriteFileAtomically(path, text)) {
-        ShowMessage(FormatText("Error writing template set file '%s'", path));
-        return false;
-    }
-    return true;
+    ShowMessage(FormatText("Error writing template set file '%s'", path));
+    return false;
 }

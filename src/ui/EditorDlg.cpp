@@ -28,23 +28,14 @@
 
 namespace {
 
-constexpr const char* kUntitled = "Untitled.odf";
 constexpr const char* kTankFilter = "Tank Files (*.odf);;All Files (*)";
 constexpr const char* kTankExtension = "odf";
 constexpr const char* kSetFilter = "Text Files (*.txt);;All Files (*)";
 constexpr const char* kSetExtension = "txt";
-// What a String value cannot hold: it would end the value, turn the line into a group header
-// or end the line when the file is read again.
-const QString kUnstorable = QStringLiteral("\"[\r\n");
 constexpr int kImageSize = 12;
 
 std::string FieldItemText(const CFieldEntry& field) {
-    std::string text = field.m_strName + " = ";
-    if (!field.m_bPresent)
-        return text;
-    if (field.m_nType == FieldType::String)
-        return text + '"' + field.m_strValue + '"';
-    return text + FormatValue(field);
+    return field.m_bPresent ? FieldLine(field.Name(), field) : field.Name() + " = ";
 }
 
 int ItemIndexOf(const QTreeWidgetItem* item) {
@@ -266,9 +257,9 @@ void CEditorDlg::UpdateTitle() {
 }
 
 QTreeWidgetItem* CEditorDlg::MakeFieldItem(int fieldIndex) const {
-    const CFieldEntry& field = *m_document.m_fields[static_cast<std::size_t>(fieldIndex)];
+    const CFieldEntry& field = m_document.m_fields[static_cast<std::size_t>(fieldIndex)];
     auto* item = new QTreeWidgetItem(QStringList(TextOfBytes(FieldItemText(field))));
-    item->setIcon(0, m_imageList[ImageOf(field.m_nType)]);
+    item->setIcon(0, m_imageList[ImageOf(field.Type())]);
     item->setData(0, kItemIndexRole, fieldIndex);
     SetItemBold(item, field.m_bPresent != 0);
     return item;
@@ -287,16 +278,13 @@ void CEditorDlg::BuildTree() {
     // an update for each of them.
     QList<QTreeWidgetItem*> groups;
     groups.reserve(static_cast<qsizetype>(m_document.m_groups.size()));
-    for (std::size_t i = 0; i < m_document.m_groups.size(); ++i) {
-        const CFieldGroup* group = m_document.m_groups[i].get();
-        auto* groupItem = new QTreeWidgetItem(QStringList(TextOfBytes(group->m_strName)));
+    for (const CFieldGroup& group : m_document.m_groups) {
+        auto* groupItem = new QTreeWidgetItem(QStringList(TextOfBytes(group.m_strName)));
         groupItem->setIcon(0, m_imageList[kFolderImage]);
-        groupItem->setData(0, kItemIndexRole, static_cast<int>(i));
+        groupItem->setData(0, kItemIndexRole, group.m_nIndex);
         QList<QTreeWidgetItem*> fields;
-        for (std::size_t j = 0; j < m_document.m_fields.size(); ++j) {
-            if (m_document.m_fields[j]->m_pGroup == group)
-                fields.append(MakeFieldItem(static_cast<int>(j)));
-        }
+        for (int j = group.m_nFirstField; j < group.m_nEndField; ++j)
+            fields.append(MakeFieldItem(j));
         groupItem->addChildren(fields);
         groups.append(groupItem);
     }
@@ -316,7 +304,7 @@ void CEditorDlg::UpdateGroupBold() {
 }
 
 int CEditorDlg::SaveDocument() {
-    if (m_document.m_strPath != kUntitled)
+    if (!m_document.IsUntitled())
         return m_document.Save();
     std::string path;
     if (!m_prompts.SavePath(kTankFilter, kTankExtension, path))
@@ -368,7 +356,7 @@ void CEditorDlg::OnFileOpen() {
 }
 
 void CEditorDlg::OnFileSave() {
-    if (m_document.m_strPath == kUntitled)
+    if (m_document.IsUntitled())
         OnFileSaveAs();
     else
         m_document.Save();
@@ -460,20 +448,20 @@ void CEditorDlg::OnSelChangedTree() {
     }
     const int index = ItemIndexOf(item);
     if (item->parent()) {
-        const CFieldEntry& field = *m_document.m_fields[static_cast<std::size_t>(index)];
+        const CFieldEntry& field = m_document.m_fields[static_cast<std::size_t>(index)];
         FillValueBox(index, field);
         m_valueBox->setEnabled(true);
-        if (field.m_nType == FieldType::String)
-            m_valueBox->RefuseCharacters(kUnstorable, [this](QChar c) { OnValueRefused(c); });
+        if (field.Type() == FieldType::String)
+            m_valueBox->RefuseCharacters(QString::fromLatin1(kUnstorableChars),
+                                         [this](QChar c) { OnValueRefused(c); });
         else
             m_valueBox->RefuseCharacters({}, {});
         static const char* const kTypeTexts[] = {"String Value", "Float Value", "Integer Value"};
-        const auto type = static_cast<std::size_t>(field.m_nType);
-        m_typeText->setText(type < std::size(kTypeTexts) ? kTypeTexts[type] : "");
-        m_fieldText->setText(TextOfBytes(field.m_strName));
-        m_descriptionText->setText(TextOfBytes(field.m_strDescription));
+        m_typeText->setText(kTypeTexts[static_cast<std::size_t>(field.Type())]);
+        m_fieldText->setText(TextOfBytes(field.Name()));
+        m_descriptionText->setText(TextOfBytes(field.Description()));
     } else {
-        const CFieldGroup& group = *m_document.m_groups[static_cast<std::size_t>(index)];
+        const CFieldGroup& group = m_document.m_groups[static_cast<std::size_t>(index)];
         ClearValueBox();
         m_valueBox->setEnabled(false);
         m_typeText->setText(QStringLiteral("Group Header"));
@@ -483,10 +471,7 @@ void CEditorDlg::OnSelChangedTree() {
 }
 
 void CEditorDlg::OnValueRefused(QChar c) {
-    const char* why = c == '"'   ? "A String value cannot hold '\"': it would end the value."
-                      : c == '[' ? "A String value cannot hold '[': the line would read as a "
-                                   "group header."
-                                 : "A String value cannot hold a line break.";
+    const std::string why = "A String value " + UnstorableCharReason(c.toLatin1()) + ".";
     m_noteText->setText(QString::fromLatin1(why));
 }
 
@@ -497,7 +482,7 @@ void CEditorDlg::FillValueBox(int fieldIndex, const CFieldEntry& entry) {
     items.reserve(m_templates.Size());
     for (std::size_t i = 0; i < m_templates.Size(); ++i) {
         const CTankFile& tankFile = m_templates.At(i);
-        const CFieldEntry& field = *tankFile.m_fields[static_cast<std::size_t>(fieldIndex)];
+        const CFieldEntry& field = tankFile.m_fields[static_cast<std::size_t>(fieldIndex)];
         if (!field.m_bPresent)
             continue;
         const std::string value = FormatValue(field);
@@ -519,13 +504,13 @@ void CEditorDlg::RefreshValueBox() {
     if (!item || !item->parent())
         return;
     const int index = ItemIndexOf(item);
-    FillValueBox(index, *m_document.m_fields[static_cast<std::size_t>(index)]);
+    FillValueBox(index, m_document.m_fields[static_cast<std::size_t>(index)]);
 }
 
 void CEditorDlg::ApplyValue() {
     QTreeWidgetItem* item = SelectedItem();
     if (item && item->parent()) {
-        CFieldEntry& field = *m_document.m_fields[static_cast<std::size_t>(ItemIndexOf(item))];
+        CFieldEntry& field = m_document.m_fields[static_cast<std::size_t>(ItemIndexOf(item))];
         const bool wasBold = IsItemBold(item);
         m_document.m_bModified = 1;
         const QString text = m_valueBox->EditText();
@@ -533,14 +518,13 @@ void CEditorDlg::ApplyValue() {
             // An empty String shown as it is (a present "" or a template's "") stays present:
             // Enter or a pick must not remove a value the user never touched.
             field.m_strValue.clear();
-            field.m_bPresent = 1;
+            field.m_bPresent = true;
         } else {
             ApplyTypedValue(field, text == m_shownText ? m_strShownBytes : BytesOfText(text));
         }
         // The item shows the value as stored (a Float rounded to single precision), so it never
         // shows what will not be saved. A value just removed reads "name =".
-        const std::string itemText =
-            field.m_bPresent ? FieldItemText(field) : field.m_strName + " =";
+        const std::string itemText = field.m_bPresent ? FieldItemText(field) : field.Name() + " =";
         item->setText(0, TextOfBytes(itemText));
         const bool bold = field.m_bPresent != 0;
         SetItemBold(item, bold);

@@ -23,10 +23,9 @@ TEST(Crash, KilledSavesLeaveOldOrNewContent) {
     first.Reset();
     second.Reset();
     for (auto& field : second.m_fields) {
-        field->m_bPresent = 1;
-        field->m_strValue = std::string(200, 'v');
-        field->m_fValue = 1234.5f;
-        field->m_nValue = -42;
+        field.m_bPresent = true;
+        field.m_strValue = std::string(200, 'v');
+        field.m_nValue = -42;
     }
     const std::string firstBytes = WriteTankText(first);
     const std::string secondBytes = WriteTankText(second);

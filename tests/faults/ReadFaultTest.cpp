@@ -29,9 +29,8 @@ struct Snapshot {
         : text(WriteTankText(file)), path(file.m_strPath), fileName(file.m_strFileName),
           alias(file.m_strAlias), modified(file.m_bModified), crLf(file.m_bCrLf) {
         for (const auto& field : file.m_fields)
-            slots.push_back(std::to_string(field->m_bPresent) + "|" + field->m_strValue + "|" +
-                            std::to_string(field->m_fValue) + "|" +
-                            std::to_string(field->m_nValue));
+            slots.push_back(std::to_string(field.m_bPresent) + "|" + field.m_strValue + "|" +
+                            std::to_string(field.m_nValue));
     }
     bool operator==(const Snapshot&) const = default;
 };
@@ -45,8 +44,8 @@ int CheckRefused(const std::string& path, const std::string& good) {
     CAliasTable aliases;
     if (document.Load(good) != 1 || templates.LoadTemplate(good, aliases) != 1)
         return 1;
-    document.m_fields[8]->m_strValue = "stale slot"; // an absent field keeps an old value
-    document.m_fields[6]->m_nValue = 13;
+    document.m_fields[8].m_strValue = "stale slot"; // an absent field keeps an old value
+    document.m_fields[6].m_nValue = 13;
     document.m_bModified = 1;
     document.m_strAlias = "alias";
     const Snapshot before(document);
@@ -133,11 +132,11 @@ TEST(ReadFaults, OddBytesLoadAndKeepEveryValueByte) {
 
     CTankFile document;
     ASSERT_EQ(document.Load(path), 1);
-    EXPECT_EQ(document.m_fields[0]->m_strValue, value);
+    EXPECT_EQ(document.m_fields[0].m_strValue, value);
     ASSERT_EQ(document.Save(), 1);
     CTankFile again;
     ASSERT_EQ(again.Load(path), 1);
-    EXPECT_EQ(again.m_fields[0]->m_strValue, value);
+    EXPECT_EQ(again.m_fields[0].m_strValue, value);
 }
 
 TEST(ReadFaults, HugeFilesAndLinesLoadWhole) {
@@ -154,12 +153,12 @@ TEST(ReadFaults, HugeFilesAndLinesLoadWhole) {
     }
     CTankFile document;
     ASSERT_EQ(document.Load(big), 1);
-    EXPECT_EQ(document.m_fields[6]->m_nValue, 4095);
+    EXPECT_EQ(document.m_fields[6].m_nValue, 4095);
 
     const std::string value(10 * 1024 * 1024, 'x');
     WriteBytes(scratch / "line.odf", "[GameObject]\nbaseName = \"" + value + "\"\n");
     ASSERT_EQ(document.Load(scratch / "line.odf"), 1);
-    EXPECT_EQ(document.m_fields[0]->m_strValue, value);
+    EXPECT_EQ(document.m_fields[0].m_strValue, value);
 }
 
 TEST(ReadFaults, SetOfThousandsOfMissingFilesReportsEachOnce) {

@@ -184,8 +184,8 @@ TEST(WriteFaults, SaveKeepsTheOldFileAndTheChanges) {
     ExpectFailedWrites([](const CFaultFolder& folder) {
         CTankFile document;
         document.SetPath(folder.Target());
-        document.m_fields[6]->m_bPresent = 1;
-        document.m_fields[6]->m_nValue = 1500;
+        document.m_fields[6].m_bPresent = 1;
+        document.m_fields[6].m_nValue = 1500;
         document.m_bModified = 1;
         CMessageCapture messages;
         int result = document.Save();
@@ -223,7 +223,8 @@ TEST(WriteFaults, CommandLineKeepsTheOldFile) {
     const std::vector<Texts> commands = {
         {"normalize", "unit.odf"},
         {"normalize", "-o", "unit.odf", "../source.odf"},
-        {"set", "unit.odf", "GameObject.maxHealth=1500"},
+        // Long enough that the kept file passes the size limit.
+        {"set", "unit.odf", "GameObject.unitName=" + std::string(60, 'n')},
     };
     for (const Texts& arguments : commands) {
         SCOPED_TRACE(arguments[0] + " " + arguments[1]);

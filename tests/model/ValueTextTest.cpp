@@ -189,11 +189,9 @@ TEST(ValueText, FormattingIgnoresTheLocale) {
 }
 
 TEST(ValueText, ApplyTypedValueAndFormatValue) {
-    CFieldGroup group("G", "");
-    CFieldEntry text("s", &group, FieldType::String, "");
-    CFieldEntry real("f", &group, FieldType::Float, "");
-    CFieldEntry whole("i", &group, FieldType::Integer, "");
-    CFieldEntry odd("o", &group, static_cast<FieldType>(5), "");
+    CFieldEntry text(0);  // GameObject.baseName, a String
+    CFieldEntry real(2);  // GameObject.collisionRadius, a Float
+    CFieldEntry whole(6); // GameObject.maxHealth, an Integer
     // Applied in this order: each step's presence and value as shown afterwards.
     const struct {
         CFieldEntry* entry;
@@ -208,10 +206,9 @@ TEST(ValueText, ApplyTypedValueAndFormatValue) {
         {&real, "0.1", 1, "0.100000"},
         {&whole, "-99999999999", 1, "-2147483648"},
         {&whole, "", 0, "-2147483648"},
-        {&odd, "1", 0, ""},
     };
     for (const auto& step : steps) {
-        SCOPED_TRACE(step.entry->m_strName + " <- \"" + step.text + "\"");
+        SCOPED_TRACE(step.entry->Name() + " <- \"" + step.text + "\"");
         ApplyTypedValue(*step.entry, step.text);
         EXPECT_EQ(step.entry->m_bPresent, step.present);
         EXPECT_EQ(FormatValue(*step.entry), step.shown);

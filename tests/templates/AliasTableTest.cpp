@@ -57,13 +57,4 @@ TEST(AliasTable, LoadFromCurrentFolderTriesBothSpellings) {
                            {0, {}}, {1, {"lower.odf"}}, {1, {"upper.odf"}}, {1, {}}}));
 }
 
-TEST(AliasTable, TextHelpers) {
-    std::string text = "a\tb\nc\rd e";
-    CAliasTable::BlankControlChars(text);
-    EXPECT_EQ(text, "a b c\rd e");
-    std::string mixed = "AZaz@[`{\xc3\x84\xc0Q";
-    CAliasTable::LowerCaseAscii(mixed);
-    EXPECT_EQ(mixed, "azaz@[`{\xc3\x84\xc0q");
-}
-
 } // namespace

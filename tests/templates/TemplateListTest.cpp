@@ -32,10 +32,10 @@ TEST_F(TemplateListTest, LoadedTemplatesTakeTheirAliasesAndStayInOrder) {
     ASSERT_EQ(m_list.Size(), 3u);
     EXPECT_EQ(m_list.At(0).m_strAlias, "T1");
     EXPECT_EQ(m_list.At(0).m_strFileName, "Tank1.odf");
-    EXPECT_EQ(m_list.At(0).m_fields[6]->m_nValue, 100);
+    EXPECT_EQ(m_list.At(0).m_fields[6].m_nValue, 100);
     EXPECT_EQ(m_list.At(0).m_bModified, 0);
     EXPECT_EQ(m_list.At(1).m_strAlias, "");
-    EXPECT_EQ(m_list.At(1).m_fields[6]->m_nValue, 200);
+    EXPECT_EQ(m_list.At(1).m_fields[6].m_nValue, 200);
     EXPECT_EQ(m_list.At(2).m_strAlias, "T1");
     EXPECT_EQ(m_list.Paths(),
               (Texts{m_dir / "Tank1.odf", m_dir / "plain.odf", m_dir / "Tank1.odf"}));

@@ -29,8 +29,8 @@ protected:
     // Sets maxHealth as an edit would, so the document has unsaved changes.
     void Modify() {
         CTankFile& document = m_editor->Document();
-        document.m_fields[6]->m_bPresent = 1;
-        document.m_fields[6]->m_nValue = 99;
+        document.m_fields[6].m_bPresent = 1;
+        document.m_fields[6].m_nValue = 99;
         document.m_bModified = 1;
         m_editor->UpdateTitle();
     }

@@ -24,9 +24,9 @@ protected:
     // The title of tank.odf with changes, and the change Modify() made.
     bool StillModified() {
         return Title().toStdString() == TitleOf("tank.odf", true) &&
-               m_editor->Document().m_fields[6]->m_bPresent != 0;
+               m_editor->Document().m_fields[6].m_bPresent != 0;
     }
-    bool MaxHealthSet() { return m_editor->Document().m_fields[6]->m_bPresent != 0; }
+    bool MaxHealthSet() { return m_editor->Document().m_fields[6].m_bPresent != 0; }
 };
 
 TEST_F(FileCommandsTest, CommandsOnAnUnchangedDocumentAskNothing) {

@@ -32,7 +32,7 @@ protected:
     }
     QTreeWidgetItem* Select(const char* name) { return EditorTest::Select("GameObject", name); }
     Paths TemplatePaths() const { return m_editor->Templates().Paths(); }
-    std::string& StringOf(int field) { return m_editor->Document().m_fields[field]->m_strValue; }
+    std::string& StringOf(int field) { return m_editor->Document().m_fields[field].m_strValue; }
     // Runs Save Set with the dialog answering path, returning what was shown.
     Shown SaveSet(std::optional<std::string> path) {
         m_prompts.QueuePath(path);
@@ -79,7 +79,7 @@ TEST_F(TemplateSetTest, PickingAValueAppliesExactlyItsText) {
     QTreeWidgetItem* item = Select("collisionRadius");
     PickListItem(*m_box, 2);
     EXPECT_EQ(m_edit->text(), "9.500000");
-    EXPECT_EQ(m_editor->Document().m_fields[2]->m_fValue, 9.5f);
+    EXPECT_EQ(m_editor->Document().m_fields[2].m_fValue, 9.5f);
     EXPECT_EQ(TextOf(item), "collisionRadius = 9.500000");
     EXPECT_TRUE(Modified());
     EXPECT_TRUE(Title().endsWith("doc.odf *]"));

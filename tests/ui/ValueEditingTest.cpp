@@ -63,7 +63,7 @@ protected:
         m_edit = m_box->lineEdit();
     }
     CFieldEntry& Field(const QTreeWidgetItem* item) {
-        return *m_editor->Document().m_fields[static_cast<std::size_t>(ItemIndex(item))];
+        return m_editor->Document().m_fields[static_cast<std::size_t>(ItemIndex(item))];
     }
     QString DocTitle(bool modified) const {
         return QString::fromStdString(TitleOf("doc.odf", modified));

@@ -1,0 +1,83 @@
+#include "FileLines.h"
+
+#include "Schema.h"
+
+CFileLines::CFileLines(std::string bytes)
+    : m_strBytes(std::move(bytes)), m_lastLineOf(kSchemaFieldCount, -1),
+      m_sectionEndOf(kSchemaGroupCount, -1) {}
+
+void CFileLines::Add(std::string_view line, std::size_t endSize, TankLineKind kind, int index) {
+    const int position = static_cast<int>(m_lines.size());
+    m_lines.push_back({static_cast<std::size_t>(line.data() - m_strBytes.data()), line.size(),
+                       static_cast<std::uint8_t>(endSize), kind, static_cast<std::int16_t>(index)});
+    switch (kind) {
+    case TankLineKind::Blank:
+        return;
+    case TankLineKind::Header:
+    case TankLineKind::HeaderAndText:
+        m_nSection = index;
+        break;
+    case TankLineKind::UnknownHeader:
+        m_nSection = -1;
+        break;
+    case TankLineKind::Value:
+    case TankLineKind::NoValue:
+        m_lastLineOf[static_cast<std::size_t>(index)] = position;
+        break;
+    default:
+        break;
+    }
+    if (m_nSection >= 0)
+        m_sectionEndOf[static_cast<std::size_t>(m_nSection)] = position;
+}
+
+const char* CFileLines::UnusedReason(std::size_t i) const {
+    const Line& line = m_lines[i];
+    switch (line.kind) {
+    case TankLineKind::Blank:
+    case TankLineKind::Header:
+        return nullptr;
+    case TankLineKind::Value:
+        return LastLineOf(line.index) == static_cast<int>(i) ? nullptr : "overridden by line ";
+    case TankLineKind::HeaderAndText:
+        return "text beside the header";
+    case TankLineKind::UnknownHeader:
+        return "header names no group";
+    case TankLineKind::NoValue:
+        return "no usable value";
+    case TankLineKind::NoGroup:
+        return "before any group";
+    case TankLineKind::UnknownSection:
+        return "under a header that names no group";
+    case TankLineKind::UnknownKey:
+        return "key not in group ";
+    case TankLineKind::Other:
+        return "comment or other text";
+    }
+    return nullptr;
+}
+
+std::size_t CFileLines::UnusedLineCount() const {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < m_lines.size(); ++i)
+        count += UnusedReason(i) != nullptr;
+    return count;
+}
+
+std::vector<CUnusedLine> CFileLines::UnusedLines() const {
+    std::vector<CUnusedLine> unused;
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        const char* reason = UnusedReason(i);
+        if (!reason)
+            continue;
+        const Line& line = m_lines[i];
+        std::string why = reason;
+        // Two reasons name what they refer to.
+        if (line.kind == TankLineKind::Value)
+            why += std::to_string(LastLineOf(line.index) + 1);
+        else if (line.kind == TankLineKind::UnknownKey)
+            why += CSchema::Get().Groups()[static_cast<std::size_t>(line.index)].m_strName;
+        unused.push_back({i + 1, std::move(why), std::string(TextOf(line))});
+    }
+    return unused;
+}

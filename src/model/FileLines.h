@@ -1,0 +1,84 @@
+#pragma once
+
+#include "FieldEntry.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What reading made of one line of a tank file.
+enum class TankLineKind : std::uint8_t {
+    Blank,          // empty or only blanks and tabs
+    Header,         // a header that selected a group
+    HeaderAndText,  // a header that selected a group, with other text beside it on its line
+    UnknownHeader,  // a header that names no group; it ends the current group
+    Value,          // a key line that set a field's value
+    NoValue,        // a key line of a field without a usable value (no quote, no digit)
+    NoGroup,        // a key line before any header
+    UnknownSection, // a key line under a header that names no group
+    UnknownKey,     // a key that the current group does not have
+    Other,          // neither header nor key line: comments, stray text
+};
+
+// A non-blank line that the editor's layout would drop.
+struct CUnusedLine {
+    std::size_t number; // counted from 1
+    std::string reason; // such as "comment or other text"
+    std::string text;   // without its line end
+};
+
+// The file a document was loaded from or last saved to: its bytes, where each line stands with
+// its own line end, what reading made of it, and the values it gave the fields. A save can then
+// change only the lines of the fields that changed since.
+class CFileLines {
+public:
+    struct Line {
+        std::size_t start;    // offset of its first byte
+        std::size_t size;     // without the line end
+        std::uint8_t endSize; // 0 (a last line without one), 1 (LF) or 2 (CR LF)
+        TankLineKind kind;
+        std::int16_t index; // the field (Value, NoValue), the group (headers that selected
+                            // one, UnknownKey), or -1
+    };
+
+    explicit CFileLines(std::string bytes);
+
+    std::string_view Bytes() const { return m_strBytes; }
+    const std::vector<Line>& Lines() const { return m_lines; }
+    std::string_view TextOf(const Line& line) const {
+        return Bytes().substr(line.start, line.size);
+    }
+    std::string_view WithEnd(const Line& line) const {
+        return Bytes().substr(line.start, line.size + line.endSize);
+    }
+
+    // The position in Lines() of the last line that set field (with or without a usable value),
+    // or -1.
+    int LastLineOf(int field) const { return m_lastLineOf[static_cast<std::size_t>(field)]; }
+    // The position of the last non-blank line of the last section whose header selected group,
+    // or -1 when no header selected it.
+    int SectionEndOf(int group) const { return m_sectionEndOf[static_cast<std::size_t>(group)]; }
+    // The fields as the file set them.
+    const std::vector<CFieldEntry>& Loaded() const { return m_loaded; }
+
+    std::size_t UnusedLineCount() const;
+    std::vector<CUnusedLine> UnusedLines() const;
+
+    // Reading calls these: Add for every line in order (line is a view into Bytes()), Finish
+    // with the fields as the whole file set them.
+    void Add(std::string_view line, std::size_t endSize, TankLineKind kind, int index);
+    void Finish(const std::vector<CFieldEntry>& fields) { m_loaded = fields; }
+
+private:
+    // Why line i is unused; nullptr when it is used or blank.
+    const char* UnusedReason(std::size_t i) const;
+
+    std::string m_strBytes;
+    std::vector<Line> m_lines;
+    std::vector<int> m_lastLineOf;
+    std::vector<int> m_sectionEndOf;
+    std::vector<CFieldEntry> m_loaded;
+    int m_nSection = -1; // while reading: the group the current section's header selected
+};
