@@ -31,3 +31,10 @@ std::string FormatText(std::string_view format, std::string_view arg) {
         text.replace(at, 2, arg);
     return text;
 }
+
+std::string FormatNumber(std::string_view format, long long number) {
+    std::string text(format);
+    if (auto at = text.find("%d"); at != std::string::npos)
+        text.replace(at, 2, std::to_string(number));
+    return text;
+}

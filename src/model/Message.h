@@ -17,3 +17,7 @@ MessageHandler SetMessageHandler(MessageHandler handler);
 // Replaces the first "%s" of format with arg, byte for byte. The program's messages carry at
 // most one argument, and a path may hold '%' itself, so printf-style formatting is not used.
 std::string FormatText(std::string_view format, std::string_view arg);
+
+// Replaces the first "%d" of format with number in decimal. Where a message also has a "%s",
+// format the number first: the "%s" may bring text that holds "%d" itself.
+std::string FormatNumber(std::string_view format, long long number);

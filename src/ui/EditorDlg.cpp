@@ -5,6 +5,8 @@
 #include "TemplateFilesDlg.h"
 #include "TemplateLoading.h"
 #include "TemplateSetFile.h"
+#include "UnusedLinesBar.h"
+#include "UnusedLinesDlg.h"
 #include "ValueComboBox.h"
 #include "ValueText.h"
 
@@ -188,11 +190,18 @@ void CEditorDlg::CreateControls() {
     panelLayout->addWidget(m_logo, 0, Qt::AlignRight | Qt::AlignBottom);
     panel->setFixedWidth(std::max(Dlu(168), m_logo->pixmap().width()));
 
+    m_unusedBar = new CUnusedLinesBar(this);
+    connect(m_unusedBar, &CUnusedLinesBar::ShowRequested, this, &CEditorDlg::OnShowUnusedLines);
+    auto* left = new QVBoxLayout;
+    left->setSpacing(DluY(3));
+    left->addWidget(m_tree, 1);
+    left->addWidget(m_unusedBar);
+
     auto* root = new QHBoxLayout(this);
     root->setMenuBar(m_menuBar);
     root->setContentsMargins(Dlu(7), DluY(7), Dlu(7), DluY(7));
     root->setSpacing(Dlu(4));
-    root->addWidget(m_tree, 1);
+    root->addLayout(left, 1);
     root->addWidget(panel, 0);
 
     resize(Dlu(371), DluY(231) + m_menuBar->sizeHint().height());
@@ -303,13 +312,47 @@ void CEditorDlg::UpdateGroupBold() {
     }
 }
 
+bool CEditorDlg::ChooseSaveStyle(SaveStyle& style) {
+    const std::size_t unused = m_document.UnusedLineCount();
+    if (!m_saveStyle && unused > 0) {
+        const std::string question =
+            FormatText(FormatNumber("'%s' has %d lines that are not fields the editor knows "
+                                    "(unknown groups and keys, comments).\nKeep them in the "
+                                    "saved file?",
+                                    static_cast<long long>(unused)),
+                       m_document.m_strPath);
+        switch (m_prompts.YesNoCancel(question)) {
+        case IPrompts::Answer::Yes:
+            m_saveStyle = SaveStyle::KeepFile;
+            break;
+        case IPrompts::Answer::No:
+            m_saveStyle = SaveStyle::Layout;
+            break;
+        case IPrompts::Answer::Cancel:
+            return false;
+        }
+    }
+    style = m_saveStyle.value_or(SaveStyle::Layout);
+    return true;
+}
+
 int CEditorDlg::SaveDocument() {
+    SaveStyle style = SaveStyle::Layout;
     if (!m_document.IsUntitled())
-        return m_document.Save();
+        return ChooseSaveStyle(style) ? m_document.Save(style) : 0;
     std::string path;
     if (!m_prompts.SavePath(kTankFilter, kTankExtension, path))
         return 0;
     return m_document.SaveAs(path);
+}
+
+void CEditorDlg::UpdateUnusedLines() {
+    m_unusedBar->SetCount(m_document.UnusedLineCount());
+}
+
+void CEditorDlg::OnShowUnusedLines() {
+    CUnusedLinesDlg dialog(this, m_document.UnusedLines());
+    dialog.exec();
 }
 
 int CEditorDlg::PromptSaveChanges() {
@@ -320,6 +363,7 @@ int CEditorDlg::PromptSaveChanges() {
         // A failed or cancelled save stops the command, so the changes are never dropped.
         const int saved = SaveDocument();
         UpdateTitle();
+        UpdateUnusedLines();
         return saved;
     }
     case IPrompts::Answer::No:
@@ -334,15 +378,21 @@ void CEditorDlg::OnFileNew() {
     if (!PromptSaveChanges())
         return;
     m_document.Reset();
+    m_saveStyle.reset();
     BuildTree();
     UpdateTitle();
+    UpdateUnusedLines();
 }
 
 void CEditorDlg::OpenDocument(const std::string& path) {
-    if (!m_document.Load(path))
+    // A failed open leaves the document as it was, and with it the answer about its lines.
+    if (m_document.Load(path))
+        m_saveStyle.reset();
+    else
         m_prompts.Message(FormatText("Error loading tank file '%s'.", path));
     BuildTree();
     UpdateTitle();
+    UpdateUnusedLines();
 }
 
 void CEditorDlg::OnFileOpen() {
@@ -356,18 +406,23 @@ void CEditorDlg::OnFileOpen() {
 }
 
 void CEditorDlg::OnFileSave() {
-    if (m_document.IsUntitled())
+    if (m_document.IsUntitled()) {
         OnFileSaveAs();
-    else
-        m_document.Save();
+        return;
+    }
+    if (SaveStyle style; ChooseSaveStyle(style))
+        m_document.Save(style);
     UpdateTitle();
+    UpdateUnusedLines();
 }
 
 void CEditorDlg::OnFileSaveAs() {
+    SaveStyle style = SaveStyle::Layout;
     std::string path;
-    if (m_prompts.SavePath(kTankFilter, kTankExtension, path))
-        m_document.SaveAs(path);
+    if (ChooseSaveStyle(style) && m_prompts.SavePath(kTankFilter, kTankExtension, path))
+        m_document.SaveAs(path, style);
     UpdateTitle();
+    UpdateUnusedLines();
 }
 
 void CEditorDlg::OnFileExit() {

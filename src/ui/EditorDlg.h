@@ -12,8 +12,10 @@
 #include <QIcon>
 
 #include <array>
+#include <optional>
 #include <string>
 
+class CUnusedLinesBar;
 class CValueComboBox;
 class QLabel;
 class QMenuBar;
@@ -102,8 +104,14 @@ private:
     void CreateControls();
     void OpenDocument(const std::string& path);
     // Saves to the document's own path, or through Save As while it has none. Returns 0 when
-    // the dialog was cancelled or the write failed.
+    // a question or the dialog was cancelled or the write failed.
     int SaveDocument();
+    // How to save the document: when its file has lines the editor does not know, the user is
+    // asked once per document whether to keep them. False when the user cancelled.
+    bool ChooseSaveStyle(SaveStyle& style);
+    // Shows or hides the line under the tree that counts the file's unused lines.
+    void UpdateUnusedLines();
+    void OnShowUnusedLines();
     QTreeWidgetItem* MakeFieldItem(int fieldIndex) const;
     QTreeWidgetItem* SelectedItem() const;
     // Puts bytes into the edit field as the program's own text (no apply).
@@ -128,12 +136,14 @@ private:
     QLabel* m_descriptionText = nullptr;
     QLabel* m_noteText = nullptr; // why the value box refused an edit
     QLabel* m_logo = nullptr;
+    CUnusedLinesBar* m_unusedBar = nullptr;
 
     CTankFile m_document;
     CAliasTable m_aliasTable;
     CTemplateList m_templates;
-    QFont m_boldFont;     // the captions
-    QFont m_treeBoldFont; // present fields and their groups
+    std::optional<SaveStyle> m_saveStyle; // the user's answer about unused lines, until New or Open
+    QFont m_boldFont;                     // the captions
+    QFont m_treeBoldFont;                 // present fields and their groups
     std::array<QIcon, kImageCount> m_imageList;
 
     // The edit text as the program last set it, and the bytes it shows: applying that text
