@@ -66,9 +66,11 @@ std::string WriteKeptText(const CTankFile& file) {
     std::string text;
     text.reserve(lines->Bytes().size() + 256);
     auto addLine = [&](std::string_view line) {
-        // A last line without a line end gets one before anything follows it.
+        // A last line without a line end gets one before anything follows it. After a CR that
+        // ends the line's text, a lone LF would join it and take it out of the text, so the
+        // end is CR LF then.
         if (!text.empty() && text.back() != '\n')
-            text += eol;
+            text += text.back() == '\r' ? std::string_view("\r\n") : eol;
         text += line;
         text += eol;
     };
