@@ -4,6 +4,7 @@
 
 #include "AliasTable.h"
 #include "ChildProcess.h"
+#include "CliRunner.h"
 #include "TankFile.h"
 #include "TankFileWriter.h"
 #include "TemplateList.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace tarnwick_test;
@@ -116,6 +118,34 @@ TEST(ReadFaults, FileWithoutReadPermissionChangesNothing) {
     if (status == 77)
         GTEST_SKIP() << "cannot drop privileges here";
     EXPECT_EQ(status, 0);
+}
+
+// A file larger than the memory the program may have: reading it runs out of memory, which must
+// fail like an unreadable file instead of ending the program (and the editor with its unsaved
+// work). The memory limit makes that certain whatever the machine has.
+TEST(ReadFaults, FileTooLargeForMemoryChangesNothing) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
+#else
+    CScratchDir scratch;
+    const std::string good = scratch / "good.odf";
+    const std::string huge = scratch / "huge.odf";
+    WriteBytes(good, "[GameObject]\nmaxHealth = 7\n");
+    WriteBytes(huge, "[GameObject]\n");
+    fs::resize_file(huge, std::uintmax_t{8} << 30); // sparse: no disk space used
+    const int status = RunInChild([&] {
+        const rlimit limit{std::size_t{512} << 20, std::size_t{512} << 20};
+        if (::setrlimit(RLIMIT_AS, &limit) != 0)
+            return 77;
+        if (int refused = CheckRefused(huge, good))
+            return refused;
+        CliResult dump = RunCli({"dump", huge});
+        return dump.status == 2 && dump.err == "Error opening tank file '" + huge + "'.\n" ? 0 : 20;
+    });
+    if (status == 77)
+        GTEST_SKIP() << "cannot limit memory here";
+    EXPECT_EQ(status, 0);
+#endif
 }
 
 TEST(ReadFaults, OddBytesLoadAndKeepEveryValueByte) {
