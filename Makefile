@@ -5,12 +5,14 @@ BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
 BENCH_DIR ?= build-bench
+PACKAGE_DIR ?= build-package
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 FUZZ_SECONDS ?= 60
 
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev fonts-dejavu-core \
-            libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev locales
+            libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev locales \
+            dpkg-dev file desktop-file-utils
 
 # Sanitizer reports fail the run; leaks of the system libraries are suppressed by name.
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
@@ -54,8 +56,8 @@ build: configure
 run: build
 	./$(BUILD_DIR)/src/app/tarnwick
 
-# The plain suite, short fuzz runs, then the whole suite again under ASan and UBSan.
-test: test-plain fuzz-short test-sanitize
+# The plain suite, short fuzz runs, the whole suite again under ASan and UBSan, then the package.
+test: test-plain fuzz-short test-sanitize test-package
 
 test-plain: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
@@ -91,5 +93,19 @@ bench: deps $(BENCH_DIR)/build.ninja
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 	scripts/run-bench.sh $(BENCH_DIR)
 
+# The Debian package, from a Release build without the tests: $(PACKAGE_DIR)/tarnwick_*.deb
+.PHONY: package test-package
+$(PACKAGE_DIR)/build.ninja:
+	cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNWICK_BUILD_TESTS=OFF \
+	  $(CMAKE_FLAGS)
+
+package: deps $(PACKAGE_DIR)/build.ninja
+	cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	rm -f $(PACKAGE_DIR)/tarnwick_*.deb
+	cd $(PACKAGE_DIR) && cpack
+
+test-package: package
+	scripts/check-package.sh $(PACKAGE_DIR)/tarnwick_*.deb
+
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR) $(PACKAGE_DIR)
