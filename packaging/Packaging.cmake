@@ -37,7 +37,7 @@ vehicle combat game. Every field it knows appears in a tree with its value and
 what it means; values can be picked from other unit files loaded as templates.
 
 tarnwick-cli reads and writes the same files from the command line: normalize,
-dump, get and set values, and check which lines loading would drop.")
+dump, get and set values, and list the lines the editor does not know.")
 
 # The programs bring no libraries of their own, so they need no library search path; Qt's
 # project setup gives them one ($ORIGIN/../lib) that Debian does not want in /usr/bin.
