@@ -70,18 +70,18 @@ std::unique_ptr<QWidget> MakeTreeDialog() {
     const QIcon folder(strip.copy(0, 0, 12, 12));
     const QIcon field(strip.copy(12, 0, 12, 12));
     QList<QTreeWidgetItem*> groups;
-    int fieldIndex = 0;
-    int groupIndex = 0;
-    for (const SchemaGroup& group : BuiltInSchema()) {
-        auto* groupItem = new QTreeWidgetItem(QStringList(QString::fromLatin1(group.name)));
+    const CSchema& schema = CSchema::Get();
+    for (const CFieldGroup& group : schema.Groups()) {
+        auto* groupItem = new QTreeWidgetItem(QStringList(QString::fromStdString(group.m_strName)));
         groupItem->setIcon(0, folder);
-        groupItem->setData(0, Qt::UserRole, groupIndex++);
+        groupItem->setData(0, Qt::UserRole, group.m_nIndex);
         QList<QTreeWidgetItem*> fields;
-        for (const SchemaField& schemaField : group.fields) {
-            auto* item = new QTreeWidgetItem(
-                QStringList(QString::fromLatin1(schemaField.name) + QStringLiteral(" = ")));
+        for (int i = group.m_nFirstField; i < group.m_nEndField; ++i) {
+            auto* item = new QTreeWidgetItem(QStringList(
+                QString::fromStdString(schema.Fields()[static_cast<std::size_t>(i)].m_strName) +
+                QStringLiteral(" = ")));
             item->setIcon(0, field);
-            item->setData(0, Qt::UserRole, fieldIndex++);
+            item->setData(0, Qt::UserRole, i);
             fields.append(item);
         }
         groupItem->addChildren(fields);
@@ -158,10 +158,12 @@ std::string WriteFullTank(const QTemporaryDir& dir) {
     CTankFile file;
     int n = 0;
     for (auto& field : file.m_fields) {
-        field->m_bPresent = 1;
-        field->m_strValue = "value" + std::to_string(n);
-        field->m_fValue = static_cast<float>(n) * 0.25f;
-        field->m_nValue = n * 10;
+        field.m_bPresent = true;
+        field.m_strValue = "value" + std::to_string(n);
+        if (field.Type() == FieldType::Float)
+            field.m_fValue = static_cast<float>(n) * 0.25f;
+        else
+            field.m_nValue = n * 10;
         ++n;
     }
     const std::string path = dir.filePath(QStringLiteral("full.odf")).toStdString();

@@ -1,34 +1,104 @@
-// Reading any bytes, writing the result and reading that again must settle: the second read
-// gives the same present fields with the same written values as the first, and writing it gives
-// the same bytes. (Values are compared as written: six decimals may round a float once.)
+// Reading any bytes and saving them must settle and keep what the user did not touch:
+// - writing the editor's layout and reading that again gives the same present fields with the
+//   same written values, and writing it gives the same bytes;
+// - a keeping save without an edit gives the bytes read;
+// - a keeping save after one edit reads back with that field's new value and every other field
+//   as it was.
+// Values are compared as written: six decimals may round a float once.
+//
+// The last bytes of an input describe the edit, so that the rest reads as a whole tank file:
+// the very last byte is the value's length (0 to 31; 0 removes the field), the two before it
+// pick the field, and the value's bytes stand right before them.
+#include "FileLines.h"
+#include "Schema.h"
 #include "TankFile.h"
 #include "TankFileReader.h"
 #include "TankFileWriter.h"
+#include "TextLines.h"
 #include "ValueText.h"
 
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
+#include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::string_view bytes(reinterpret_cast<const char*>(data), size);
+namespace {
+
+// Aborts unless every field of a and b has the same presence and, when present, the same
+// written value; the field at skip is left out.
+void ExpectSameFields(const std::vector<CFieldEntry>& a, const std::vector<CFieldEntry>& b,
+                      int skip = -1) {
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (static_cast<int>(i) == skip)
+            continue;
+        if (a[i].m_bPresent != b[i].m_bPresent)
+            std::abort();
+        if (a[i].m_bPresent && FormatValue(a[i]) != FormatValue(b[i]))
+            std::abort();
+    }
+}
+
+void CheckLayoutSettles(std::string_view bytes, bool crLf) {
     CTankFile first;
     ReadTankText(bytes, first);
-    first.m_bCrLf = size > 0 && (data[0] & 1);
+    first.m_bCrLf = crLf;
     std::string written = WriteTankText(first);
 
     CTankFile second;
     ReadTankText(written, second);
-    second.m_bCrLf = first.m_bCrLf;
-    for (std::size_t i = 0; i < first.m_fields.size(); ++i) {
-        const CFieldEntry& a = first.m_fields[i];
-        const CFieldEntry& b = second.m_fields[i];
-        if (a.m_bPresent != b.m_bPresent)
-            std::abort();
-        if (a.m_bPresent && FormatValue(a) != FormatValue(b))
-            std::abort();
-    }
+    second.m_bCrLf = crLf;
+    ExpectSameFields(first.m_fields, second.m_fields);
     if (WriteTankText(second) != written)
         std::abort();
+}
+
+void CheckKeepingSave(std::string_view bytes, int index, std::string value) {
+    CFileLines lines{std::string(bytes)};
+    std::vector<CFieldEntry> fields = NewFieldList();
+    ReadTankText(lines.Bytes(), fields, &lines);
+    const bool crLf = FirstLineEndsInCrLf(bytes);
+    if (WriteKeptText(lines, fields, crLf) != bytes)
+        std::abort();
+
+    std::vector<CFieldEntry> edited = fields;
+    CFieldEntry& field = edited[static_cast<std::size_t>(index)];
+    // The value box refuses what a String cannot hold.
+    if (field.Type() == FieldType::String) {
+        for (char& c : value) {
+            if (FindUnstorableChar(std::string_view(&c, 1)))
+                c = '_';
+        }
+    }
+    ApplyTypedValue(field, value);
+    const std::string kept = WriteKeptText(lines, edited, crLf);
+
+    std::vector<CFieldEntry> reread = NewFieldList();
+    ReadTankText(kept, reread);
+    ExpectSameFields(fields, reread, index);
+    const CFieldEntry& back = reread[static_cast<std::size_t>(index)];
+    if (back.m_bPresent != field.m_bPresent)
+        std::abort();
+    if (field.m_bPresent && FormatValue(back) != FormatValue(field))
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    CheckLayoutSettles(bytes, size > 0 && (data[0] & 1));
+
+    int index = 0;
+    std::string value;
+    if (size >= 3) {
+        const std::size_t length = data[size - 1] % 32;
+        index = (data[size - 3] << 8 | data[size - 2]) % kSchemaFieldCount;
+        bytes.remove_suffix(3);
+        const std::size_t taken = length < bytes.size() ? length : bytes.size();
+        value = bytes.substr(bytes.size() - taken);
+        bytes.remove_suffix(taken);
+    }
+    CheckKeepingSave(bytes, index, value);
     return 0;
 }

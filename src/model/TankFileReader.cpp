@@ -14,8 +14,8 @@ bool IsBlank(std::string_view text) {
 
 // Stores the value of valueText in field. Returns false when the text holds no usable value;
 // the slot is then emptied and the presence flag left as it was.
-bool ApplyFileValue(CFieldEntry& field, std::string_view valueText) {
-    switch (field.Type()) {
+bool ApplyFileValue(CFieldEntry& field, FieldType type, std::string_view valueText) {
+    switch (type) {
     case FieldType::String: {
         auto open = valueText.find('"');
         if (open == std::string_view::npos) {
@@ -89,8 +89,9 @@ void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields, CFil
                 kind = inUnknownSection ? TankLineKind::UnknownSection : TankLineKind::NoGroup;
             } else if (int field = schema.FindField(key, current); field >= 0) {
                 index = field;
+                const std::size_t at = static_cast<std::size_t>(field);
                 kind =
-                    ApplyFileValue(fields[static_cast<std::size_t>(field)], line.substr(equals + 1))
+                    ApplyFileValue(fields[at], schema.Fields()[at].m_nType, line.substr(equals + 1))
                         ? TankLineKind::Value
                         : TankLineKind::NoValue;
             } else {

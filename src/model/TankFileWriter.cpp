@@ -1,6 +1,7 @@
 #include "TankFileWriter.h"
 
 #include "FileLines.h"
+#include "Schema.h"
 #include "TankFile.h"
 #include "ValueText.h"
 
@@ -40,31 +41,35 @@ std::string_view KeyText(std::string_view line) {
 
 std::string WriteKeptText(const CTankFile& file) {
     const CFileLines* lines = file.FileLines();
-    if (!lines)
-        return WriteTankText(file);
-    const std::string_view eol = file.m_bCrLf ? "\r\n" : "\n";
-    const std::vector<CFieldEntry>& loaded = lines->Loaded();
-    const auto& all = lines->Lines();
+    return lines ? WriteKeptText(*lines, file.m_fields, file.m_bCrLf) : WriteTankText(file);
+}
 
-    std::vector<bool> changed(file.m_fields.size());
+std::string WriteKeptText(const CFileLines& lines, const std::vector<CFieldEntry>& fields,
+                          bool crLf) {
+    const std::string_view eol = crLf ? "\r\n" : "\n";
+    const std::vector<CFieldEntry>& loaded = lines.Loaded();
+    const auto& all = lines.Lines();
+    const std::vector<CFieldGroup>& groups = CSchema::Get().Groups();
+
+    std::vector<bool> changed(fields.size());
     // The fields to add, by the line they follow (-1: a section of their own at the end).
     std::vector<std::vector<int>> addedAfter(all.size());
-    std::vector<std::vector<int>> addedSections(file.m_groups.size());
-    for (const CFieldEntry& field : file.m_fields) {
+    std::vector<std::vector<int>> addedSections(groups.size());
+    for (const CFieldEntry& field : fields) {
         const int i = field.Index();
         changed[static_cast<std::size_t>(i)] =
             !field.SameValueAs(loaded[static_cast<std::size_t>(i)]);
-        if (!changed[static_cast<std::size_t>(i)] || !field.m_bPresent || lines->LastLineOf(i) >= 0)
+        if (!changed[static_cast<std::size_t>(i)] || !field.m_bPresent || lines.LastLineOf(i) >= 0)
             continue;
         const int group = field.Group()->m_nIndex;
-        if (int end = lines->SectionEndOf(group); end >= 0)
+        if (int end = lines.SectionEndOf(group); end >= 0)
             addedAfter[static_cast<std::size_t>(end)].push_back(i);
         else
             addedSections[static_cast<std::size_t>(group)].push_back(i);
     }
 
     std::string text;
-    text.reserve(lines->Bytes().size() + 256);
+    text.reserve(lines.Bytes().size() + 256);
     auto addLine = [&](std::string_view line) {
         // A last line without a line end gets one before anything follows it. After a CR that
         // ends the line's text, a lone LF would join it and take it out of the text, so the
@@ -74,9 +79,9 @@ std::string WriteKeptText(const CTankFile& file) {
         text += line;
         text += eol;
     };
-    auto addFields = [&](const std::vector<int>& fields) {
-        for (int i : fields) {
-            const CFieldEntry& field = file.m_fields[static_cast<std::size_t>(i)];
+    auto addFields = [&](const std::vector<int>& added) {
+        for (int i : added) {
+            const CFieldEntry& field = fields[static_cast<std::size_t>(i)];
             addLine(FieldLine(field.Name(), field));
         }
     };
@@ -84,26 +89,26 @@ std::string WriteKeptText(const CTankFile& file) {
         const CFileLines::Line& line = all[n];
         const bool ofField = line.kind == TankLineKind::Value || line.kind == TankLineKind::NoValue;
         if (!ofField || !changed[static_cast<std::size_t>(line.index)]) {
-            text += lines->WithEnd(line);
-        } else if (const CFieldEntry& field = file.m_fields[static_cast<std::size_t>(line.index)];
+            text += lines.WithEnd(line);
+        } else if (const CFieldEntry& field = fields[static_cast<std::size_t>(line.index)];
                    !field.m_bPresent) {
             // A removed field loses every line that set it.
-        } else if (lines->LastLineOf(line.index) == static_cast<int>(n)) {
-            text += FieldLine(KeyText(lines->TextOf(line)), field);
-            text += lines->Bytes().substr(line.start + line.size, line.endSize);
+        } else if (lines.LastLineOf(line.index) == static_cast<int>(n)) {
+            text += FieldLine(KeyText(lines.TextOf(line)), field);
+            text += lines.Bytes().substr(line.start + line.size, line.endSize);
         } else {
-            text += lines->WithEnd(line);
+            text += lines.WithEnd(line);
         }
         addFields(addedAfter[n]);
     }
-    for (const CFieldGroup& group : file.m_groups) {
-        const std::vector<int>& fields = addedSections[static_cast<std::size_t>(group.m_nIndex)];
-        if (fields.empty())
+    for (const CFieldGroup& group : groups) {
+        const std::vector<int>& added = addedSections[static_cast<std::size_t>(group.m_nIndex)];
+        if (added.empty())
             continue;
         if (!text.empty())
             addLine("");
         addLine('[' + group.m_strName + ']');
-        addFields(fields);
+        addFields(added);
     }
     return text;
 }

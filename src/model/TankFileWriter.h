@@ -1,7 +1,11 @@
 #pragma once
 
-#include <string>
+#include "FieldEntry.h"
 
+#include <string>
+#include <vector>
+
+class CFileLines;
 class CTankFile;
 
 // The tank file text of file in the editor's layout: every group header in schema order, each
@@ -19,3 +23,8 @@ std::string WriteTankText(const CTankFile& file);
 //   blank line (unless the file is empty), the group's header and the field's line.
 // New lines end as the file's first line does.
 std::string WriteKeptText(const CTankFile& file);
+
+// The same for the lines of a file and fields as edited since lines.Loaded(); new lines end in
+// CR LF when crLf is set, LF otherwise.
+std::string WriteKeptText(const CFileLines& lines, const std::vector<CFieldEntry>& fields,
+                          bool crLf);

@@ -5,6 +5,7 @@
 #include "TankFile.h"
 #include "TankFileWriter.h"
 #include "TestSupport.h"
+#include "ValueText.h"
 
 #include <sys/stat.h>
 
@@ -48,7 +49,79 @@ TEST_P(GoldenPair, LoadThenSaveGivesTheExpectedBytes) {
 INSTANTIATE_TEST_SUITE_P(Model, GoldenPair,
                          ::testing::Values("empty", "layout", "keys", "strings", "numbers",
                                            "lastwins", "crlf", "mixed", "bytes", "nofinalnewline",
-                                           "longlines"));
+                                           "longlines", "ivtank", "apc"));
+
+// Applies "Group.field=value" as the value box applies typed text: empty text removes the field.
+void ApplyEdit(CTankFile& file, const std::string& edit) {
+    const auto dot = edit.find('.'), equals = edit.find('=');
+    CFieldEntry* field = file.FindField(edit.substr(dot + 1, equals - dot - 1),
+                                        file.FindGroup("[" + edit.substr(0, dot) + "]"));
+    ASSERT_NE(field, nullptr) << edit;
+    ApplyTypedValue(*field, std::string_view(edit).substr(equals + 1));
+}
+
+// A keeping save gives the loaded bytes but for the lines of the fields whose value or presence
+// changed, both as text and through a real save; the saved file is then the one kept.
+TEST(TankFileSave, KeepingSaveChangesOnlyTheLinesOfChangedFields) {
+    const struct {
+        const char* input;
+        Texts edits;
+        const char* expected;
+    } cases[] = {
+        {"ivtank", {}, "ivtank"},
+        {"ivtank", {"WingmanClass.velocForward=22"}, "ivtank.kept-one"},
+        {"ivtank",
+         {"GameObject.maxHealth=", "GameObject.weaponmask=3", "GameObject.maxAmmo=1500",
+          "CraftClass.rangeScan=200", "WingmanClass.velocStrafe=12",
+          "HovercraftClass.accelThrust=12"},
+         "ivtank.kept-edits"},
+        {"scout", {}, "scout"}, // no final line end
+        {"scout",
+         {"GameObject.scrapCost=40", "CraftClass.periodScan=2", "ProducerClass.buildItem1=ivturr"},
+         "scout.kept"},
+        {"apc", {}, "apc"}, // CR LF with one LF line
+        {"apc",
+         {"GameObject.unitName=Troop Carrier", "GameObject.maxAmmo=20",
+          "HovercraftClass.accelThrust=9", "TurrettankClass.timeDeploy=1.5"},
+         "apc.kept"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expected);
+        const std::string expected =
+            ReadBytes(DataPath("model/" + std::string(c.expected) + ".odf"));
+        ASSERT_FALSE(expected.empty());
+        CTankFile file;
+        ASSERT_EQ(file.Load(DataPath("model/" + std::string(c.input) + ".odf")), 1);
+        for (const std::string& edit : c.edits)
+            ApplyEdit(file, edit);
+        EXPECT_EQ(WriteKeptText(file), expected);
+
+        CScratchDir dir;
+        ASSERT_EQ(file.SaveAs(dir / "out.odf", SaveStyle::KeepFile), 1);
+        EXPECT_EQ(ReadBytes(dir / "out.odf"), expected);
+        EXPECT_EQ(WriteKeptText(file), expected);
+    }
+}
+
+TEST(TankFileRead, UnusedLinesAreTheLinesTheLayoutDrops) {
+    CTankFile file;
+    ASSERT_EQ(file.Load(DataPath("model/ivtank.odf")), 1);
+    Texts listed;
+    for (const CUnusedLine& line : file.UnusedLines())
+        listed.push_back(std::to_string(line.number) + ": " + line.reason + ": " + line.text);
+    EXPECT_EQ(
+        listed,
+        (Texts{"1: comment or other text: // ivtank.odf - light tank, tuned for the desert maps",
+               "10: overridden by line 12: maxHealth = 2500",
+               "31: text beside the header: [WingmanClass] ; shared with ivscout",
+               "36: key not in group WingmanClass: \talphaSteer = 5.0",
+               "38: header names no group: [Lighting]",
+               "39: under a header that names no group: color = 1.0 0.8 0.5",
+               "40: under a header that names no group: velocStrafe = 10.0",
+               "44: no usable value: accelThrust = fast",
+               "46: key not in group HovercraftClass: soundTurbo = \"hvturbo.wav\""}));
+    EXPECT_EQ(file.UnusedLineCount(), listed.size());
+}
 
 TEST(TankFileRead, LoadReplacesEveryValueAndKeepsTheAlias) {
     CTankFile file;

@@ -1,0 +1,300 @@
+// The core alone, without Qt: loading a document, saving it both ways and loading a mod's set of
+// templates, each against the raw file work the same job cannot do without; and the heap memory
+// a loaded template holds.
+
+#include "AliasTable.h"
+#include "Schema.h"
+#include "TankFile.h"
+#include "TemplateList.h"
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <new>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// Every allocation of the program goes through these, so that a benchmark can count the bytes a
+// piece of data holds. Each block carries its size in front of it; operator delete is not always
+// told the size.
+namespace {
+
+std::atomic<std::int64_t> g_nLiveBytes{0};
+std::atomic<std::int64_t> g_nLiveBlocks{0};
+constexpr std::size_t kHeader = alignof(std::max_align_t);
+
+void* Allocate(std::size_t size) noexcept {
+    void* block = std::malloc(size + kHeader);
+    if (!block)
+        return nullptr;
+    *static_cast<std::size_t*>(block) = size;
+    g_nLiveBytes.fetch_add(static_cast<std::int64_t>(size), std::memory_order_relaxed);
+    g_nLiveBlocks.fetch_add(1, std::memory_order_relaxed);
+    return static_cast<char*>(block) + kHeader;
+}
+
+void Release(void* p) noexcept {
+    if (!p)
+        return;
+    char* block = static_cast<char*>(p) - kHeader;
+    g_nLiveBytes.fetch_sub(static_cast<std::int64_t>(*reinterpret_cast<std::size_t*>(block)),
+                           std::memory_order_relaxed);
+    g_nLiveBlocks.fetch_sub(1, std::memory_order_relaxed);
+    std::free(block);
+}
+
+} // namespace
+
+void* operator new(std::size_t size) {
+    if (void* p = Allocate(size))
+        return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return Allocate(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return Allocate(size);
+}
+void operator delete(void* p) noexcept {
+    Release(p);
+}
+void operator delete[](void* p) noexcept {
+    Release(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    Release(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    Release(p);
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A scratch folder for the benchmark's files, removed with them.
+class CBenchDir {
+public:
+    CBenchDir() {
+        std::string name = (fs::temp_directory_path() / "tarnwick-bench-XXXXXX").string();
+        if (!::mkdtemp(name.data()))
+            std::abort();
+        m_path = name;
+    }
+    ~CBenchDir() {
+        std::error_code ignored;
+        fs::remove_all(m_path, ignored);
+    }
+    CBenchDir(const CBenchDir&) = delete;
+    CBenchDir& operator=(const CBenchDir&) = delete;
+
+    std::string operator/(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+    fs::path m_path;
+};
+
+// A String value as unit files hold them: object names, sound files, and now and then a path.
+std::string StringValue(const CFieldDefinition& field, int n, int unit) {
+    if (n % 8 == 0)
+        return "sounds\\units\\iv" + std::to_string(unit) + "\\" + field.m_strName + "_01.wav";
+    if (field.m_strName.find("ound") != std::string::npos ||
+        field.m_strName.find("Msg") != std::string::npos)
+        return "hvthrust.wav";
+    if (field.m_strName == "unitName")
+        return "Light Tank " + std::to_string(unit);
+    return "ivtank";
+}
+
+// A unit file as a modder keeps it, setting all 173 fields: a comment on top, each group's
+// section with its keys, a few with a comment after the value.
+std::string FullTankText(int unit) {
+    const CSchema& schema = CSchema::Get();
+    std::string text = "// ivtank" + std::to_string(unit) + ".odf - light tank\n";
+    int n = 0;
+    for (const CFieldGroup& group : schema.Groups()) {
+        text += "\n[" + group.m_strName + "]\n";
+        for (int i = group.m_nFirstField; i < group.m_nEndField; ++i, ++n) {
+            const CFieldDefinition& field = schema.Fields()[static_cast<std::size_t>(i)];
+            text += field.m_strName + " = ";
+            switch (field.m_nType) {
+            case FieldType::String:
+                text += '"' + StringValue(field, n, unit) + '"';
+                break;
+            case FieldType::Float:
+                text += std::to_string(n % 40) + ".5";
+                break;
+            case FieldType::Integer:
+                text += std::to_string(n * 50);
+                break;
+            }
+            text += n % 10 == 3 ? " // tuned\n" : "\n";
+        }
+    }
+    return text;
+}
+
+std::string WriteFullTank(const CBenchDir& dir, const std::string& name, int unit = 1) {
+    const std::string path = dir / name;
+    std::ofstream(path, std::ios::binary) << FullTankText(unit);
+    return path;
+}
+
+// Reads a file's bytes as the least any loading must: open, size, read, close.
+std::string ReadRaw(const std::string& path) {
+    std::string bytes;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0)
+        std::abort();
+    bytes.resize(static_cast<std::size_t>(st.st_size));
+    if (::read(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+        std::abort();
+    ::close(fd);
+    return bytes;
+}
+
+// Writes bytes with the same durability as a save: a new file in the same folder, synced, renamed
+// over the target, the folder synced.
+void WriteRaw(const std::string& path, const std::string& bytes) {
+    const std::string temp = path + ".tmp";
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
+        ::fsync(fd) != 0 || ::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0)
+        std::abort();
+    int dir = ::open(fs::path(path).parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ::fsync(dir);
+    ::close(dir);
+}
+
+constexpr int kTemplateCount = 1000;
+
+std::vector<std::string> WriteTemplateFiles(const CBenchDir& dir) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < kTemplateCount; ++i)
+        paths.push_back(WriteFullTank(dir, "ivtank" + std::to_string(i) + ".odf", i));
+    return paths;
+}
+
+void SetMemoryCounters(benchmark::State& state, std::int64_t bytes, std::int64_t blocks) {
+    state.counters["bytes_per_template"] = static_cast<double>(bytes) / kTemplateCount;
+    state.counters["blocks_per_template"] = static_cast<double>(blocks) / kTemplateCount;
+}
+
+// Registered first: the CSV output takes its counter columns from the first benchmark it reports
+// and refuses counters that a later one adds. The memory counters are read on the loaded list,
+// before it is freed.
+void BM_LoadTemplates(benchmark::State& state) {
+    CBenchDir dir;
+    const std::vector<std::string> paths = WriteTemplateFiles(dir);
+    CAliasTable aliases;
+    aliases.LoadText("ivtank1.odf LT1\nivtank2.odf LT2\n");
+    for (auto _ : state) {
+        const std::int64_t bytes = g_nLiveBytes, blocks = g_nLiveBlocks;
+        auto list = std::make_unique<CTemplateList>();
+        for (const std::string& path : paths)
+            list->LoadTemplate(path, aliases);
+        state.PauseTiming();
+        SetMemoryCounters(state, g_nLiveBytes - bytes, g_nLiveBlocks - blocks);
+        list.reset();
+        state.ResumeTiming();
+    }
+}
+
+// The bytes of the same files, read raw and kept.
+void BM_LoadTemplates_Baseline(benchmark::State& state) {
+    CBenchDir dir;
+    const std::vector<std::string> paths = WriteTemplateFiles(dir);
+    for (auto _ : state) {
+        const std::int64_t bytes = g_nLiveBytes, blocks = g_nLiveBlocks;
+        auto kept = std::make_unique<std::vector<std::string>>();
+        for (const std::string& path : paths)
+            kept->push_back(ReadRaw(path));
+        state.PauseTiming();
+        SetMemoryCounters(state, g_nLiveBytes - bytes, g_nLiveBlocks - blocks);
+        kept.reset();
+        state.ResumeTiming();
+    }
+}
+
+void BM_Load(benchmark::State& state) {
+    CBenchDir dir;
+    const std::string path = WriteFullTank(dir, "ivtank.odf");
+    CTankFile file;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(file.Load(path, CTankFile::Lines::Keep));
+}
+
+void BM_Load_Baseline(benchmark::State& state) {
+    CBenchDir dir;
+    const std::string path = WriteFullTank(dir, "ivtank.odf");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadRaw(path));
+}
+
+// Saves a loaded full file after changing one field each time, so that every keeping save has an
+// edit to write.
+void Save(benchmark::State& state, SaveStyle style) {
+    CBenchDir dir;
+    CTankFile file;
+    if (!file.Load(WriteFullTank(dir, "ivtank.odf")))
+        std::abort();
+    CFieldEntry& maxHealth = file.m_fields[6];
+    for (auto _ : state) {
+        maxHealth.m_nValue = maxHealth.m_nValue == 1000 ? 1001 : 1000;
+        if (!file.Save(style))
+            std::abort();
+    }
+}
+
+// Writes the bytes the save writes, raw.
+void SaveBaseline(benchmark::State& state, SaveStyle style) {
+    CBenchDir dir;
+    CTankFile file;
+    if (!file.Load(WriteFullTank(dir, "ivtank.odf")))
+        std::abort();
+    file.m_fields[6].m_nValue = 1000;
+    if (!file.SaveAs(dir / "saved.odf", style))
+        std::abort();
+    const std::string bytes = ReadRaw(dir / "saved.odf");
+    for (auto _ : state)
+        WriteRaw(dir / "raw.odf", bytes);
+}
+
+void BM_SaveLayout(benchmark::State& state) {
+    Save(state, SaveStyle::Layout);
+}
+void BM_SaveLayout_Baseline(benchmark::State& state) {
+    SaveBaseline(state, SaveStyle::Layout);
+}
+void BM_SaveKept(benchmark::State& state) {
+    Save(state, SaveStyle::KeepFile);
+}
+void BM_SaveKept_Baseline(benchmark::State& state) {
+    SaveBaseline(state, SaveStyle::KeepFile);
+}
+
+BENCHMARK(BM_LoadTemplates)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadTemplates_Baseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Load)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Load_Baseline)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveLayout)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveLayout_Baseline)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveKept)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveKept_Baseline)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
