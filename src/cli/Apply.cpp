@@ -17,6 +17,10 @@ namespace {
 constexpr int kFileColumn = -1;
 constexpr int kUnnamedColumn = -2; // a spreadsheet's trailing empty column
 
+// A spreadsheet that reads the table as UTF-8 turns each byte of a Windows-1252 value into this
+// character, and would write that back over the value.
+constexpr std::string_view kReplacementChar = "\xEF\xBF\xBD";
+
 // A row of the table and the file it names, loaded, with the row's values applied.
 struct CTableFile {
     const CCsvRow* row;
@@ -190,6 +194,23 @@ private:
             // nothing.
             CFieldEntry typed = field;
             ApplyTypedValue(typed, cell);
+            // A spreadsheet reads "" as an empty cell and writes it back as nothing, so an
+            // empty cell over an empty String is taken as the same value; "" sets one.
+            const bool emptyString =
+                field.Type() == FieldType::String && cell.empty() &&
+                (entry.row->quotedEmpty[i] || (field.m_bPresent && field.m_strValue.empty()));
+            if (emptyString) {
+                typed.m_strValue.clear();
+                typed.m_bPresent = true;
+            }
+            if (!typed.SameValueAs(field) && cell.find(kReplacementChar) != std::string::npos) {
+                Refuse(entry.row->line,
+                       FieldPathOf(field) +
+                           ": the cell holds U+FFFD, the mark a spreadsheet leaves for bytes it "
+                           "could not read; open and save the table as Windows-1252 instead");
+                ok = false;
+                continue;
+            }
             if (!typed.SameValueAs(field)) {
                 field = std::move(typed);
                 ++entry.changes;

@@ -19,7 +19,7 @@ int NoBlanks(unsigned char) {
 class CCsvReader {
 public:
     explicit CCsvReader(std::vector<CCsvRow>& rows) : m_rows(rows) {
-        csv_init(&m_parser, CSV_STRICT | CSV_STRICT_FINI);
+        csv_init(&m_parser, CSV_STRICT | CSV_STRICT_FINI | CSV_EMPTY_IS_NULL);
         csv_set_space_func(&m_parser, NoBlanks);
     }
     ~CCsvReader() { csv_free(&m_parser); }
@@ -59,7 +59,9 @@ private:
     static void OnCell(void* data, std::size_t size, void* self) {
         auto* reader = static_cast<CCsvReader*>(self);
         try {
-            reader->m_cells.emplace_back(static_cast<const char*>(data), size);
+            // With CSV_EMPTY_IS_NULL, only an empty cell written as "" comes with data.
+            reader->m_cells.emplace_back(data ? static_cast<const char*>(data) : "", size);
+            reader->m_quotedEmpty.push_back(data && size == 0);
         } catch (const std::exception&) {
             reader->m_bOutOfMemory = true;
         }
@@ -67,11 +69,13 @@ private:
     static void OnRowEnd(int, void* self) {
         auto* reader = static_cast<CCsvReader*>(self);
         try {
-            reader->m_rows.push_back({reader->m_nRowLine, std::move(reader->m_cells)});
+            reader->m_rows.push_back(
+                {reader->m_nRowLine, std::move(reader->m_cells), std::move(reader->m_quotedEmpty)});
         } catch (const std::exception&) {
             reader->m_bOutOfMemory = true;
         }
         reader->m_cells.clear();
+        reader->m_quotedEmpty.clear();
         reader->m_bInRow = false;
     }
     bool Fail(CCsvError& error, std::size_t line, const char* parseError) {
@@ -86,6 +90,7 @@ private:
     csv_parser m_parser{};
     std::vector<CCsvRow>& m_rows;
     std::vector<std::string> m_cells;
+    std::vector<bool> m_quotedEmpty;
     std::size_t m_nRowLine = 0;
     bool m_bInRow = false;
     bool m_bOutOfMemory = false;
@@ -98,8 +103,8 @@ bool ReadCsv(std::string_view text, std::vector<CCsvRow>& rows, CCsvError& error
     return reader.Read(text, error);
 }
 
-std::string CsvCell(std::string_view value) {
-    if (value.find_first_of(",\"\r\n") == std::string_view::npos)
+std::string CsvCell(std::string_view value, bool quoteEmpty) {
+    if (value.find_first_of(",\"\r\n") == std::string_view::npos && (!value.empty() || !quoteEmpty))
         return std::string(value);
     std::string cell = "\"";
     for (char c : value) {

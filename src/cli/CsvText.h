@@ -12,6 +12,9 @@
 struct CCsvRow {
     std::size_t line;
     std::vector<std::string> cells;
+    // Per cell: written as "" rather than as nothing. A table tells a String that is set but
+    // empty from a field that is not set this way.
+    std::vector<bool> quotedEmpty;
 };
 
 // Where and why a CSV text could not be read.
@@ -28,5 +31,5 @@ struct CCsvError {
 bool ReadCsv(std::string_view text, std::vector<CCsvRow>& rows, CCsvError& error);
 
 // value as a CSV cell: as it is, or in double quotes with every quote doubled when it holds a
-// comma, a quote or a line break (CR or LF).
-std::string CsvCell(std::string_view value);
+// comma, a quote or a line break (CR or LF). An empty value is written "" when quoteEmpty.
+std::string CsvCell(std::string_view value, bool quoteEmpty = false);

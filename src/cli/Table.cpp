@@ -77,7 +77,7 @@ bool MakeTable(const std::vector<std::string>& paths, const std::optional<std::v
             auto value =
                 std::ranges::lower_bound(values, column, {}, &SetValues::value_type::first);
             if (value != values.end() && value->first == column)
-                csv += CsvCell(value->second);
+                csv += CsvCell(value->second, true); // "" for a String set but empty
         }
         csv += "\r\n";
     }
