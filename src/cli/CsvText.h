@@ -30,6 +30,7 @@ struct CCsvError {
 // CSV (a quote inside an unquoted cell or after a closing quote, a quote never closed).
 bool ReadCsv(std::string_view text, std::vector<CCsvRow>& rows, CCsvError& error);
 
-// value as a CSV cell: as it is, or in double quotes with every quote doubled when it holds a
-// comma, a quote or a line break (CR or LF). An empty value is written "" when quoteEmpty.
-std::string CsvCell(std::string_view value, bool quoteEmpty = false);
+// Appends value to out as a CSV cell: as it is, or in double quotes with every quote doubled when
+// it holds a comma, a quote or a line break (CR or LF). An empty value is written "" when
+// quoteEmpty.
+void AppendCsvCell(std::string& out, std::string_view value, bool quoteEmpty = false);

@@ -28,10 +28,12 @@ std::string JsonOfFile(std::string_view path, const CTankFile& file) {
             if (!field.m_bPresent)
                 continue;
             if (!*fieldSeparator) {
-                line += groupSeparator + JsonString(group.m_strName) + ": {";
+                line += groupSeparator;
+                line += JsonString(group.m_strName) + ": {";
                 groupSeparator = ", ";
             }
-            line += fieldSeparator + JsonString(field.Name()) + ": " + JsonValue(field);
+            line += fieldSeparator;
+            line += JsonString(field.Name()) + ": " + JsonValue(field);
             fieldSeparator = ", ";
         }
         if (*fieldSeparator)

@@ -2,7 +2,9 @@
 
 #include "CsvText.h"
 #include "FieldPath.h"
+#include "FileIo.h"
 #include "Message.h"
+#include "TankFileReader.h"
 #include "ValueText.h"
 
 #include <algorithm>
@@ -10,8 +12,7 @@
 
 namespace {
 
-// The values one file sets, by field position, as `get` prints them.
-using SetValues = std::vector<std::pair<int, std::string>>;
+constexpr std::size_t kNoCell = static_cast<std::size_t>(-1);
 
 bool ParseFieldList(std::string_view list, std::vector<int>& columns) {
     CTankFile names;
@@ -38,23 +39,52 @@ bool ParseFieldList(std::string_view list, std::vector<int>& columns) {
 
 bool MakeTable(const std::vector<std::string>& paths, const std::optional<std::vector<int>>& fields,
                std::string& csv) {
+    // The columns are known only once every file is read, so the cells wait in one text, each
+    // ready as CSV: "" for a String set but empty, where a field not set has no cell at all.
+    struct CCell {
+        int field;
+        std::size_t end; // in cellText; the cell starts where the one before it ends
+    };
+    struct CRow {
+        const std::string* path;
+        std::size_t firstCell;
+    };
+    std::string cellText;
+    std::vector<CCell> cells;
+    std::vector<CRow> rows;
+    rows.reserve(paths.size());
+
     bool ok = true;
     CTankFile file;
-    std::vector<std::pair<const std::string*, SetValues>> rows;
     std::vector<bool> setAnywhere(file.m_fields.size());
+    std::string bytes;
     for (const std::string& path : paths) {
-        if (!LoadTankFile(file, path, CTankFile::Lines::Drop)) {
+        // Only the values are needed, so one document takes every file in turn, read straight
+        // into it; a file that cannot be read goes through Load, which says why.
+        if (ReadWholeFile(path, bytes)) {
+            ReadTankText(bytes, file);
+        } else if (!LoadTankFile(file, path, CTankFile::Lines::Drop)) {
             ok = false;
             continue;
         }
-        SetValues values;
+        rows.push_back({&path, cells.size()});
+        if (rows.size() == 2) {
+            // Files of a mod are much alike: room for all of them like the first, so that the
+            // text is not copied again and again as it grows.
+            cells.reserve(cells.size() * paths.size() * 5 / 4);
+            cellText.reserve(cellText.size() * paths.size() * 5 / 4);
+        }
         for (const CFieldEntry& field : file.m_fields) {
             if (field.m_bPresent) {
-                values.emplace_back(field.Index(), FormatValue(field));
+                // A String prints as it is stored; only numbers need formatting.
+                if (field.Type() == FieldType::String)
+                    AppendCsvCell(cellText, field.m_strValue, true);
+                else
+                    AppendCsvCell(cellText, FormatValue(field), true);
+                cells.push_back({field.Index(), cellText.size()});
                 setAnywhere[static_cast<std::size_t>(field.Index())] = true;
             }
         }
-        rows.emplace_back(&path, std::move(values));
     }
 
     std::vector<int> columns;
@@ -67,19 +97,29 @@ bool MakeTable(const std::vector<std::string>& paths, const std::optional<std::v
         }
     }
     csv = "file";
-    for (int column : columns)
-        csv += ',' + CsvCell(FieldPathOf(file.m_fields[static_cast<std::size_t>(column)]));
+    for (int column : columns) {
+        csv += ',';
+        AppendCsvCell(csv, FieldPathOf(file.m_fields[static_cast<std::size_t>(column)]));
+    }
     csv += "\r\n";
-    for (const auto& [path, values] : rows) {
-        csv += CsvCell(*path);
+    csv.reserve(csv.size() + cellText.size() + rows.size() * (columns.size() + 32));
+    std::vector<std::size_t> cellOf(file.m_fields.size(), kNoCell); // in the row at hand
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const std::size_t first = rows[r].firstCell;
+        const std::size_t end = r + 1 < rows.size() ? rows[r + 1].firstCell : cells.size();
+        for (std::size_t c = first; c < end; ++c)
+            cellOf[static_cast<std::size_t>(cells[c].field)] = c;
+        AppendCsvCell(csv, *rows[r].path);
         for (int column : columns) {
             csv += ',';
-            auto value =
-                std::ranges::lower_bound(values, column, {}, &SetValues::value_type::first);
-            if (value != values.end() && value->first == column)
-                csv += CsvCell(value->second, true); // "" for a String set but empty
+            if (std::size_t c = cellOf[static_cast<std::size_t>(column)]; c != kNoCell) {
+                const std::size_t start = c == 0 ? 0 : cells[c - 1].end;
+                csv.append(cellText, start, cells[c].end - start);
+            }
         }
         csv += "\r\n";
+        for (std::size_t c = first; c < end; ++c)
+            cellOf[static_cast<std::size_t>(cells[c].field)] = kNoCell;
     }
     return ok;
 }

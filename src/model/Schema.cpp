@@ -254,7 +254,13 @@ int CSchema::FindField(std::string_view key, const CFieldGroup* group) const {
     if (!group)
         return -1;
     for (int i = group->m_nFirstField; i < group->m_nEndField; ++i) {
-        if (EqualIgnoringAsciiCase(m_fields[static_cast<std::size_t>(i)].m_strName, key))
+        const std::string& name = m_fields[static_cast<std::size_t>(i)].m_strName;
+        // Most names differ in length, first or last letter (weaponName1 to weaponName4), and
+        // most files spell keys as the schema does; only the rest are compared letter by letter.
+        if (name.size() == key.size() && !key.empty() &&
+            LowerAscii(name.front()) == LowerAscii(key.front()) &&
+            LowerAscii(name.back()) == LowerAscii(key.back()) &&
+            (name == key || EqualIgnoringAsciiCase(name, key)))
             return i;
     }
     return -1;
