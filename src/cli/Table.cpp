@@ -76,11 +76,11 @@ bool MakeTable(const std::vector<std::string>& paths, const std::optional<std::v
         }
         for (const CFieldEntry& field : file.m_fields) {
             if (field.m_bPresent) {
-                // A String prints as it is stored; only numbers need formatting.
+                // A String prints as it is stored; a number never needs quotes.
                 if (field.Type() == FieldType::String)
                     AppendCsvCell(cellText, field.m_strValue, true);
                 else
-                    AppendCsvCell(cellText, FormatValue(field), true);
+                    cellText += FormatValue(field);
                 cells.push_back({field.Index(), cellText.size()});
                 setAnywhere[static_cast<std::size_t>(field.Index())] = true;
             }
