@@ -10,6 +10,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <sys/stat.h>
 #include <thread>
 
 using namespace tarnwick_test;
@@ -38,9 +39,22 @@ TEST(Lock, RunsAtOnceOnOneFileBothLand) {
 }
 
 TEST(Lock, AHeldLockIsWaitedForAndAKilledHoldersIsNot) {
+    // Two folders; the one that runs lock second (they go by inode) is held, so that an apply
+    // over both must lock the free one and then wait for the held one.
     CScratchDir scratch;
-    const std::string unit = scratch / "unit.odf", before = "[GameObject]\nmaxHealth = 1\n";
+    fs::create_directories(scratch / "a");
+    fs::create_directories(scratch / "b");
+    struct stat a {
+    }, b{};
+    ASSERT_EQ(::stat((scratch / "a").c_str(), &a) | ::stat((scratch / "b").c_str(), &b), 0);
+    const std::string held = scratch / (a.st_ino > b.st_ino ? "a" : "b");
+    const std::string free = scratch / (a.st_ino > b.st_ino ? "b" : "a");
+    const std::string unit = held + "/unit.odf", other = free + "/other.odf";
+    const std::string table = scratch / "t.csv", before = "[GameObject]\nmaxHealth = 1\n";
     WriteBytes(unit, before);
+    WriteBytes(other, before);
+    WriteBytes(table, "file,GameObject.maxHealth\n" + other + ",2\n" + unit + ",2\n");
+
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     pid_t holder = ::fork();
@@ -57,6 +71,7 @@ TEST(Lock, AHeldLockIsWaitedForAndAKilledHoldersIsNot) {
 
     ::setenv("TARNWICK_LOCK_WAIT", "0.2", 1);
     CliResult refused = RunCli({"set", unit, "GameObject.maxHealth=2"});
+    CliResult refusedApply = RunCli({"apply", table});
     ::kill(holder, SIGKILL);
     ExitStatusOf(holder);
     // A lock left by a killed process would make this wait in vain too.
@@ -64,9 +79,12 @@ TEST(Lock, AHeldLockIsWaitedForAndAKilledHoldersIsNot) {
     ::unsetenv("TARNWICK_LOCK_WAIT");
 
     EXPECT_EQ(refused.status, 2);
-    EXPECT_EQ(refused.err, "Folder '" + fs::canonical(scratch.Path()).string() +
+    EXPECT_EQ(refused.err, "Folder '" + fs::canonical(held).string() +
                                "' stays locked by another run writing there; try again when it "
                                "has finished.\n");
+    EXPECT_EQ(refusedApply.status, 2);
+    EXPECT_EQ(refusedApply.err, refused.err);
+    EXPECT_EQ(ReadBytes(other), before);
     EXPECT_EQ(after.status, 0) << after.err;
     EXPECT_EQ(ReadBytes(unit), "[GameObject]\nmaxHealth = 3\n");
 }
