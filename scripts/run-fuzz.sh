@@ -9,7 +9,7 @@ corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
 failed=0
 passed=0
-for target in TankFile AliasFile SetFile ValueText; do
+for target in TankFile AliasFile SetFile ValueText CsvTable; do
   mkdir -p "$corpus/$target"
   log="$corpus/$target.log"
   # New inputs go to the scratch folder; the committed seeds are only read.

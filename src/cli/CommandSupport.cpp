@@ -1,9 +1,12 @@
 #include "Commands.h"
 
+#include "FolderLock.h"
 #include "Message.h"
-#include "TankFile.h"
+#include "ValueText.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 int CommandLineError(const std::string& text) {
     ShowMessage(text + "\nTry 'tarnwick-cli --help'.");
@@ -17,12 +20,23 @@ bool ExpectArgs(const Args& args, std::size_t count, std::string_view usage) {
     return false;
 }
 
-bool LoadTankFile(CTankFile& file, const std::string& path) {
+bool LoadTankFile(CTankFile& file, const std::string& path, CTankFile::Lines lines) {
     if (path.empty()) {
         ShowMessage(FormatText("Error opening tank file '%s'.", path));
         return false;
     }
-    return file.Load(path) == 1;
+    return file.Load(path, lines) == 1;
+}
+
+std::chrono::milliseconds LockWait() {
+    const char* text = std::getenv("TARNWICK_LOCK_WAIT");
+    double seconds = text && *text ? ParseTypedFloat(text) : 5.0;
+    return std::chrono::milliseconds(
+        static_cast<long long>(std::clamp(seconds, 0.0, 3600.0) * 1000));
+}
+
+bool LockFolders(CFolderLock& lock, const std::vector<std::string>& paths) {
+    return lock.Lock(paths, LockWait());
 }
 
 void WriteOut(std::string_view bytes) {

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "TankFile.h"
+
+#include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-class CTankFile;
+class CFolderLock;
 
 // Exit statuses shared by every command, so that scripts can tell "no" from "broken".
 inline constexpr int kExitOk = 0;
@@ -21,6 +25,21 @@ int RunGet(const Args& args);
 int RunSet(const Args& args);
 int RunCheck(const Args& args);
 int RunSchema(const Args& args);
+int RunTable(const Args& args);
+int RunApply(const Args& args);
+
+// The CSV table of paths: a header row "file,Group.field,..." and a row per path in order, each
+// cell the field's value as `get` prints it, empty where the file does not set it. The columns
+// are fields (positions in the schema) in their order, or without it every field that any of
+// the files sets, in schema order. A file that cannot be read is shown and left out, and the
+// result is then false.
+bool MakeTable(const std::vector<std::string>& paths, const std::optional<std::vector<int>>& fields,
+               std::string& csv);
+
+// Sets the values of the CSV table at tablePath in the files its rows name, changing only what
+// differs, after checking every row; appends "FILE: N values changed" for each file changed and
+// a total to report. With dryRun nothing is written. Returns the exit status.
+int ApplyTable(const std::string& tablePath, bool dryRun, std::string& report);
 
 // Reports a bad command line on stderr, with a pointer to --help, and returns kExitFailure.
 int CommandLineError(const std::string& text);
@@ -31,7 +50,16 @@ bool ExpectArgs(const Args& args, std::size_t count, std::string_view usage);
 
 // CTankFile::Load, which shows "Error opening tank file '%s'." on failure. An empty path fails
 // with the same message, where Load alone would stay silent.
-bool LoadTankFile(CTankFile& file, const std::string& path);
+bool LoadTankFile(CTankFile& file, const std::string& path,
+                  CTankFile::Lines lines = CTankFile::Lines::Keep);
+
+// How long a command waits for another run to finish with a folder it writes in: 5 seconds, or
+// the seconds that the environment variable TARNWICK_LOCK_WAIT gives.
+std::chrono::milliseconds LockWait();
+
+// Locks the folders that saves of paths write in for a read-modify-write, waiting LockWait() at
+// most; shows why and returns false when that fails.
+bool LockFolders(CFolderLock& lock, const std::vector<std::string>& paths);
 
 // Writes bytes to stdout as they are; values are never transcoded. Write errors are caught once,
 // when main flushes stdout.

@@ -1,11 +1,45 @@
 #include "Commands.h"
 
 #include "FieldPath.h"
+#include "JsonText.h"
 #include "TankFile.h"
 #include "ValueText.h"
 
-int RunDump(const Args& args) {
-    if (!ExpectArgs(args, 1, "dump FILE"))
+namespace {
+
+// Takes a leading --json (or -- before a FILE that starts with a dash) off args.
+bool TakeJsonOption(Args& args) {
+    bool json = !args.empty() && args[0] == "--json";
+    if (json)
+        args.erase(args.begin());
+    if (!args.empty() && args[0] == "--")
+        args.erase(args.begin());
+    return json;
+}
+
+int DumpJson(const Args& paths) {
+    // One bad file does not stop the batch; it only decides the exit status.
+    int status = kExitOk;
+    for (const std::string& path : paths) {
+        CTankFile file;
+        if (LoadTankFile(file, path, CTankFile::Lines::Drop))
+            WriteOut(JsonOfFile(path, file) + '\n');
+        else
+            status = kExitFailure;
+    }
+    return status;
+}
+
+} // namespace
+
+int RunDump(const Args& given) {
+    Args args = given;
+    if (TakeJsonOption(args)) {
+        if (args.empty())
+            return CommandLineError("Usage: tarnwick-cli dump --json FILE...");
+        return DumpJson(args);
+    }
+    if (!ExpectArgs(args, 1, "dump [--json] FILE"))
         return kExitFailure;
     CTankFile file;
     if (!LoadTankFile(file, args[0]))
@@ -20,16 +54,18 @@ int RunDump(const Args& args) {
     return kExitOk;
 }
 
-int RunGet(const Args& args) {
-    if (!ExpectArgs(args, 2, "get FILE Group.field"))
+int RunGet(const Args& given) {
+    Args args = given;
+    const bool json = TakeJsonOption(args);
+    if (!ExpectArgs(args, 2, "get [--json] FILE Group.field"))
         return kExitFailure;
     CTankFile file;
     CFieldEntry* field = ResolveFieldPath(file, args[1]);
-    if (!field || !LoadTankFile(file, args[0]))
+    if (!field || !LoadTankFile(file, args[0], CTankFile::Lines::Drop))
         return kExitFailure;
     // An absent field is an answer, not an error: nothing is printed, as with an empty result.
     if (!field->m_bPresent)
         return kExitNo;
-    WriteOut(FormatValue(*field) + '\n');
+    WriteOut((json ? JsonValue(*field) : FormatValue(*field)) + '\n');
     return kExitOk;
 }

@@ -9,7 +9,7 @@ std::string FieldPathOf(const CFieldEntry& entry) {
     return entry.Group()->m_strName + '.' + entry.Name();
 }
 
-CFieldEntry* ResolveFieldPath(CTankFile& file, std::string_view path) {
+CFieldEntry* FindFieldPath(CTankFile& file, std::string_view path) {
     auto dot = path.find('.');
     if (dot != std::string_view::npos) {
         for (const CFieldGroup& group : file.m_groups) {
@@ -19,6 +19,12 @@ CFieldEntry* ResolveFieldPath(CTankFile& file, std::string_view path) {
                 return field;
         }
     }
-    ShowMessage(FormatText("Unknown field '%s'.", path));
     return nullptr;
+}
+
+CFieldEntry* ResolveFieldPath(CTankFile& file, std::string_view path) {
+    CFieldEntry* field = FindFieldPath(file, path);
+    if (!field)
+        ShowMessage(FormatText("Unknown field '%s'.", path));
+    return field;
 }

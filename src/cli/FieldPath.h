@@ -12,5 +12,8 @@ class CTankFile;
 // "Group.field" for entry, as the schema spells them.
 std::string FieldPathOf(const CFieldEntry& entry);
 
-// The field of file that path names, or nullptr after showing "Unknown field '%s'.".
+// The field of file that path names, or nullptr when there is none.
+CFieldEntry* FindFieldPath(CTankFile& file, std::string_view path);
+
+// FindFieldPath, showing "Unknown field '%s'." when there is none.
 CFieldEntry* ResolveFieldPath(CTankFile& file, std::string_view path);

@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include "FolderLock.h"
 #include "Message.h"
 #include "TankFile.h"
 
@@ -35,7 +36,10 @@ int RunNormalize(const Args& args) {
     int status = kExitOk;
     for (const std::string& path : files) {
         CTankFile file;
-        bool saved = LoadTankFile(file, path) && (output ? file.SaveAs(*output) : file.Save());
+        // Rewriting in place is a read-modify-write like set's, with the same lock.
+        CFolderLock lock;
+        bool saved = (output || LockFolders(lock, {path})) && LoadTankFile(file, path) &&
+                     (output ? file.SaveAs(*output) : file.Save());
         if (!saved)
             status = kExitFailure;
     }

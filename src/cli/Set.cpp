@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "FieldPath.h"
+#include "FolderLock.h"
 #include "Message.h"
 #include "TankFile.h"
 #include "ValueText.h"
@@ -48,7 +49,10 @@ int RunSet(const Args& given) {
         assignments.push_back({field, std::move(value)});
     }
 
-    if (!LoadTankFile(file, args[0]))
+    // Held from the read to the write, so that a run setting other fields at the same time
+    // cannot save a copy read before this one's change.
+    CFolderLock lock;
+    if (!LockFolders(lock, {args[0]}) || !LoadTankFile(file, args[0]))
         return kExitFailure;
     for (const Assignment& assignment : assignments)
         ApplyTypedValue(*assignment.field, assignment.value);

@@ -15,8 +15,8 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"normalize", RunNormalize}, {"dump", RunDump},     {"get", RunGet}, {"set", RunSet},
-    {"check", RunCheck},         {"schema", RunSchema},
+    {"normalize", RunNormalize}, {"dump", RunDump},     {"get", RunGet},     {"set", RunSet},
+    {"check", RunCheck},         {"schema", RunSchema}, {"table", RunTable}, {"apply", RunApply},
 };
 
 constexpr const char* kUsage = R"(Usage: tarnwick-cli COMMAND [ARGUMENTS]
@@ -33,9 +33,14 @@ Commands:
   dump FILE
       Print the fields that FILE sets, in the schema's order, one a line:
       Group.field = value, the value as the file shows it.
-  get FILE Group.field
-      Print the field's value (a String without quotes). Exit status 1 when FILE
-      does not set the field.
+  dump --json FILE...
+      Print one JSON object a line for each FILE: {"file": FILE, "fields":
+      {"Group": {"field": value, ...}, ...}}. Numbers are JSON numbers as the file
+      writes them; bytes that are not UTF-8 appear as their Windows-1252
+      characters, as in the editor's window.
+  get [--json] FILE Group.field
+      Print the field's value (a String without quotes; with --json, a JSON value).
+      Exit status 1 when FILE does not set the field.
   set [--layout] FILE Group.field=VALUE...
       Set each field as typing VALUE into the editor's value box does, then save
       FILE once, changing only the lines of the fields set: comments, unknown
@@ -43,6 +48,21 @@ Commands:
       instead, as normalize does. Numbers are read leniently (text without a
       number gives 0) and an empty VALUE removes the field. An unknown field, or a
       String VALUE holding '"', '[' or a line break, changes nothing and fails.
+  table [--fields LIST] FILE...
+      Print a CSV table (RFC 4180) for a spreadsheet: the header row
+      file,Group.field,... and one row per FILE, each cell the value as get prints
+      it, empty where FILE does not set the field. The columns are LIST (Group.field
+      names separated by commas) or every field that any FILE sets.
+  apply [--dry-run] TABLE.csv
+      Set the values of a table like table's in the files its rows name (paths
+      relative to the current folder), as set does: only cells that differ from the
+      file's value count, and an empty cell removes the field. Any subset of the
+      columns, in any order, will do beside "file". Every row is checked first: an
+      unknown or repeated column, a repeated file, a row with the wrong number of
+      cells, a file that cannot be read or a String cell holding '"', '[' or a line
+      break fails with TABLE.csv:LINE: reason, and no file changes. Then each file
+      with changes is saved once, as set saves it, and named with the number of
+      values changed; a total follows. With --dry-run, nothing is written.
   check FILE...
       List every line that the editor's layout would drop, as FILE:LINE: reason:
       text. Blank lines are not listed. Exit status 1 when any line is listed.
@@ -52,8 +72,13 @@ Commands:
   help, --help
       Print this text.
 
-Exit status: 0 on success, 1 as noted above, 2 for a bad command line or a file
-that cannot be read or written.
+set, apply and normalize (in place) lock the folder of each file they rewrite, so
+that runs at the same time take turns instead of losing each other's changes. A
+run waits 5 seconds for a lock (the environment variable TARNWICK_LOCK_WAIT sets
+other seconds), then fails.
+
+Exit status: 0 on success, 1 as noted above, 2 for a bad command line, a file
+that cannot be read or written, or a refused table.
 )";
 
 } // namespace

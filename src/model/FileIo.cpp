@@ -31,35 +31,6 @@ private:
     int m_nFd;
 };
 
-std::string DirectoryOf(const std::string& path) {
-    auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Follows symbolic links by hand rather than with realpath(), because a link whose target does
-// not exist yet must still be written through, and realpath() refuses those.
-bool ResolveLinks(std::string path, std::string& resolved) {
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-            resolved = path;
-            return true;
-        }
-        std::vector<char> buffer(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) +
-                                 1);
-        ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
-        if (n < 0 || static_cast<std::size_t>(n) >= buffer.size())
-            return false;
-        std::string target(buffer.data(), static_cast<std::size_t>(n));
-        if (target.empty())
-            return false;
-        path = target.front() == '/' ? target : DirectoryOf(path) + "/" + target;
-    }
-    return false; // a loop of links
-}
-
 bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         ssize_t n = ::write(fd, bytes.data(), bytes.size());
@@ -105,6 +76,35 @@ mode_t NewFileMode() {
 
 } // namespace
 
+std::string FolderOf(const std::string& path) {
+    auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Follows symbolic links by hand rather than with realpath(), because a link whose target does
+// not exist yet must still be written through, and realpath() refuses those.
+bool ResolveSaveTarget(std::string path, std::string& resolved) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            resolved = path;
+            return true;
+        }
+        std::vector<char> buffer(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) +
+                                 1);
+        ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
+        if (n < 0 || static_cast<std::size_t>(n) >= buffer.size())
+            return false;
+        std::string target(buffer.data(), static_cast<std::size_t>(n));
+        if (target.empty())
+            return false;
+        path = target.front() == '/' ? target : FolderOf(path) + "/" + target;
+    }
+    return false; // a loop of links
+}
+
 bool ReadWholeFile(const std::string& path, std::string& out) {
     // O_NONBLOCK keeps a FIFO from blocking the open; it is refused right after as not regular.
     CFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
@@ -145,7 +145,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
     if (path.empty())
         return false;
     std::string target;
-    if (!ResolveLinks(path, target))
+    if (!ResolveSaveTarget(path, target))
         return false;
 
     struct stat existing {};
@@ -162,7 +162,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
     // The temporary name adds 17 bytes to the target's; shorten it so that a target name near
     // the file system's limit of 255 bytes can still be saved.
     base.resize(std::min<std::size_t>(base.size(), 200));
-    std::string tempPath = DirectoryOf(target) + "/." + base + ".tarnwick-XXXXXX";
+    std::string tempPath = FolderOf(target) + "/." + base + ".tarnwick-XXXXXX";
     CFd fd(::mkstemp(tempPath.data()));
     if (fd.Get() < 0)
         return false;
@@ -182,7 +182,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
         return false;
     }
     // Make the rename itself durable; a failure here cannot undo the write, so it is not fatal.
-    CFd dir(::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    CFd dir(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.Get() >= 0)
         ::fsync(dir.Get());
     return true;

@@ -14,3 +14,11 @@ bool ReadWholeFile(const std::string& path, std::string& out);
 // keeps its permissions; a new one gets the usual 0666 less the umask. On failure the
 // temporary file is removed. Reports nothing: callers choose the message.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// The file that WriteFileAtomically(path) replaces: path with the symbolic links of its last part
+// followed, even to a target that does not exist yet. Fails on a loop of links or an unreadable
+// link.
+bool ResolveSaveTarget(std::string path, std::string& target);
+
+// The folder part of path: "." for a bare name, "/" for a name right under the root.
+std::string FolderOf(const std::string& path);

@@ -2,9 +2,6 @@
 
 #include "AsciiCase.h"
 
-#include <algorithm>
-#include <cstdint>
-#include <cstdlib>
 #include <iterator>
 #include <span>
 
@@ -215,32 +212,6 @@ constexpr SchemaGroup kGroups[] = {
     {"PersonClass", "", kPersonClassFields},
 };
 
-// A power of two, about three times the number of fields, so that a probe rarely goes on.
-constexpr std::size_t kFieldTableSize = 512;
-
-// Longer than any field's name (the longest has 16 bytes), so a longer key names no field.
-constexpr std::size_t kLongestName = 32;
-
-// FNV-1a, folded into the loop that lowers a key: std::hash would read the key a second time.
-struct CLowered {
-    char text[kLongestName];
-    std::size_t size = 0;
-    std::uint32_t hash = 2166136261u;
-
-    explicit CLowered(std::string_view name) {
-        for (char c : name) {
-            c = LowerAscii(c);
-            text[size++] = c;
-            hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-        }
-    }
-    std::string_view View() const { return {text, size}; }
-};
-
-std::size_t SlotOf(const CLowered& name, int group) {
-    return (name.hash + static_cast<std::size_t>(group)) % kFieldTableSize;
-}
-
 } // namespace
 
 CSchema::CSchema() {
@@ -252,27 +223,14 @@ CSchema::CSchema() {
         made.m_strDescription = group.description;
         made.m_nIndex = static_cast<int>(m_groups.size() - 1);
         made.m_nFirstField = static_cast<int>(m_fields.size());
-        for (const SchemaField& field : group.fields) {
-            if (std::string_view(field.name).size() > kLongestName)
-                std::abort(); // a mistake in the table above, caught at the first start
+        for (const SchemaField& field : group.fields)
             m_fields.push_back({field.name, nullptr, field.type, field.description});
-        }
         made.m_nEndField = static_cast<int>(m_fields.size());
     }
     // The groups have their final addresses only now that all of them are made.
     for (const CFieldGroup& group : m_groups) {
         for (int i = group.m_nFirstField; i < group.m_nEndField; ++i)
             m_fields[static_cast<std::size_t>(i)].m_pGroup = &group;
-    }
-    m_fieldTable.assign(kFieldTableSize, -1);
-    for (std::size_t i = 0; i < m_fields.size(); ++i) {
-        const CFieldDefinition& field = m_fields[i];
-        const CLowered lower(field.m_strName);
-        m_lowerNames.emplace_back(lower.View());
-        std::size_t slot = SlotOf(lower, field.m_pGroup->m_nIndex);
-        while (m_fieldTable[slot] >= 0)
-            slot = (slot + 1) % kFieldTableSize;
-        m_fieldTable[slot] = static_cast<std::int16_t>(i);
     }
 }
 
@@ -293,15 +251,17 @@ const CFieldGroup* CSchema::FindGroup(std::string_view headerText) const {
 }
 
 int CSchema::FindField(std::string_view key, const CFieldGroup* group) const {
-    if (!group || key.size() > kLongestName)
+    if (!group)
         return -1;
-    const CLowered lower(key);
-    for (std::size_t slot = SlotOf(lower, group->m_nIndex);; slot = (slot + 1) % kFieldTableSize) {
-        const int i = m_fieldTable[slot];
-        if (i < 0)
-            return -1;
-        const std::size_t field = static_cast<std::size_t>(i);
-        if (m_fields[field].m_pGroup == group && m_lowerNames[field] == lower.View())
+    for (int i = group->m_nFirstField; i < group->m_nEndField; ++i) {
+        const std::string& name = m_fields[static_cast<std::size_t>(i)].m_strName;
+        // Most names differ in length, first or last letter (weaponName1 to weaponName4), and
+        // most files spell keys as the schema does; only the rest are compared letter by letter.
+        if (name.size() == key.size() && !key.empty() &&
+            LowerAscii(name.front()) == LowerAscii(key.front()) &&
+            LowerAscii(name.back()) == LowerAscii(key.back()) &&
+            (name == key || EqualIgnoringAsciiCase(name, key)))
             return i;
     }
+    return -1;
 }

@@ -3,7 +3,6 @@
 #include "FieldGroup.h"
 #include "FieldType.h"
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,12 +38,6 @@ private:
 
     std::vector<CFieldGroup> m_groups;
     std::vector<CFieldDefinition> m_fields;
-    // Every field by group and lower-cased name, in open addressing: the field's index, or -1
-    // for an empty slot. Every key line of every file loaded is looked up, and a scan of the
-    // group's names cost as much as the rest of reading the line. (std::unordered_map compares
-    // a small table's keys one by one instead of hashing, so it would scan as well.)
-    std::vector<std::int16_t> m_fieldTable;
-    std::vector<std::string> m_lowerNames; // the fields' names in lower case, schema order
 };
 
 inline constexpr int kSchemaGroupCount = 9;

@@ -2,8 +2,10 @@
 
 #include "FieldEntry.h"
 
+#include <bit>
 #include <cfloat>
 #include <charconv>
+#include <iterator>
 #include <limits>
 #include <system_error>
 
@@ -90,16 +92,43 @@ bool Overflows(std::string_view number) {
     return position + exponent > 0;
 }
 
+// Reads digits with an optional point and fraction, at most 15 digits in all and no exponent, as
+// values in files mostly are: the digits as an integer and the power of ten to divide by are
+// both exact doubles, so one division gives the correctly rounded double that from_chars would,
+// several times faster. Returns false, leaving value alone, for any other text.
+bool ReadShortDecimal(std::string_view text, double& value) {
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::uint64_t digits = 0;
+    int count = 0, decimals = 0;
+    bool point = false;
+    for (char c : text) {
+        if (c == '.' && !point) {
+            point = true;
+        } else if (IsDigit(c) && count < 15) {
+            digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+            ++count;
+            decimals += point;
+        } else {
+            return false;
+        }
+    }
+    value = static_cast<double>(digits) / kPowersOfTen[decimals];
+    return true;
+}
+
 // Converts a number of the decimal grammar (as cut by DecimalPrefixLength) to a float.
 float ToFloat(std::string_view number) {
     bool negative = number[0] == '-';
     // from_chars takes no '+'; the sign is applied below so that -0 stays -0.
     std::string_view unsigned_ = (number[0] == '-' || number[0] == '+') ? number.substr(1) : number;
     double value = 0.0;
-    auto [end, error] = std::from_chars(unsigned_.data(), unsigned_.data() + unsigned_.size(),
-                                        value, std::chars_format::general);
-    if (error == std::errc::result_out_of_range)
-        value = Overflows(number) ? std::numeric_limits<double>::max() : 0.0;
+    if (!ReadShortDecimal(unsigned_, value)) {
+        auto [end, error] = std::from_chars(unsigned_.data(), unsigned_.data() + unsigned_.size(),
+                                            value, std::chars_format::general);
+        if (error == std::errc::result_out_of_range)
+            value = Overflows(number) ? std::numeric_limits<double>::max() : 0.0;
+    }
     float result = value > FLT_MAX ? FLT_MAX : static_cast<float>(value);
     return negative ? -result : result;
 }
@@ -178,6 +207,42 @@ bool ReadIntegerValue(std::string_view valueText, std::int32_t& value) {
 }
 
 std::string FormatFloat(float value) {
+    // A float below 2^32 is a 24-bit integer times a power of two, so its millionths, rounded
+    // half to even as printf rounds them, come exactly out of 64-bit integers, three times as
+    // fast as the general conversion (a table of a thousand files formats tens of thousands).
+    const auto bits = std::bit_cast<std::uint32_t>(value);
+    const int biased = static_cast<int>((bits >> 23) & 0xFF);
+    std::uint64_t mantissa = bits & 0x7FFFFF;
+    int exponent = -149; // value = mantissa * 2^exponent
+    if (biased != 0) {
+        mantissa |= 0x800000;
+        exponent = biased - 150;
+    }
+    if (biased != 0xFF && exponent <= 8) {
+        std::uint64_t millionths = 0;
+        if (exponent >= 0) {
+            millionths = (mantissa << exponent) * 1000000;
+        } else if (const int shift = -exponent; shift <= 45) { // beyond, below half a millionth
+            const std::uint64_t scaled = mantissa * 1000000;   // below 2^44
+            millionths = scaled >> shift;
+            const std::uint64_t rest = scaled - (millionths << shift);
+            const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+            if (rest > half || (rest == half && (millionths & 1)))
+                ++millionths;
+        }
+        char buffer[24];
+        char* start = std::end(buffer);
+        std::uint64_t fraction = millionths % 1000000, whole = millionths / 1000000;
+        for (int i = 0; i < 6; ++i, fraction /= 10)
+            *--start = static_cast<char>('0' + fraction % 10);
+        *--start = '.';
+        do {
+            *--start = static_cast<char>('0' + whole % 10);
+        } while (whole /= 10);
+        if (bits >> 31)
+            *--start = '-';
+        return std::string(start, std::end(buffer));
+    }
     // to_chars rather than "%f": printf follows the process's LC_NUMERIC, which the editor's
     // toolkit sets from the environment, and a file must never get a decimal comma.
     char buffer[64]; // FLT_MAX has 39 integer digits

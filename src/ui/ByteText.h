@@ -5,9 +5,8 @@
 #include <string>
 #include <string_view>
 
-// The core keeps values, names and paths as the bytes it read. Files from other editors are as
-// likely to be in Windows-1252 as in UTF-8, so bytes that are not valid UTF-8 are shown one
-// character a byte rather than with replacement marks; nothing is lost either way.
+// bytes as text by the core's rule (Utf8Text.h): valid UTF-8 as UTF-8, anything else one
+// Windows-1252 character a byte, so nothing turns into replacement marks.
 QString TextOfBytes(std::string_view bytes);
 
 // What the user typed, as the bytes the core stores (UTF-8).

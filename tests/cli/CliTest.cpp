@@ -174,7 +174,8 @@ TEST_F(CliTest, CommandLineAndFileErrors) {
     for (const char* help : {"--help", "help"}) {
         result = RunCli({help});
         EXPECT_EQ(result.status, 0);
-        for (const char* command : {"normalize", "dump", "get", "set", "check", "schema"})
+        for (const char* command :
+             {"normalize", "dump", "get", "set", "table", "apply", "check", "schema"})
             EXPECT_NE(result.out.find(std::string("\n  ") + command), std::string::npos);
     }
 

@@ -144,14 +144,18 @@ bool Stage(Fault fault, const std::string& folder) {
 
 // For every fault (or those of only), runs write in a child after staging the fault; the child
 // checks what it can see (result, messages, modified flag) and the parent checks the folder.
+// prepare, when given, adds files to the folder before the fault is staged.
 void ExpectFailedWrites(const std::function<int(const CFaultFolder&)>& write,
-                        const std::vector<Fault>& only = {}) {
+                        const std::vector<Fault>& only = {},
+                        const std::function<void(const CFaultFolder&)>& prepare = {}) {
     for (std::size_t i = 0; i < std::size(kFaultNames); ++i) {
         const auto fault = static_cast<Fault>(i);
         if (!only.empty() && std::ranges::find(only, fault) == only.end())
             continue;
         SCOPED_TRACE(kFaultNames[i]);
         CFaultFolder folder(fault);
+        if (prepare)
+            prepare(folder);
         const Texts before = folder.State();
         int status = !folder.Usable() ? kSkipped : RunInChild([&] {
             return Stage(fault, folder.Path()) ? write(folder) : kSkipped;
@@ -238,4 +242,34 @@ TEST(WriteFaults, CommandLineKeepsTheOldFile) {
             },
             {Fault::SizeLimit, Fault::ReadOnlyFolder, Fault::ReadOnlyFile, Fault::FullFileSystem});
     }
+}
+
+TEST(WriteFaults, ApplyGoesOnPastAFileItCannotWrite) {
+    // work/unit.odf, in the middle of the table, meets the fault; the files beside it are
+    // writable by anyone. (A size limit would cut the report too, which goes to a file here.)
+    ExpectFailedWrites(
+        [](const CFaultFolder& folder) {
+            CliResult result = RunCli({"apply", "t.csv"}, folder.Path() + "/..");
+            const std::string report = "a.odf: 1 value changed\nb.odf: 1 value changed\n"
+                                       "Total: 2 values changed in 2 files\n";
+            if (result.status != 2 || result.out != report)
+                return 20 + result.status;
+            if (result.err != "Error saving tank file 'work/unit.odf'.\n")
+                return 9;
+            return ReadBytes(folder.Path() + "/../a.odf") == "[GameObject]\nmaxHealth = 2\n" &&
+                           ReadBytes(folder.Path() + "/../b.odf") == "[GameObject]\nmaxHealth = 4\n"
+                       ? 0
+                       : 10;
+        },
+        {Fault::ReadOnlyFolder, Fault::ReadOnlyFile, Fault::FullFileSystem},
+        [](const CFaultFolder& folder) {
+            const std::string parent = folder.Path() + "/..";
+            for (const char* name : {"a.odf", "b.odf"}) {
+                WriteBytes(parent + "/" + name, "[GameObject]\nmaxHealth = 1\n");
+                fs::permissions(parent + "/" + name, static_cast<fs::perms>(0666));
+            }
+            WriteBytes(parent + "/t.csv", "file,GameObject.maxHealth,GameObject.unitName\n"
+                                          "a.odf,2,\nwork/unit.odf,3," +
+                                              std::string(60, 'n') + "\nb.odf,4,\n");
+        });
 }

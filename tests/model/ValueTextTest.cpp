@@ -8,6 +8,7 @@
 
 #include <bit>
 #include <cfloat>
+#include <charconv>
 #include <climits>
 #include <clocale>
 #include <cmath>
@@ -125,12 +126,19 @@ TEST(ValueText, ReadIntegerValue) {
 
 TEST(ValueText, FormatFloatAndInteger) {
     const std::string fltMax = "340282346638528859811704183484516925440.000000";
-    const std::pair<float, std::string> floats[] = {
-        {0.1f, "0.100000"},          {16777217.0f, "16777216.000000"},
-        {-0.25f, "-0.250000"},       {1.0f / 3.0f, "0.333333"},
-        {1234.5678f, "1234.567749"}, {0.0000001f, "0.000000"},
-        {-0.0000001f, "-0.000000"},  {0.0f, "0.000000"},
-        {FLT_MAX, fltMax},           {-FLT_MAX, "-" + fltMax}};
+    const std::pair<float, std::string> floats[] = {{0.1f, "0.100000"},
+                                                    {16777217.0f, "16777216.000000"},
+                                                    {-0.25f, "-0.250000"},
+                                                    {1.0f / 3.0f, "0.333333"},
+                                                    {1234.5678f, "1234.567749"},
+                                                    {0.0000001f, "0.000000"},
+                                                    {-0.0000001f, "-0.000000"},
+                                                    {0.0f, "0.000000"},
+                                                    {FLT_MAX, fltMax},
+                                                    {-FLT_MAX, "-" + fltMax},
+                                                    {0.0078125f, "0.007812"},
+                                                    {0.0234375f, "0.023438"}, // halves go to even
+                                                    {4294967040.0f, "4294967040.000000"}};
     for (const auto& [value, want] : floats)
         EXPECT_EQ(FormatFloat(value), want);
     EXPECT_EQ(FormatInteger(0), "0");
@@ -158,6 +166,23 @@ TEST(ValueText, WrittenFloatsAreThoseOfPrintfAndReadBackTheSame) {
         if (std::fabs(value) >= 16.0f) {
             ASSERT_EQ(back, value) << text; // six decimals hold every bit from here up
         }
+    }
+}
+
+// Values of up to 15 digits take a faster path than longer ones; both must read alike.
+TEST(ValueText, ShortAndLongDecimalsReadAlike) {
+    std::mt19937_64 random(5);
+    for (int i = 0; i < 300000; ++i) {
+        std::string text = std::to_string(random() % 10'000'000'000'000'000);
+        text.insert(random() % (text.size() + 1), ".");
+        if (text == ".")
+            continue;
+        const std::string zeroFirst = "0" + text; // from_chars wants a digit before the point
+        double general = 0.0;
+        std::from_chars(zeroFirst.data(), zeroFirst.data() + zeroFirst.size(), general);
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(ParseTypedFloat(text)),
+                  std::bit_cast<std::uint32_t>(static_cast<float>(general)))
+            << text;
     }
 }
 

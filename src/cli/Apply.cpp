@@ -1,0 +1,258 @@
+#include "Commands.h"
+
+#include "AsciiCase.h"
+#include "CsvText.h"
+#include "FieldPath.h"
+#include "FileIo.h"
+#include "FolderLock.h"
+#include "Message.h"
+#include "ValueText.h"
+
+#include <map>
+#include <memory>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr int kFileColumn = -1;
+constexpr int kUnnamedColumn = -2; // a spreadsheet's trailing empty column
+
+// A spreadsheet that reads the table as UTF-8 turns each byte of a Windows-1252 value into this
+// character, and would write that back over the value.
+constexpr std::string_view kReplacementChar = "\xEF\xBF\xBD";
+
+// A row of the table and the file it names, loaded, with the row's values applied.
+struct CTableFile {
+    const CCsvRow* row;
+    std::unique_ptr<CTankFile> file;
+    int changes = 0;
+};
+
+class CTableApply {
+public:
+    CTableApply(const std::string& tablePath, bool dryRun, std::string& report)
+        : m_strTable(tablePath), m_bDryRun(dryRun), m_report(report) {}
+
+    int Run() {
+        std::string text;
+        if (!ReadWholeFile(m_strTable, text)) {
+            ShowMessage(FormatText("Error opening table '%s'.", m_strTable));
+            return kExitFailure;
+        }
+        CCsvError error;
+        if (!ReadCsv(text, m_rows, error)) {
+            Refuse(error.line, error.reason);
+            return kExitFailure;
+        }
+        if (!ReadHeader() || !CheckRows())
+            return kExitFailure;
+        // Every check passed: only now is anything written.
+        int status = kExitOk, values = 0, files = 0;
+        for (CTableFile& entry : m_files) {
+            if (entry.changes == 0)
+                continue;
+            const std::string& path = entry.row->cells[m_nFileColumn];
+            entry.file->m_bModified = 1;
+            if (!m_bDryRun && !entry.file->Save(SaveStyle::KeepFile)) {
+                status = kExitFailure; // reported by Save; the other files still go on
+                continue;
+            }
+            m_report += path + ": " + Count(entry.changes) + '\n';
+            values += entry.changes;
+            ++files;
+        }
+        m_report += "Total: " + Count(values) + " in " + std::to_string(files) +
+                    (files == 1 ? " file\n" : " files\n");
+        return status;
+    }
+
+private:
+    static std::string Count(int values) {
+        return std::to_string(values) + (values == 1 ? " value changed" : " values changed");
+    }
+
+    void Refuse(std::size_t line, const std::string& reason) {
+        ShowMessage(m_strTable + ':' + std::to_string(line) + ": " + reason);
+    }
+
+    bool ReadHeader() {
+        if (m_rows.empty()) {
+            Refuse(1, "the table has no header row");
+            return false;
+        }
+        const CCsvRow& header = m_rows.front();
+        CTankFile names;
+        bool ok = true;
+        for (const std::string& name : header.cells) {
+            int column = kUnnamedColumn;
+            if (EqualIgnoringAsciiCase(name, "file")) {
+                column = kFileColumn;
+            } else if (!name.empty()) {
+                const CFieldEntry* field = FindFieldPath(names, name);
+                if (!field) {
+                    Refuse(header.line, FormatText("unknown column '%s'", name));
+                    ok = false;
+                    continue;
+                }
+                column = field->Index();
+            }
+            if (column != kUnnamedColumn &&
+                std::ranges::find(m_columns, column) != m_columns.end()) {
+                Refuse(header.line, FormatText("repeated column '%s'", name));
+                ok = false;
+            }
+            m_columns.push_back(column);
+        }
+        auto file = std::ranges::find(m_columns, kFileColumn);
+        if (ok && file == m_columns.end()) {
+            Refuse(header.line, "no 'file' column");
+            ok = false;
+        }
+        m_nFileColumn = static_cast<std::size_t>(file - m_columns.begin());
+        return ok;
+    }
+
+    // Loads the file of each row and applies its cells, reporting every refusal.
+    bool CheckRows() {
+        bool ok = true;
+        std::vector<const CCsvRow*> rows;
+        std::vector<std::string> paths;
+        for (auto row = m_rows.begin() + 1; row != m_rows.end(); ++row) {
+            if (row->cells.size() != m_columns.size()) {
+                Refuse(row->line, std::to_string(row->cells.size()) +
+                                      " cells where the header has " +
+                                      std::to_string(m_columns.size()));
+                ok = false;
+                continue;
+            }
+            // A spreadsheet writes rows it holds no more as empty cells.
+            if (std::ranges::all_of(row->cells, &std::string::empty))
+                continue;
+            if (row->cells[m_nFileColumn].empty()) {
+                Refuse(row->line, "the row names no file");
+                ok = false;
+                continue;
+            }
+            rows.push_back(&*row);
+            paths.push_back(row->cells[m_nFileColumn]);
+        }
+        // Held until the last file is written, so that no other run changes a file between
+        // the read that this run's changes are judged by and the write.
+        if (!m_bDryRun && !LockFolders(m_lock, paths))
+            return false;
+        std::map<std::pair<dev_t, ino_t>, std::size_t> seen;
+        for (const CCsvRow* row : rows) {
+            const std::string& path = row->cells[m_nFileColumn];
+            struct stat st {};
+            if (::stat(path.c_str(), &st) == 0) {
+                auto [first, added] = seen.emplace(std::pair(st.st_dev, st.st_ino), row->line);
+                if (!added) {
+                    Refuse(row->line,
+                           FormatNumber(FormatText("file '%s' is already on line %d", path),
+                                        static_cast<long long>(first->second)));
+                    ok = false;
+                    continue;
+                }
+            }
+            CTableFile entry{row, std::make_unique<CTankFile>()};
+            ok = Load(*entry.file, path, row->line) && ApplyCells(entry) && ok;
+            m_files.push_back(std::move(entry));
+        }
+        return ok;
+    }
+
+    bool Load(CTankFile& file, const std::string& path, std::size_t line) {
+        std::string message;
+        MessageHandler previous =
+            SetMessageHandler([&message](const std::string& text) { message = text; });
+        const bool ok = LoadTankFile(file, path);
+        SetMessageHandler(std::move(previous));
+        if (!ok)
+            Refuse(line, message);
+        return ok;
+    }
+
+    bool ApplyCells(CTableFile& entry) {
+        bool ok = true;
+        for (std::size_t i = 0; i < m_columns.size(); ++i) {
+            if (m_columns[i] < 0) {
+                if (m_columns[i] == kUnnamedColumn && !entry.row->cells[i].empty()) {
+                    Refuse(entry.row->line, "a cell stands in a column without a name");
+                    ok = false;
+                }
+                continue;
+            }
+            const std::string& cell = entry.row->cells[i];
+            CFieldEntry& field = entry.file->m_fields[static_cast<std::size_t>(m_columns[i])];
+            if (char c = FindUnstorableChar(cell); c && field.Type() == FieldType::String) {
+                Refuse(entry.row->line,
+                       FieldPathOf(field) + ": a String value " + UnstorableCharReason(c));
+                ok = false;
+                continue;
+            }
+            // Compared as values, so that a spreadsheet writing 12.5 for 12.500000 changes
+            // nothing.
+            CFieldEntry typed = field;
+            ApplyTypedValue(typed, cell);
+            // A spreadsheet reads "" as an empty cell and writes it back as nothing, so an
+            // empty cell over an empty String is taken as the same value; "" sets one.
+            const bool emptyString =
+                field.Type() == FieldType::String && cell.empty() &&
+                (entry.row->quotedEmpty[i] || (field.m_bPresent && field.m_strValue.empty()));
+            if (emptyString) {
+                typed.m_strValue.clear();
+                typed.m_bPresent = true;
+            }
+            if (!typed.SameValueAs(field) && cell.find(kReplacementChar) != std::string::npos) {
+                Refuse(entry.row->line,
+                       FieldPathOf(field) +
+                           ": the cell holds U+FFFD, the mark a spreadsheet leaves for bytes it "
+                           "could not read; open and save the table as Windows-1252 instead");
+                ok = false;
+                continue;
+            }
+            if (!typed.SameValueAs(field)) {
+                field = std::move(typed);
+                ++entry.changes;
+            }
+        }
+        return ok;
+    }
+
+    const std::string& m_strTable;
+    bool m_bDryRun;
+    std::string& m_report;
+    std::vector<CCsvRow> m_rows;
+    std::vector<int> m_columns; // per column: a field position, kFileColumn or kUnnamedColumn
+    std::size_t m_nFileColumn = 0;
+    std::vector<CTableFile> m_files;
+    CFolderLock m_lock;
+};
+
+} // namespace
+
+int ApplyTable(const std::string& tablePath, bool dryRun, std::string& report) {
+    return CTableApply(tablePath, dryRun, report).Run();
+}
+
+int RunApply(const Args& args) {
+    bool dryRun = false;
+    std::vector<std::string> tables;
+    bool options = true;
+    for (const std::string& arg : args) {
+        if (options && arg == "--")
+            options = false;
+        else if (options && arg == "--dry-run")
+            dryRun = true;
+        else if (options && arg.size() > 1 && arg[0] == '-')
+            return CommandLineError(FormatText("Unknown option '%s'.", arg));
+        else
+            tables.push_back(arg);
+    }
+    if (tables.size() != 1)
+        return CommandLineError("Usage: tarnwick-cli apply [--dry-run] TABLE.csv");
+    std::string report;
+    int status = ApplyTable(tables[0], dryRun, report);
+    WriteOut(report);
+    return status;
+}

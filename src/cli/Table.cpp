@@ -1,0 +1,156 @@
+#include "Commands.h"
+
+#include "CsvText.h"
+#include "FieldPath.h"
+#include "FileIo.h"
+#include "Message.h"
+#include "TankFileReader.h"
+#include "ValueText.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+constexpr std::size_t kNoCell = static_cast<std::size_t>(-1);
+
+bool ParseFieldList(std::string_view list, std::vector<int>& columns) {
+    CTankFile names;
+    for (std::size_t at = 0; at <= list.size();) {
+        std::size_t comma = std::min(list.find(',', at), list.size());
+        std::string_view name = list.substr(at, comma - at);
+        at = comma + 1;
+        if (name.empty() && list.empty())
+            break;
+        CFieldEntry* field = ResolveFieldPath(names, name);
+        if (!field)
+            return false;
+        // apply refuses a repeated column, so no table may have one.
+        if (std::ranges::find(columns, field->Index()) != columns.end()) {
+            CommandLineError(FormatText("Field '%s' is listed twice.", FieldPathOf(*field)));
+            return false;
+        }
+        columns.push_back(field->Index());
+    }
+    return true;
+}
+
+} // namespace
+
+bool MakeTable(const std::vector<std::string>& paths, const std::optional<std::vector<int>>& fields,
+               std::string& csv) {
+    // The columns are known only once every file is read, so the cells wait in one text, each
+    // ready as CSV: "" for a String set but empty, where a field not set has no cell at all.
+    struct CCell {
+        int field;
+        std::size_t end; // in cellText; the cell starts where the one before it ends
+    };
+    struct CRow {
+        const std::string* path;
+        std::size_t firstCell;
+    };
+    std::string cellText;
+    std::vector<CCell> cells;
+    std::vector<CRow> rows;
+    rows.reserve(paths.size());
+
+    bool ok = true;
+    CTankFile file;
+    std::vector<bool> setAnywhere(file.m_fields.size());
+    std::string bytes;
+    for (const std::string& path : paths) {
+        // Only the values are needed, so one document takes every file in turn, read straight
+        // into it; a file that cannot be read goes through Load, which says why.
+        if (ReadWholeFile(path, bytes)) {
+            ReadTankText(bytes, file);
+        } else if (!LoadTankFile(file, path, CTankFile::Lines::Drop)) {
+            ok = false;
+            continue;
+        }
+        rows.push_back({&path, cells.size()});
+        if (rows.size() == 2) {
+            // Files of a mod are much alike: room for all of them like the first, so that the
+            // text is not copied again and again as it grows.
+            cells.reserve(cells.size() * paths.size() * 5 / 4);
+            cellText.reserve(cellText.size() * paths.size() * 5 / 4);
+        }
+        for (const CFieldEntry& field : file.m_fields) {
+            if (field.m_bPresent) {
+                // A String prints as it is stored; a number never needs quotes.
+                if (field.Type() == FieldType::String)
+                    AppendCsvCell(cellText, field.m_strValue, true);
+                else
+                    cellText += FormatValue(field);
+                cells.push_back({field.Index(), cellText.size()});
+                setAnywhere[static_cast<std::size_t>(field.Index())] = true;
+            }
+        }
+    }
+
+    std::vector<int> columns;
+    if (fields) {
+        columns = *fields;
+    } else {
+        for (std::size_t i = 0; i < setAnywhere.size(); ++i) {
+            if (setAnywhere[i])
+                columns.push_back(static_cast<int>(i));
+        }
+    }
+    csv = "file";
+    for (int column : columns) {
+        csv += ',';
+        AppendCsvCell(csv, FieldPathOf(file.m_fields[static_cast<std::size_t>(column)]));
+    }
+    csv += "\r\n";
+    csv.reserve(csv.size() + cellText.size() + rows.size() * (columns.size() + 32));
+    std::vector<std::size_t> cellOf(file.m_fields.size(), kNoCell); // in the row at hand
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const std::size_t first = rows[r].firstCell;
+        const std::size_t end = r + 1 < rows.size() ? rows[r + 1].firstCell : cells.size();
+        for (std::size_t c = first; c < end; ++c)
+            cellOf[static_cast<std::size_t>(cells[c].field)] = c;
+        AppendCsvCell(csv, *rows[r].path);
+        for (int column : columns) {
+            csv += ',';
+            if (std::size_t c = cellOf[static_cast<std::size_t>(column)]; c != kNoCell) {
+                const std::size_t start = c == 0 ? 0 : cells[c - 1].end;
+                csv.append(cellText, start, cells[c].end - start);
+            }
+        }
+        csv += "\r\n";
+        for (std::size_t c = first; c < end; ++c)
+            cellOf[static_cast<std::size_t>(cells[c].field)] = kNoCell;
+    }
+    return ok;
+}
+
+int RunTable(const Args& args) {
+    std::optional<std::vector<int>> fields;
+    std::vector<std::string> paths;
+    bool options = true;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (options && arg == "--") {
+            options = false;
+        } else if (options && arg == "--fields") {
+            if (i + 1 == args.size())
+                return CommandLineError("Option --fields needs a list of Group.field names.");
+            if (fields)
+                return CommandLineError("Option --fields is given more than once.");
+            fields.emplace();
+            if (!ParseFieldList(args[++i], *fields))
+                return kExitFailure;
+        } else if (options && arg.size() > 1 && arg[0] == '-') {
+            return CommandLineError(FormatText("Unknown option '%s'.", arg));
+        } else {
+            paths.push_back(arg);
+        }
+    }
+    if (paths.empty())
+        return CommandLineError("Usage: tarnwick-cli table [--fields LIST] FILE...");
+    std::string csv;
+    // A file that cannot be read is named on stderr and left out; the others still make the table.
+    bool ok = MakeTable(paths, fields, csv);
+    WriteOut(csv);
+    return ok ? kExitOk : kExitFailure;
+}
