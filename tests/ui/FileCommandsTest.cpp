@@ -21,6 +21,11 @@ protected:
     }
     std::string TankPath() const { return m_folder.Path("tank.odf"); }
     std::string SaveTank() const { return "Save changes to '" + TankPath() + "'?"; }
+    std::string ChangedOnDisk(const std::string& name = "tank.odf") const {
+        return "'" + m_folder.Path(name) +
+               "' has been changed by another program since it was opened.\nSave your version "
+               "over it?";
+    }
     // The title of tank.odf with changes, and the change Modify() made.
     bool StillModified() {
         return Title().toStdString() == TitleOf("tank.odf", true) &&
@@ -119,8 +124,9 @@ TEST_F(FileCommandsTest, YesWhoseSaveFailsStopsTheCommand) {
     for (void (CEditorDlg::*command)() :
          {&CEditorDlg::OnFileNew, &CEditorDlg::OnFileOpen, &CEditorDlg::OnFileExit}) {
         m_prompts.QueueAnswer(Answer::Yes);
+        m_prompts.QueueAnswer(Answer::Yes);
         (m_editor.get()->*command)();
-        EXPECT_EQ(m_prompts.TakeShown(), (Shown{SaveTank(), error}));
+        EXPECT_EQ(m_prompts.TakeShown(), (Shown{SaveTank(), ChangedOnDisk(), error}));
     }
     EXPECT_TRUE(m_editor->isVisible());
     EXPECT_TRUE(StillModified());
@@ -144,10 +150,12 @@ TEST_F(FileCommandsTest, SaveWritesAtOnceOrAsksForANameFirst) {
                                           "[ProducerClass]\n\n\n[ArmoryClass]\n\n\n"
                                           "[PersonClass]\n\n\n");
 
+    // Another program emptied the file: Yes saves over it.
     m_folder.Write("first.odf", "");
     Modify();
+    m_prompts.QueueAnswer(Answer::Yes);
     m_editor->OnFileSave();
-    EXPECT_TRUE(m_prompts.m_shown.empty());
+    EXPECT_EQ(m_prompts.TakeShown(), Shown{ChangedOnDisk("first.odf")});
     EXPECT_NE(m_folder.Read("first.odf").find("maxHealth = 99\n"), std::string::npos);
     EXPECT_EQ(Title().toStdString(), TitleOf("first.odf"));
 }

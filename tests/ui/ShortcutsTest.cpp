@@ -24,7 +24,6 @@ TEST_F(ShortcutsTest, CtrlKeysReachTheFileCommandsFromTheTreeAndTheValueBox) {
     // Ctrl+S with the caret in the value box saves; no letter is typed into the field.
     m_valueBox->setFocus();
     m_valueBox->SetEditText(QStringLiteral("12"));
-    m_folder.Write("tank.odf", "");
     Modify();
     QTest::keyClick(m_valueBox->lineEdit(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(m_prompts.m_shown.empty());
