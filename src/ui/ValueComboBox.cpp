@@ -55,6 +55,16 @@ private:
     std::function<void(QChar)> m_onRefused;
 };
 
+// Undo and redo belong to the window's history of the document: the edit field's own would take
+// back its text and apply that as a new edit. Ignored by the box, the keys go on to the window's
+// shortcuts.
+bool IsHistoryKey(QEvent* event) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo);
+}
+
 } // namespace
 
 CValueComboBox::CValueComboBox(QWidget* parent) : QComboBox(parent) {
@@ -93,17 +103,23 @@ void CValueComboBox::EnsureDelegate() {
     }
 }
 
+bool CValueComboBox::event(QEvent* event) {
+    // A combo box hands the keys it does not use to its edit field directly, past the filter.
+    if (IsHistoryKey(event)) {
+        event->ignore();
+        return true;
+    }
+    return QComboBox::event(event);
+}
+
 bool CValueComboBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lineEdit() &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        // Undo and redo belong to the window's history of the document: the edit field's own
-        // would take back its text and apply that as a new edit. Ignored here, the keys go on
-        // to the window's shortcuts.
-        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) {
+        if (IsHistoryKey(event)) {
             event->ignore();
             return true;
         }
+        const auto* key = static_cast<QKeyEvent*>(event);
         // Alt or Meta with a letter is a menu key, never text: the edit field would otherwise
         // type the letter, and since every edit applies at once, change the document. Ctrl+Alt
         // is left alone, as some keyboards type characters with it.

@@ -63,6 +63,7 @@ public:
     void showPopup() override;
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     // The wheel does not step through the values: scrolling past the box must not change the
     // document. The list still scrolls while it is open.
