@@ -66,6 +66,8 @@ CEditorDlg::CEditorDlg(IPrompts& prompts, QWidget* parent)
 }
 
 CEditorDlg::~CEditorDlg() {
+    // The widgets go after this part of the window, and focus leaving them must not reach it.
+    disconnect(qApp, nullptr, this, nullptr);
     SetMessageHandler(std::move(m_previousHandler));
 }
 
