@@ -66,8 +66,11 @@ CEditorDlg::CEditorDlg(IPrompts& prompts, QWidget* parent)
 }
 
 CEditorDlg::~CEditorDlg() {
-    // The widgets go after this part of the window, and focus leaving them must not reach it.
+    // The widgets and the history go after this part of the window: the history empties itself
+    // and focus leaves the widgets as they go, and neither may reach it.
     disconnect(qApp, nullptr, this, nullptr);
+    for (QObject* part : std::initializer_list<QObject*>{m_undoStack, m_tree, m_filter, m_valueBox})
+        part->disconnect(this);
     SetMessageHandler(std::move(m_previousHandler));
 }
 
