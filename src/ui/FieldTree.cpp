@@ -204,7 +204,7 @@ void CFieldTree::ApplyFilter() {
 QTreeWidgetItem* CFieldTree::FirstShownField() const {
     for (int i = 0; i < topLevelItemCount(); ++i) {
         const QTreeWidgetItem* group = topLevelItem(i);
-        for (int j = 0; !group->isHidden() && j < group->childCount(); ++j) {
+        for (int j = 0; j < group->childCount(); ++j) {
             if (!group->child(j)->isHidden())
                 return group->child(j);
         }
