@@ -100,9 +100,17 @@ TEST(QtPromptsTest, EveryFileDialogOpensInTheFolderLastChosenInAny) {
         folders.push_back(dialog->directory().absolutePath());
         dialog->reject();
     };
+    // A whole path typed in, as a user may, without going to its folder in the dialog.
+    auto choose = [](const CScratchFolder& folder, const char* name) {
+        return [&folder, name](QFileDialog* dialog) {
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                ->setText(QString::fromStdString(folder.Path(name)));
+            static_cast<QDialog*>(dialog)->accept();
+        };
+    };
     const std::string filter = "All Files (*)";
     std::string path;
-    WhenModalShows<QFileDialog>(TypeName(first, "a.odf"));
+    WhenModalShows<QFileDialog>(choose(first, "a.odf"));
     prompts.OpenPath(filter, path);
 
     CScratchFolder second; // the current folder from here on
@@ -110,7 +118,7 @@ TEST(QtPromptsTest, EveryFileDialogOpensInTheFolderLastChosenInAny) {
     prompts.SavePath(filter, "odf", path);
     WhenModalShows<QFileDialog>(look);
     prompts.OpenPaths("Load template(s)", filter);
-    WhenModalShows<QFileDialog>(TypeName(second, "b.odf"));
+    WhenModalShows<QFileDialog>(choose(second, "b.odf"));
     prompts.SavePath(filter, "odf", path);
     WhenModalShows<QFileDialog>(look);
     prompts.OpenPath(filter, path);
