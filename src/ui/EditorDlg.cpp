@@ -13,7 +13,6 @@
 #include "UnusedLinesBar.h"
 #include "UnusedLinesDlg.h"
 #include "ValueComboBox.h"
-#include "ValueText.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -429,70 +428,22 @@ void CEditorDlg::OnHelpGroupWebSite() {
 
 void CEditorDlg::OnSelChangedTree() {
     EndTypingRun();
-    m_panel->ClearNote();
     QTreeWidgetItem* item = m_tree->SelectedItem();
-    if (!item) {
+    const auto index = item ? item->data(0, CFieldTree::kItemIndexRole).toUInt() : 0;
+    if (!item)
         // Nothing is selected (the tree was rebuilt): the panel must not go on showing a field
         // of a document that may be gone.
-        ClearValueBox();
-        m_valueBox->setEnabled(true);
-        m_valueBox->RefuseCharacters({}, {});
         m_panel->ShowNothing();
-        return;
-    }
-    const int index = item->data(0, CFieldTree::kItemIndexRole).toInt();
-    if (item->parent()) {
-        const CFieldEntry& field = m_document.m_fields[static_cast<std::size_t>(index)];
-        FillValueBox(field);
-        m_valueBox->setEnabled(true);
-        if (field.Type() == FieldType::String)
-            m_valueBox->RefuseCharacters(QString::fromLatin1(kUnstorableChars),
-                                         [this](QChar c) { OnValueRefused(c); });
-        else
-            m_valueBox->RefuseCharacters({}, {});
-        m_panel->ShowField(field);
-    } else {
-        ClearValueBox();
-        m_valueBox->setEnabled(false);
-        m_panel->ShowGroup(m_document.m_groups[static_cast<std::size_t>(index)]);
-    }
-}
-
-void CEditorDlg::OnValueRefused(QChar c) {
-    const std::string why = "A String value " + UnstorableCharReason(c.toLatin1()) + ".";
-    m_panel->SetNote(QString::fromLatin1(why));
-}
-
-void CEditorDlg::FillValueBox(const CFieldEntry& entry) {
-    ClearValueBox();
-    m_valueBox->SetShownValue(entry.m_bPresent ? FormatValue(entry) : std::string(),
-                              entry.m_bPresent);
-    const auto fieldIndex = static_cast<std::size_t>(entry.Index());
-    std::vector<CValueComboBox::Item> items;
-    items.reserve(m_templates.Size());
-    for (std::size_t i = 0; i < m_templates.Size(); ++i) {
-        const CTankFile& tankFile = m_templates.At(i);
-        const CFieldEntry& field = tankFile.m_fields[fieldIndex];
-        if (!field.m_bPresent)
-            continue;
-        const std::string value = FormatValue(field);
-        const std::string& label =
-            tankFile.m_strAlias.empty() ? tankFile.m_strFileName : tankFile.m_strAlias;
-        items.push_back({TextOfBytes(value), TextOfBytes(label),
-                         QByteArray(value.data(), static_cast<qsizetype>(value.size()))});
-    }
-    m_valueBox->SetItems(std::move(items));
-}
-
-void CEditorDlg::ClearValueBox() {
-    m_valueBox->SetShownValue({}, false);
-    m_valueBox->ResetContent();
+    else if (item->parent())
+        m_panel->ShowField(m_document.m_fields[index], m_templates);
+    else
+        m_panel->ShowGroup(m_document.m_groups[index]);
 }
 
 void CEditorDlg::RefreshValueBox() {
     const int index = m_tree->SelectedField();
     if (index >= 0)
-        FillValueBox(m_document.m_fields[static_cast<std::size_t>(index)]);
+        m_panel->ShowValue(m_document.m_fields[static_cast<std::size_t>(index)], m_templates);
 }
 
 void CEditorDlg::ApplyValue(bool typing) {

@@ -119,9 +119,6 @@ private:
     void UpdateUnusedLines();
     void OnShowUnusedLines();
     void OnFilterFirstMatch();
-    void OnValueRefused(QChar c);
-    void FillValueBox(const CFieldEntry& entry);
-    void ClearValueBox();
     // Records the change of the selected field to what the value box holds as one step.
     void ApplyValue(bool typing);
     // Puts value into the document's field of the same index (an undo step's Apply).

@@ -4,7 +4,10 @@
 #include "DialogUnits.h"
 #include "FieldEntry.h"
 #include "FieldGroup.h"
+#include "TankFile.h"
+#include "TemplateList.h"
 #include "ValueComboBox.h"
+#include "ValueText.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -75,7 +78,44 @@ void CFieldPanel::ShowTexts(const QString& name, const QString& type, const QStr
     m_descriptionText->setText(description);
 }
 
-void CFieldPanel::ShowField(const CFieldEntry& field) {
+void CFieldPanel::ClearValueBox() {
+    m_valueBox->SetShownValue({}, false);
+    m_valueBox->ResetContent();
+}
+
+void CFieldPanel::ShowValue(const CFieldEntry& field, const CTemplateList& templates) {
+    ClearValueBox();
+    m_valueBox->SetShownValue(field.m_bPresent ? FormatValue(field) : std::string(),
+                              field.m_bPresent);
+    const auto index = static_cast<std::size_t>(field.Index());
+    std::vector<CValueComboBox::Item> items;
+    items.reserve(templates.Size());
+    for (std::size_t i = 0; i < templates.Size(); ++i) {
+        const CTankFile& tankFile = templates.At(i);
+        const CFieldEntry& given = tankFile.m_fields[index];
+        if (!given.m_bPresent)
+            continue;
+        const std::string value = FormatValue(given);
+        const std::string& label =
+            tankFile.m_strAlias.empty() ? tankFile.m_strFileName : tankFile.m_strAlias;
+        items.push_back({TextOfBytes(value), TextOfBytes(label),
+                         QByteArray(value.data(), static_cast<qsizetype>(value.size()))});
+    }
+    m_valueBox->SetItems(std::move(items));
+}
+
+void CFieldPanel::ShowField(const CFieldEntry& field, const CTemplateList& templates) {
+    ClearNote();
+    ShowValue(field, templates);
+    m_valueBox->setEnabled(true);
+    if (field.Type() == FieldType::String) {
+        m_valueBox->RefuseCharacters(QString::fromLatin1(kUnstorableChars), [this](QChar c) {
+            const std::string why = "A String value " + UnstorableCharReason(c.toLatin1()) + ".";
+            m_noteText->setText(QString::fromLatin1(why));
+        });
+    } else {
+        m_valueBox->RefuseCharacters({}, {});
+    }
     static const char* const kTypeTexts[] = {"String Value", "Float Value", "Integer Value"};
     ShowTexts(TextOfBytes(field.Name()),
               QString::fromLatin1(kTypeTexts[static_cast<std::size_t>(field.Type())]),
@@ -83,16 +123,19 @@ void CFieldPanel::ShowField(const CFieldEntry& field) {
 }
 
 void CFieldPanel::ShowGroup(const CFieldGroup& group) {
+    ClearNote();
+    ClearValueBox();
+    m_valueBox->setEnabled(false);
     ShowTexts(TextOfBytes(group.m_strName), QStringLiteral("Group Header"),
               TextOfBytes(group.m_strDescription));
 }
 
 void CFieldPanel::ShowNothing() {
+    ClearNote();
+    ClearValueBox();
+    m_valueBox->setEnabled(true);
+    m_valueBox->RefuseCharacters({}, {});
     ShowTexts({}, {}, {});
-}
-
-void CFieldPanel::SetNote(const QString& text) {
-    m_noteText->setText(text);
 }
 
 void CFieldPanel::ClearNote() {

@@ -4,11 +4,13 @@
 
 class CFieldEntry;
 class CFieldGroup;
+class CTemplateList;
 class CValueComboBox;
 class QLabel;
 
 // The right side of the editor window: the value box, then what the selected field or group is
-// (name, type, description), a note on why the value box refused an edit, and the logo.
+// (name, type, description), a note on why the value box refused an edit, and the logo. The box
+// shows the field's value and lists the values the templates give it.
 class CFieldPanel : public QWidget {
     Q_OBJECT
 public:
@@ -16,16 +18,21 @@ public:
 
     CValueComboBox* ValueBox() const { return m_valueBox; }
 
-    // Name, type and description of field, or of group; nothing at all.
-    void ShowField(const CFieldEntry& field);
+    // The field in the value box (which refuses, for a String, what would not read back) and
+    // its name, type and description.
+    void ShowField(const CFieldEntry& field, const CTemplateList& templates);
+    // The group's texts, with the value box emptied and disabled.
     void ShowGroup(const CFieldGroup& group);
+    // Nothing: every text and the value box empty, the box usable.
     void ShowNothing();
+    // Shows field's value in the value box again, with the templates' values; the rest stays.
+    void ShowValue(const CFieldEntry& field, const CTemplateList& templates);
 
-    void SetNote(const QString& text);
     void ClearNote();
 
 private:
     void ShowTexts(const QString& name, const QString& type, const QString& description);
+    void ClearValueBox();
 
     CValueComboBox* m_valueBox;
     QLabel* m_fieldText;

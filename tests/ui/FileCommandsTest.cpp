@@ -246,13 +246,13 @@ TEST_F(FileCommandsTest, SaveAsksBeforeWritingOverAFileAnotherProgramChanged) {
         if (c.answer)
             m_prompts.QueueAnswer(*c.answer);
         m_editor->OnFileSave();
-        EXPECT_EQ(m_prompts.TakeShown(),
-                  c.answer ? Shown{ChangedOnDisk()} : Shown{}); // asked, captioned by the prompts
+        EXPECT_EQ(m_prompts.TakeShown(), c.answer ? Shown{ChangedOnDisk()} : Shown{});
         const bool saved = !c.answer || *c.answer == Answer::Yes;
         EXPECT_EQ(m_folder.Read("tank.odf").find("maxHealth = 99") != std::string::npos, saved);
         EXPECT_EQ(StillModified(), !saved);
-        if (!saved)
+        if (!saved) {
             EXPECT_EQ(m_folder.Read("tank.odf"), before);
+        }
     }
     // The save prompt asks too, and No there cancels the command that asked.
     Modify();
