@@ -1,5 +1,6 @@
-# Quick start: `make run` starts the editor, `make test` runs every test. Both install the
-# Debian packages that are missing first (as root; otherwise they print the apt-get line).
+# Quick start: `make run` starts the editor on the examples, `make test` runs every test. Both
+# install the Debian packages that are missing first (as root; otherwise they print the apt-get
+# line).
 
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
@@ -53,8 +54,12 @@ configure: deps $(BUILD_DIR)/build.ninja
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# The editor starts in a copy of examples/ (made once, so edits saved there stay between runs and
+# the sources stay as they are), on a unit file with the examples' templates loaded.
 run: build
-	./$(BUILD_DIR)/src/app/tarnwick
+	@[ -d $(BUILD_DIR)/examples ] || cp -r examples $(BUILD_DIR)/examples
+	cd $(BUILD_DIR)/examples && $(abspath $(BUILD_DIR))/src/app/tarnwick --templates templates.txt \
+	  raider.odf
 
 # The plain suite, short fuzz runs, the whole suite again under ASan and UBSan, then the package.
 test: test-plain fuzz-short test-sanitize test-package

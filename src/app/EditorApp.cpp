@@ -13,14 +13,17 @@ CEditorApp::CEditorApp(int& argc, char** argv) : QApplication(argc, argv) {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
 }
 
-int CEditorApp::InitInstance(const std::string& startPath) {
+int CEditorApp::InitInstance(const std::string& startPath, const std::string& templateSet) {
     CQtPrompts prompts;
     CEditorDlg editor(prompts);
     editor.SetStartPath(startPath);
+    editor.SetStartTemplateSet(templateSet);
     // Messages of the start (the alias file, a file named on the command line) come before
     // the window shows, so they stand on their own.
     editor.Initialise();
     prompts.SetParentWidget(&editor);
-    editor.exec();
+    editor.show();
+    // The program ends when the window closes: every way of closing it asks about changes.
+    exec();
     return 0;
 }

@@ -5,16 +5,16 @@
 
 #include <string>
 
-// The editor's application object: runs the main window modally, and the program ends when
-// the window closes. Its name, "tarnwick", is the caption of every message box.
+// The editor's application object: runs the main window, and the program ends when the window
+// closes. Its name, "tarnwick", is the caption of every message box.
 class CEditorApp : public QApplication {
     Q_OBJECT
 public:
     CEditorApp(int& argc, char** argv);
 
-    // Runs the main window, opening startPath first when it is not empty. Returns the exit
-    // code.
-    int InitInstance(const std::string& startPath);
+    // Runs the main window, opening startPath first and then loading the template set file
+    // templateSet, each when it is not empty. Returns the exit code.
+    int InitInstance(const std::string& startPath, const std::string& templateSet);
 
 private:
     // The program stores no settings, but Qt's file dialogs keep a history in the user's

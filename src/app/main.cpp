@@ -9,7 +9,18 @@
 namespace {
 
 void PrintUsage(std::FILE* out) {
-    std::fputs("Usage: tarnwick [FILE]\nEdits tank files (.odf); FILE is opened at start.\n", out);
+    std::fputs("Usage: tarnwick [--templates SET] [FILE]\n"
+               "Edits tank files (.odf); FILE is opened at start, then the template set file\n"
+               "SET is loaded as Template > Load Set would.\n",
+               out);
+}
+
+// The path as the shell passed its bytes, made absolute so that the title and the save question
+// show the whole path, as after File > Open.
+std::string Absolute(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.string();
 }
 
 } // namespace
@@ -21,19 +32,18 @@ int main(int argc, char** argv) {
         return 0;
     }
     CEditorApp app(argc, argv);
-    if (argc > 2) {
-        PrintUsage(stderr);
-        return 2;
+    // Qt has taken its own options out of argv by now.
+    std::string startPath;
+    std::string templateSet;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--templates") == 0 && i + 1 < argc && templateSet.empty()) {
+            templateSet = argv[++i];
+        } else if (std::strncmp(argv[i], "--", 2) != 0 && startPath.empty()) {
+            startPath = Absolute(argv[i]);
+        } else {
+            PrintUsage(stderr);
+            return 2;
+        }
     }
-    // Qt has taken its own options out of argv by now; the first argument left is a tank file.
-    // It stays the bytes the shell passed, made absolute so that the title and the save
-    // question show the whole path, as after File > Open.
-    std::string startPath = argc > 1 ? argv[1] : "";
-    if (!startPath.empty()) {
-        std::error_code error;
-        const std::filesystem::path absolute = std::filesystem::absolute(startPath, error);
-        if (!error)
-            startPath = absolute.string();
-    }
-    return app.InitInstance(startPath);
+    return app.InitInstance(startPath, templateSet);
 }

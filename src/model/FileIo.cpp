@@ -105,6 +105,14 @@ bool ResolveSaveTarget(std::string path, std::string& resolved) {
     return false; // a loop of links
 }
 
+CFileStamp StampOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return {};
+    return {true, static_cast<std::uint64_t>(st.st_size),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
 bool ReadWholeFile(const std::string& path, std::string& out) {
     // O_NONBLOCK keeps a FIFO from blocking the open; it is refused right after as not regular.
     CFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));

@@ -1,7 +1,21 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+
+// What a file looked like when it was read or written, to tell later whether another program
+// has changed it since.
+struct CFileStamp {
+    bool m_bExists = false;
+    std::uint64_t m_nSize = 0;
+    std::int64_t m_nModified = 0; // modification time in nanoseconds
+    bool operator==(const CFileStamp&) const = default;
+};
+
+// The stamp of the file at path, following symbolic links; m_bExists is false when there is no
+// such file or it cannot be examined.
+CFileStamp StampOf(const std::string& path);
 
 // Reads the whole regular file at path into out. Fails, leaving out untouched, when the path
 // is not a readable regular file (a folder, a device, a FIFO: none of them is waited on) or a

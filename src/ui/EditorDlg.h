@@ -3,38 +3,31 @@
 #include "AliasTable.h"
 #include "Message.h"
 #include "Prompts.h"
-#include "ShortcutFilter.h"
 #include "TankFile.h"
 #include "TemplateList.h"
 
-#include <QDialog>
-#include <QFont>
-#include <QIcon>
+#include <QMainWindow>
 
-#include <array>
 #include <optional>
 #include <string>
 
+class CFieldEntry;
+class CFieldPanel;
+class CFieldTree;
+class CFilterBox;
 class CUnusedLinesBar;
 class CValueComboBox;
-class QLabel;
-class QMenuBar;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QAction;
+class QUndoStack;
 
-// The editor's one main window: the definition tree of the document on the left; on the right
-// the value box, the field panel and the group's logo; File, Template and Help menus above.
-// It owns the document, the aliases and the templates for the life of the program.
-class CEditorDlg : public QDialog {
+// The editor's one main window: the filter box and the definition tree of the document on the
+// left; on the right the value box, the field panel and the group's logo; File, Edit, Template
+// and Help menus above and the count of the file's unused lines below. It owns the document, its
+// undo history, the aliases and the templates for the life of the program, and runs every
+// command.
+class CEditorDlg : public QMainWindow {
     Q_OBJECT
 public:
-    // Item data of every tree item: a group index for a top-level item, a field index (the
-    // position in the document's whole m_fields) for a field item.
-    static constexpr int kItemIndexRole = Qt::UserRole;
-
-    // Images of the tree, in the order items use them.
-    enum Image { kFolderImage, kStringImage, kFloatImage, kIntegerImage, kImageCount };
-
     // Every question and message goes through prompts, which must outlive the window. Core
     // messages shown while the window exists go there too.
     explicit CEditorDlg(IPrompts& prompts, QWidget* parent = nullptr);
@@ -42,6 +35,8 @@ public:
 
     // A tank file to open once the window is initialised, as File > Open would.
     void SetStartPath(const std::string& path) { m_strStartPath = path; }
+    // A template set file to load after it, as Template > Load Set would.
+    void SetStartTemplateSet(const std::string& path) { m_strStartSet = path; }
 
     // Reads the aliases, resets the document and fills the window. Runs once, before the
     // window first shows (showing it runs it when nobody has).
@@ -50,10 +45,11 @@ public:
 
     CTankFile& Document() { return m_document; }
     const CTankFile& Document() const { return m_document; }
+    const CTemplateList& Templates() const { return m_templates; }
 
     void UpdateTitle();
+    // Makes the tree's items anew from the document.
     void BuildTree();
-    void UpdateGroupBold();
 
     // Asks whether to save a modified document. Returns non-zero to go on, 0 to stop (Cancel, a
     // cancelled Save As dialog or a failed save).
@@ -65,6 +61,10 @@ public:
     void OnFileSaveAs();
     void OnFileExit();
 
+    void OnEditUndo();
+    void OnEditRedo();
+    void OnEditFind();
+
     void OnTemplateLoadSet();
     void OnTemplateSaveSet();
     void OnTemplateEditSet();
@@ -73,87 +73,79 @@ public:
     void OnHelpProgramWebSite();
     void OnHelpGroupWebSite();
 
+    // Opens the tank file at path as File > Open does once its dialog is answered, asking
+    // about unsaved changes first (a file dropped on the window).
+    void OpenFile(const std::string& path);
+
     // The tree's selection changed: fills the field panel and the value box for the selected
     // field or group.
     void OnSelChangedTree();
-    // Shows entry's value in the value box, listing the values the templates give the field.
-    void FillValueBox(int fieldIndex, const CFieldEntry& entry);
-    // Empties the value box's edit field and list.
-    void ClearValueBox();
     // Refills the value box for the selected field, from the document and the templates.
     void RefreshValueBox();
-    // Writes the value box's text into the selected field (every edit, a pick, Enter).
+    // Writes the value box's text into the selected field (Enter).
     void ApplyValue();
     // The user changed the edit text.
     void OnEditChangeValue();
     // The user picked the list item at index.
     void OnSelEndOkValue(int index);
 
-    const CTemplateList& Templates() const { return m_templates; }
-
-    // Every way of closing the window comes here (Escape, the close box, the window manager)
-    // and goes through the save-changes question like File > Exit.
-    void reject() override;
     void setVisible(bool visible) override;
 
 protected:
+    // Every way of closing the window (File > Exit, Escape, the close box, the window manager)
+    // goes through the save-changes question.
+    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateMenus();
     void CreateControls();
     void OpenDocument(const std::string& path);
+    void LoadTemplateSet(const std::string& path);
     // Saves to the document's own path, or through Save As while it has none. Returns 0 when
     // a question or the dialog was cancelled or the write failed.
     int SaveDocument();
+    // Saves to the document's own path, asking first when another program changed the file.
+    int SaveInPlace();
+    // After a save was tried: the history's clean state, the title, the count line.
+    void AfterSave();
     // How to save the document: when its file has lines the editor does not know, the user is
     // asked once per document whether to keep them. False when the user cancelled.
     bool ChooseSaveStyle(SaveStyle& style);
-    // Shows or hides the line under the tree that counts the file's unused lines.
+    // The document was replaced (New, Open): no history, a new tree, title and count line.
+    void ShowNewDocument();
     void UpdateUnusedLines();
     void OnShowUnusedLines();
-    QTreeWidgetItem* MakeFieldItem(int fieldIndex) const;
-    QTreeWidgetItem* SelectedItem() const;
-    // Puts bytes into the edit field as the program's own text (no apply).
-    void SetShownValue(const std::string& bytes, bool present);
-    void OnValueRefused(QChar c);
-    void SetItemBold(QTreeWidgetItem* item, bool bold) const;
-    int Dlu(int x) const;
-    int DluY(int y) const;
+    void OnFilterFirstMatch();
+    // Records the change of the selected field to what the value box holds as one step.
+    void ApplyValue(bool typing);
+    // Puts value into the document's field of the same index (an undo step's Apply).
+    void SetFieldValue(const CFieldEntry& value, bool fromHistory);
+    // The next keystrokes start a step of their own.
+    void EndTypingRun() { ++m_nTypingRun; }
+    void UpdateUndoActions();
 
     IPrompts& m_prompts;
     MessageHandler m_previousHandler;
-    CShortcutFilter m_shortcuts;
 
-    QMenuBar* m_menuBar = nullptr;
+    CFieldTree* m_tree = nullptr;
+    CFilterBox* m_filter = nullptr;
+    CFieldPanel* m_panel = nullptr;
     CValueComboBox* m_valueBox = nullptr;
-    QTreeWidget* m_tree = nullptr;
-    QLabel* m_fieldCaption = nullptr;
-    QLabel* m_typeCaption = nullptr;
-    QLabel* m_descriptionCaption = nullptr;
-    QLabel* m_fieldText = nullptr;
-    QLabel* m_typeText = nullptr;
-    QLabel* m_descriptionText = nullptr;
-    QLabel* m_noteText = nullptr; // why the value box refused an edit
-    QLabel* m_logo = nullptr;
     CUnusedLinesBar* m_unusedBar = nullptr;
+    QUndoStack* m_undoStack = nullptr;
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
 
     CTankFile m_document;
     CAliasTable m_aliasTable;
     CTemplateList m_templates;
     std::optional<SaveStyle> m_saveStyle; // the user's answer about unused lines, until New or Open
-    QFont m_boldFont;                     // the captions
-    QFont m_treeBoldFont;                 // present fields and their groups
-    std::array<QIcon, kImageCount> m_imageList;
+    int m_nTypingRun = 0;
 
-    // The edit text as the program last set it, and the bytes it shows: applying that text
-    // unchanged stores these bytes, even when they are not UTF-8.
-    QString m_shownText;
-    std::string m_strShownBytes;
-    bool m_bShownPresent = false; // the shown text is a present value (perhaps empty)
-
-    int m_nBaseX = 0; // dialog base units of the window's font
-    int m_nBaseY = 0;
     std::string m_strStartPath;
+    std::string m_strStartSet;
     bool m_bInitialised = false;
 };

@@ -4,16 +4,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
-
-namespace {
-
-void SetUp(QFileDialog& dialog, const std::string& filter) {
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setNameFilter(TextOfBytes(filter));
-}
-
-} // namespace
 
 QWidget* CQtPrompts::Owner() const {
     // A box must belong to the topmost modal window (a progress or Template Files dialog over
@@ -28,6 +20,21 @@ void CQtPrompts::Message(const std::string& text) {
                     QMessageBox::Ok, Owner());
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+void CQtPrompts::Prepare(QFileDialog& dialog, const std::string& filter) const {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilter(TextOfBytes(filter));
+    if (!m_lastFolder.isEmpty())
+        dialog.setDirectory(m_lastFolder);
+}
+
+QStringList CQtPrompts::Chosen(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QStringList files = dialog.selectedFiles();
+    m_lastFolder = QFileInfo(files.constFirst()).absolutePath();
+    return files;
 }
 
 IPrompts::Answer CQtPrompts::YesNoCancel(const std::string& text) {
@@ -48,28 +55,27 @@ IPrompts::Answer CQtPrompts::YesNoCancel(const std::string& text) {
 
 bool CQtPrompts::OpenPath(const std::string& filter, std::string& path) {
     QFileDialog dialog(Owner());
-    SetUp(dialog, filter);
+    Prepare(dialog, filter);
     // The file need not exist yet: opening a name that is not there reports it, as any failed
     // open does.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QStringList files = Chosen(dialog);
+    if (files.isEmpty())
         return false;
-    path = BytesOfPath(dialog.selectedFiles().constFirst());
+    path = BytesOfPath(files.constFirst());
     return true;
 }
 
 std::vector<std::string> CQtPrompts::OpenPaths(const std::string& title,
                                                const std::string& filter) {
     QFileDialog dialog(Owner());
-    SetUp(dialog, filter);
+    Prepare(dialog, filter);
     dialog.setWindowTitle(TextOfBytes(title));
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     std::vector<std::string> paths;
-    if (dialog.exec() != QDialog::Accepted)
-        return paths;
-    for (const QString& file : dialog.selectedFiles())
+    for (const QString& file : Chosen(dialog))
         paths.push_back(BytesOfPath(file));
     return paths;
 }
@@ -77,12 +83,13 @@ std::vector<std::string> CQtPrompts::OpenPaths(const std::string& title,
 bool CQtPrompts::SavePath(const std::string& filter, const std::string& defaultExtension,
                           std::string& path) {
     QFileDialog dialog(Owner());
-    SetUp(dialog, filter);
+    Prepare(dialog, filter);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(TextOfBytes(defaultExtension));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QStringList files = Chosen(dialog);
+    if (files.isEmpty())
         return false;
-    path = BytesOfPath(dialog.selectedFiles().constFirst());
+    path = BytesOfPath(files.constFirst());
     return true;
 }

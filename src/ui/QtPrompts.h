@@ -5,9 +5,12 @@
 #include <QPointer>
 #include <QWidget>
 
+class QFileDialog;
+
 // The prompts as the user sees them: message boxes captioned with the application's name and
 // Qt's own file dialogs (the same on every desktop, so a name typed without an extension gets
-// one before the overwrite question is asked, not after).
+// one before the overwrite question is asked, not after). Each file dialog opens in the folder
+// of the file last chosen in any of them; nothing of it is kept between runs.
 class CQtPrompts : public IPrompts {
 public:
     // The window the boxes and dialogs are centred on and modal to; none before it exists.
@@ -23,6 +26,11 @@ public:
 
 private:
     QWidget* Owner() const;
+    // Sets the dialog up for filter, in the folder last used.
+    void Prepare(QFileDialog& dialog, const std::string& filter) const;
+    // The chosen files of an accepted dialog, remembering their folder; none when cancelled.
+    QStringList Chosen(QFileDialog& dialog);
 
     QPointer<QWidget> m_parent;
+    QString m_lastFolder;
 };

@@ -1,9 +1,14 @@
 #include "ValueComboBox.h"
 
+#include "ByteText.h"
+#include "FieldEntry.h"
+#include "ValueText.h"
+
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QValidator>
@@ -50,6 +55,16 @@ private:
     std::function<void(QChar)> m_onRefused;
 };
 
+// Undo and redo belong to the window's history of the document: the edit field's own would take
+// back its text and apply that as a new edit. Ignored by the box, the keys go on to the window's
+// shortcuts.
+bool IsHistoryKey(QEvent* event) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo);
+}
+
 } // namespace
 
 CValueComboBox::CValueComboBox(QWidget* parent) : QComboBox(parent) {
@@ -88,15 +103,39 @@ void CValueComboBox::EnsureDelegate() {
     }
 }
 
+bool CValueComboBox::event(QEvent* event) {
+    // A combo box hands the keys it does not use to its edit field directly, past the filter.
+    if (IsHistoryKey(event)) {
+        event->ignore();
+        return true;
+    }
+    return QComboBox::event(event);
+}
+
 bool CValueComboBox::eventFilter(QObject* watched, QEvent* event) {
-    // Alt or Meta with a letter is a menu key, never text: the edit field would otherwise type
-    // the letter, and since every edit applies at once, change the document. Ctrl+Alt is left
-    // alone, as some keyboards type characters with it.
-    if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
-        const auto modifiers = static_cast<QKeyEvent*>(event)->modifiers();
-        if ((modifiers & (Qt::AltModifier | Qt::MetaModifier)) &&
+    if (watched == lineEdit() &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+        if (IsHistoryKey(event)) {
+            event->ignore();
+            return true;
+        }
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // Alt or Meta with a letter is a menu key, never text: the edit field would otherwise
+        // type the letter, and since every edit applies at once, change the document. Ctrl+Alt
+        // is left alone, as some keyboards type characters with it.
+        const auto modifiers = key->modifiers();
+        if (event->type() == QEvent::KeyPress &&
+            (modifiers & (Qt::AltModifier | Qt::MetaModifier)) &&
             !(modifiers & Qt::ControlModifier))
             return true;
+    }
+    // A file dragged over the box is for the window to open, not text to type: ignored here,
+    // the drag goes on to the window.
+    if (watched == lineEdit() &&
+        (event->type() == QEvent::DragEnter || event->type() == QEvent::Drop) &&
+        static_cast<QDropEvent*>(event)->mimeData()->hasUrls()) {
+        event->ignore();
+        return true;
     }
     return QComboBox::eventFilter(watched, event);
 }
@@ -201,4 +240,23 @@ void CValueComboBox::SetEditText(const QString& text) {
     if (m_validator)
         static_cast<CRefusingValidator*>(m_validator)->Accept(text);
     lineEdit()->setText(text);
+}
+
+void CValueComboBox::SetShownValue(const std::string& bytes, bool present) {
+    m_strShownBytes = bytes;
+    m_bShownPresent = present;
+    m_shownText = TextOfBytes(bytes);
+    SetEditText(m_shownText);
+}
+
+void CValueComboBox::ApplyTo(CFieldEntry& field) const {
+    const QString text = EditText();
+    if (text == m_shownText && m_bShownPresent && text.isEmpty()) {
+        // An empty String shown as it is (a present "" or a template's "") stays present: Enter
+        // or a pick must not remove a value the user never touched.
+        field.m_strValue.clear();
+        field.m_bPresent = true;
+        return;
+    }
+    ApplyTypedValue(field, text == m_shownText ? m_strShownBytes : BytesOfText(text));
 }

@@ -5,8 +5,10 @@
 #include <QComboBox>
 
 #include <functional>
+#include <string>
 #include <vector>
 
+class CFieldEntry;
 class QValidator;
 
 // The value box: an editable combo box whose edit field holds the value being edited and whose
@@ -45,6 +47,14 @@ public:
     // Sets the edit text without raising EditChanged: only the user's own edits do.
     void SetEditText(const QString& text);
 
+    // Shows a value's bytes in the edit field as the program's own text (no EditChanged);
+    // present tells a present empty value from an absent one.
+    void SetShownValue(const std::string& bytes, bool present);
+    // Applies the edit text to field as the user's typing (ApplyTypedValue). The text as last
+    // shown stores the shown bytes, even when they are not UTF-8, and a present empty value
+    // shown unchanged stays present: applying what the user never touched changes nothing.
+    void ApplyTo(CFieldEntry& field) const;
+
     // From now on the edit field refuses the user's edits that would add any of chars (the
     // text stays as it was) and calls onRefused with the first such character. An empty chars
     // accepts everything. Text the program sets is never checked, and what it holds may stay.
@@ -53,6 +63,7 @@ public:
     void showPopup() override;
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     // The wheel does not step through the values: scrolling past the box must not change the
     // document. The list still scrolls while it is open.
@@ -68,4 +79,9 @@ private:
     CValueItemDelegate::Colours m_colours; // as the palette had them when the box was made
     CValueItemDelegate* m_delegate = nullptr;
     QValidator* m_validator = nullptr;
+
+    // The edit text as the program last set it, and the bytes it shows.
+    QString m_shownText;
+    std::string m_strShownBytes;
+    bool m_bShownPresent = false;
 };

@@ -16,10 +16,13 @@
 // then the folder.
 class EditorTest : public ::testing::Test {
 protected:
-    // Shows the window; the folder holds an alias file unless the test removed it.
+    // Shows the window, active as a user's window is, so that keys reach its shortcuts; the
+    // folder holds an alias file unless the test removed it.
     void Start() {
         m_editor = std::make_unique<CEditorDlg>(m_prompts);
         m_editor->show();
+        m_editor->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_editor.get()));
     }
     // Opens the file name of the scratch folder through File > Open.
     void Open(const std::string& name) {
@@ -38,14 +41,12 @@ protected:
     std::string TitleOf(const std::string& name, bool modified = false) const {
         return "Tarnwick - [" + m_folder.Path(name) + (modified ? " *]" : "]");
     }
-    // Starts on name, opened, with the window active so that keys reach the value box.
+    // Starts on name, opened.
     void StartOn(const std::string& name) {
         Start();
         Open(name);
         m_prompts.TakeShown();
         m_box = ValueBoxOf(*m_editor);
-        m_editor->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_editor.get()));
     }
     // Clicks a field in the tree, then puts the caret in the value box.
     QTreeWidgetItem* Select(const char* group, const char* name) {

@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 
 #include <QDesktopServices>
+#include <QDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -81,6 +82,7 @@ TEST_F(EditorTest, MenusCarryTheirItemsWithMnemonicsAndShortcutTexts) {
     }
     EXPECT_EQ(menus, (std::vector<std::string>{
                          "&File: &New\tCtrl-N &Open...\tCtrl-O | &Save\tCtrl-S Save &As... | E&xit",
+                         "&Edit: &Undo\tCtrl+Z &Redo\tCtrl+Shift+Z | &Find\tCtrl+F",
                          "&Template: &Load Set... &Save Set... &Edit Set...",
                          "&Help: &About Tarnwick... &Tarnwick Web Site... &Brindlemoor Web Site...",
                      }));

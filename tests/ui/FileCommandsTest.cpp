@@ -1,6 +1,17 @@
 #include "EditorFixture.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 
 namespace {
 const std::string kSaveUntitled = "Save changes to 'Untitled.odf'?";
@@ -21,6 +32,11 @@ protected:
     }
     std::string TankPath() const { return m_folder.Path("tank.odf"); }
     std::string SaveTank() const { return "Save changes to '" + TankPath() + "'?"; }
+    std::string ChangedOnDisk(const std::string& name = "tank.odf") const {
+        return "'" + m_folder.Path(name) +
+               "' has been changed by another program since it was opened.\nSave your version "
+               "over it?";
+    }
     // The title of tank.odf with changes, and the change Modify() made.
     bool StillModified() {
         return Title().toStdString() == TitleOf("tank.odf", true) &&
@@ -119,8 +135,9 @@ TEST_F(FileCommandsTest, YesWhoseSaveFailsStopsTheCommand) {
     for (void (CEditorDlg::*command)() :
          {&CEditorDlg::OnFileNew, &CEditorDlg::OnFileOpen, &CEditorDlg::OnFileExit}) {
         m_prompts.QueueAnswer(Answer::Yes);
+        m_prompts.QueueAnswer(Answer::Yes);
         (m_editor.get()->*command)();
-        EXPECT_EQ(m_prompts.TakeShown(), (Shown{SaveTank(), error}));
+        EXPECT_EQ(m_prompts.TakeShown(), (Shown{SaveTank(), ChangedOnDisk(), error}));
     }
     EXPECT_TRUE(m_editor->isVisible());
     EXPECT_TRUE(StillModified());
@@ -144,10 +161,12 @@ TEST_F(FileCommandsTest, SaveWritesAtOnceOrAsksForANameFirst) {
                                           "[ProducerClass]\n\n\n[ArmoryClass]\n\n\n"
                                           "[PersonClass]\n\n\n");
 
+    // Another program emptied the file: Yes saves over it.
     m_folder.Write("first.odf", "");
     Modify();
+    m_prompts.QueueAnswer(Answer::Yes);
     m_editor->OnFileSave();
-    EXPECT_TRUE(m_prompts.m_shown.empty());
+    EXPECT_EQ(m_prompts.TakeShown(), Shown{ChangedOnDisk("first.odf")});
     EXPECT_NE(m_folder.Read("first.odf").find("maxHealth = 99\n"), std::string::npos);
     EXPECT_EQ(Title().toStdString(), TitleOf("first.odf"));
 }
@@ -193,4 +212,89 @@ TEST_F(FileCommandsTest, EveryWayOfClosingAsksAboutChanges) {
     EXPECT_EQ(m_prompts.TakeShown(), Shown{SaveTank()});
     EXPECT_FALSE(m_editor->isVisible());
     EXPECT_EQ(m_folder.Read("tank.odf"), kSampleTank);
+}
+
+TEST_F(FileCommandsTest, SaveAsksBeforeWritingOverAFileAnotherProgramChanged) {
+    using std::filesystem::last_write_time;
+    const struct {
+        const char* change;
+        std::function<void(const std::string&)> act;
+        std::optional<Answer> answer; // none: nothing is asked
+    } cases[] = {
+        {"only touched",
+         [](const std::string& path) {
+             last_write_time(path, last_write_time(path) + std::chrono::hours(1));
+         },
+         std::nullopt},
+        {"rewritten, as long",
+         [](const std::string& path) {
+             std::ofstream(path, std::ios::binary) << std::string(std::strlen(kSampleTank), 'x');
+         },
+         Answer::No},
+        {"rewritten", [this](const std::string&) { m_folder.Write("tank.odf", "[Other]\n"); },
+         Answer::Cancel},
+        {"removed", [](const std::string& path) { std::filesystem::remove(path); }, Answer::Yes},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.change);
+        m_folder.Write("tank.odf", kSampleTank);
+        if (Modified())
+            m_prompts.QueueAnswer(Answer::No);
+        OpenModified();
+        c.act(TankPath());
+        const std::string before = m_folder.Exists("tank.odf") ? m_folder.Read("tank.odf") : "";
+        if (c.answer)
+            m_prompts.QueueAnswer(*c.answer);
+        m_editor->OnFileSave();
+        EXPECT_EQ(m_prompts.TakeShown(), c.answer ? Shown{ChangedOnDisk()} : Shown{});
+        const bool saved = !c.answer || *c.answer == Answer::Yes;
+        EXPECT_EQ(m_folder.Read("tank.odf").find("maxHealth = 99") != std::string::npos, saved);
+        EXPECT_EQ(StillModified(), !saved);
+        if (!saved) {
+            EXPECT_EQ(m_folder.Read("tank.odf"), before);
+        }
+    }
+    // The save prompt asks too, and No there cancels the command that asked.
+    Modify();
+    m_folder.Write("tank.odf", "");
+    m_prompts.QueueAnswer(Answer::Yes);
+    m_prompts.QueueAnswer(Answer::No);
+    m_editor->OnFileExit();
+    EXPECT_EQ(m_prompts.TakeShown(), (Shown{SaveTank(), ChangedOnDisk()}));
+    EXPECT_TRUE(m_editor->isVisible());
+}
+
+TEST_F(FileCommandsTest, DroppingOneFileOpensItAsFileOpenDoes) {
+    OpenModified();
+    m_folder.Write("other.odf", "[GameObject]\nmaxHealth = 5\n");
+    // Dropped anywhere on the window: over the value box and the tree too.
+    auto drop = [](QWidget* target, const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        const QPoint at = target->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &dropped);
+        return enter.isAccepted();
+    };
+    const QUrl tank = QUrl::fromLocalFile(QString::fromStdString(TankPath()));
+    const QUrl other = QUrl::fromLocalFile(QString::fromStdString(m_folder.Path("other.odf")));
+    QWidget* box = ValueBoxOf(*m_editor)->lineEdit();
+    EXPECT_FALSE(drop(box, {tank, other}));
+    EXPECT_FALSE(drop(m_editor.get(), {QUrl(QStringLiteral("https://example.org/a.odf"))}));
+    EXPECT_TRUE(m_prompts.m_shown.empty());
+    EXPECT_TRUE(StillModified());
+
+    m_prompts.QueueAnswer(Answer::Cancel);
+    EXPECT_TRUE(drop(box, {other}));
+    EXPECT_EQ(m_prompts.TakeShown(), Shown{SaveTank()});
+    EXPECT_TRUE(StillModified());
+    EXPECT_TRUE(ValueBoxOf(*m_editor)->EditText().isEmpty()) << "no path typed into the box";
+
+    m_prompts.QueueAnswer(Answer::No);
+    EXPECT_TRUE(drop(TreeOf(*m_editor)->viewport(), {other}));
+    EXPECT_EQ(m_prompts.TakeShown(), Shown{SaveTank()});
+    EXPECT_EQ(Title().toStdString(), TitleOf("other.odf"));
+    EXPECT_EQ(TextOf(FieldItem(*m_editor, "GameObject", "maxHealth")), "maxHealth = 5");
 }

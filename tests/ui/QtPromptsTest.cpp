@@ -91,3 +91,40 @@ TEST(QtPromptsTest, OpenDialogTakesANameThatDoesNotExistYet) {
     WhenModalShows<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
     EXPECT_FALSE(prompts.OpenPath("Tank Files (*.odf);;All Files (*)", path));
 }
+
+TEST(QtPromptsTest, EveryFileDialogOpensInTheFolderLastChosenInAny) {
+    CScratchFolder first;
+    CQtPrompts prompts;
+    std::vector<QString> folders;
+    auto look = [&folders](QFileDialog* dialog) {
+        folders.push_back(dialog->directory().absolutePath());
+        dialog->reject();
+    };
+    // A whole path typed in, as a user may, without going to its folder in the dialog.
+    auto choose = [](const CScratchFolder& folder, const char* name) {
+        return [&folder, name](QFileDialog* dialog) {
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                ->setText(QString::fromStdString(folder.Path(name)));
+            static_cast<QDialog*>(dialog)->accept();
+        };
+    };
+    const std::string filter = "All Files (*)";
+    std::string path;
+    WhenModalShows<QFileDialog>(choose(first, "a.odf"));
+    prompts.OpenPath(filter, path);
+
+    CScratchFolder second; // the current folder from here on
+    WhenModalShows<QFileDialog>(look);
+    prompts.SavePath(filter, "odf", path);
+    WhenModalShows<QFileDialog>(look);
+    prompts.OpenPaths("Load template(s)", filter);
+    WhenModalShows<QFileDialog>(choose(second, "b.odf"));
+    prompts.SavePath(filter, "odf", path);
+    WhenModalShows<QFileDialog>(look);
+    prompts.OpenPath(filter, path);
+
+    auto folderOf = [](const CScratchFolder& folder) {
+        return QDir(QString::fromStdString(folder.Path(""))).absolutePath();
+    };
+    EXPECT_EQ(folders, (std::vector<QString>{folderOf(first), folderOf(first), folderOf(second)}));
+}

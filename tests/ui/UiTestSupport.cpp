@@ -1,6 +1,7 @@
 #include "UiTestSupport.h"
 
 #include "EditorDlg.h"
+#include "FieldTree.h"
 #include "ValueComboBox.h"
 
 #include <QAbstractItemView>
@@ -113,7 +114,7 @@ bool IsBold(const QTreeWidgetItem* item) {
 }
 
 int ItemIndex(const QTreeWidgetItem* item) {
-    return item ? item->data(0, CEditorDlg::kItemIndexRole).toInt() : -1;
+    return item ? item->data(0, CFieldTree::kItemIndexRole).toInt() : -1;
 }
 
 QString ShownTitle(CEditorDlg& editor) {

@@ -1,0 +1,143 @@
+#include "FieldPanel.h"
+
+#include "ByteText.h"
+#include "DialogUnits.h"
+#include "FieldEntry.h"
+#include "FieldGroup.h"
+#include "TankFile.h"
+#include "TemplateList.h"
+#include "ValueComboBox.h"
+#include "ValueText.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QVBoxLayout>
+
+CFieldPanel::CFieldPanel(QWidget* parent) : QWidget(parent), m_valueBox(new CValueComboBox(this)) {
+    const CDialogUnits units(fontMetrics());
+    m_valueBox->setObjectName(QStringLiteral("valueBox"));
+
+    auto label = [this](const char* name, const char* text) {
+        auto* made = new QLabel(QString::fromLatin1(text), this);
+        made->setObjectName(QString::fromLatin1(name));
+        made->setTextFormat(Qt::PlainText);
+        return made;
+    };
+    QLabel* fieldCaption = label("fieldCaption", "Field:");
+    QLabel* typeCaption = label("typeCaption", "Type:");
+    QLabel* descriptionCaption = label("descriptionCaption", "Description:");
+    QFont bold = fieldCaption->font();
+    bold.setBold(true);
+    for (QLabel* caption : {fieldCaption, typeCaption, descriptionCaption})
+        caption->setFont(bold);
+    m_fieldText = label("fieldText", "");
+    m_typeText = label("typeText", "");
+    m_descriptionText = label("descriptionText", "");
+    // A long name is cut off at the panel's edge rather than widening the window.
+    m_fieldText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_typeText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_descriptionText->setWordWrap(true);
+    m_descriptionText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_descriptionText->setIndent(units.X(12));
+    m_noteText = label("noteText", "");
+    m_noteText->setWordWrap(true);
+
+    auto* logo = new QLabel(this);
+    logo->setObjectName(QStringLiteral("logo"));
+    logo->setPixmap(QPixmap(QStringLiteral(":/logo.ppm")));
+
+    auto* fields = new QGridLayout;
+    fields->setContentsMargins(units.X(11), 0, 0, units.Y(4));
+    fields->setHorizontalSpacing(0);
+    fields->setVerticalSpacing(units.Y(3));
+    fields->setColumnMinimumWidth(0, units.X(38));
+    fields->setColumnStretch(1, 1);
+    fields->addWidget(m_valueBox, 0, 0, 1, 2);
+    fields->setRowMinimumHeight(1, units.Y(17) - fields->verticalSpacing());
+    fields->addWidget(fieldCaption, 1, 0, Qt::AlignBottom);
+    fields->addWidget(m_fieldText, 1, 1, Qt::AlignBottom);
+    fields->addWidget(typeCaption, 2, 0);
+    fields->addWidget(m_typeText, 2, 1);
+    fields->addWidget(descriptionCaption, 3, 0, 1, 2);
+    fields->addWidget(m_descriptionText, 4, 0, 1, 2);
+    fields->addWidget(m_noteText, 5, 0, 1, 2);
+    fields->setRowStretch(4, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(fields, 1);
+    layout->addWidget(logo, 0, Qt::AlignRight | Qt::AlignBottom);
+    setFixedWidth(std::max(units.X(168), logo->pixmap().width()));
+}
+
+void CFieldPanel::ShowTexts(const QString& name, const QString& type, const QString& description) {
+    m_fieldText->setText(name);
+    m_typeText->setText(type);
+    m_descriptionText->setText(description);
+}
+
+void CFieldPanel::ClearValueBox() {
+    m_valueBox->SetShownValue({}, false);
+    m_valueBox->ResetContent();
+}
+
+void CFieldPanel::ShowValue(const CFieldEntry& field, const CTemplateList& templates) {
+    ClearValueBox();
+    m_valueBox->SetShownValue(field.m_bPresent ? FormatValue(field) : std::string(),
+                              field.m_bPresent);
+    const auto index = static_cast<std::size_t>(field.Index());
+    std::vector<CValueComboBox::Item> items;
+    items.reserve(templates.Size());
+    for (std::size_t i = 0; i < templates.Size(); ++i) {
+        const CTankFile& tankFile = templates.At(i);
+        const CFieldEntry& given = tankFile.m_fields[index];
+        if (!given.m_bPresent)
+            continue;
+        const std::string value = FormatValue(given);
+        const std::string& label =
+            tankFile.m_strAlias.empty() ? tankFile.m_strFileName : tankFile.m_strAlias;
+        items.push_back({TextOfBytes(value), TextOfBytes(label),
+                         QByteArray(value.data(), static_cast<qsizetype>(value.size()))});
+    }
+    m_valueBox->SetItems(std::move(items));
+}
+
+void CFieldPanel::ShowField(const CFieldEntry& field, const CTemplateList& templates) {
+    ClearNote();
+    ShowValue(field, templates);
+    m_valueBox->setEnabled(true);
+    if (field.Type() == FieldType::String) {
+        m_valueBox->RefuseCharacters(QString::fromLatin1(kUnstorableChars), [this](QChar c) {
+            const std::string why = "A String value " + UnstorableCharReason(c.toLatin1()) + ".";
+            m_noteText->setText(QString::fromLatin1(why));
+        });
+    } else {
+        m_valueBox->RefuseCharacters({}, {});
+    }
+    static const char* const kTypeTexts[] = {"String Value", "Float Value", "Integer Value"};
+    ShowTexts(TextOfBytes(field.Name()),
+              QString::fromLatin1(kTypeTexts[static_cast<std::size_t>(field.Type())]),
+              TextOfBytes(field.Description()));
+}
+
+void CFieldPanel::ShowGroup(const CFieldGroup& group) {
+    ClearNote();
+    ClearValueBox();
+    m_valueBox->setEnabled(false);
+    ShowTexts(TextOfBytes(group.m_strName), QStringLiteral("Group Header"),
+              TextOfBytes(group.m_strDescription));
+}
+
+void CFieldPanel::ShowNothing() {
+    ClearNote();
+    ClearValueBox();
+    m_valueBox->setEnabled(true);
+    m_valueBox->RefuseCharacters({}, {});
+    ShowTexts({}, {}, {});
+}
+
+void CFieldPanel::ClearNote() {
+    m_noteText->clear();
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QWidget>
+
+class CFieldEntry;
+class CFieldGroup;
+class CTemplateList;
+class CValueComboBox;
+class QLabel;
+
+// The right side of the editor window: the value box, then what the selected field or group is
+// (name, type, description), a note on why the value box refused an edit, and the logo. The box
+// shows the field's value and lists the values the templates give it.
+class CFieldPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit CFieldPanel(QWidget* parent = nullptr);
+
+    CValueComboBox* ValueBox() const { return m_valueBox; }
+
+    // The field in the value box (which refuses, for a String, what would not read back) and
+    // its name, type and description.
+    void ShowField(const CFieldEntry& field, const CTemplateList& templates);
+    // The group's texts, with the value box emptied and disabled.
+    void ShowGroup(const CFieldGroup& group);
+    // Nothing: every text and the value box empty, the box usable.
+    void ShowNothing();
+    // Shows field's value in the value box again, with the templates' values; the rest stays.
+    void ShowValue(const CFieldEntry& field, const CTemplateList& templates);
+
+    void ClearNote();
+
+private:
+    void ShowTexts(const QString& name, const QString& type, const QString& description);
+    void ClearValueBox();
+
+    CValueComboBox* m_valueBox;
+    QLabel* m_fieldText;
+    QLabel* m_typeText;
+    QLabel* m_descriptionText;
+    QLabel* m_noteText;
+};

@@ -1,0 +1,213 @@
+#include "FieldTree.h"
+
+#include "ByteText.h"
+#include "Schema.h"
+#include "TankFile.h"
+#include "ValueText.h"
+
+#include <QHeaderView>
+#include <QPixmap>
+
+namespace {
+
+constexpr int kImageSize = 12;
+
+std::string FieldItemText(const CFieldEntry& field) {
+    return field.m_bPresent ? FieldLine(field.Name(), field) : field.Name() + " = ";
+}
+
+int ImageOf(FieldType type) {
+    switch (type) {
+    case FieldType::String:
+        return CFieldTree::kStringImage;
+    case FieldType::Float:
+        return CFieldTree::kFloatImage;
+    case FieldType::Integer:
+        return CFieldTree::kIntegerImage;
+    }
+    return CFieldTree::kStringImage;
+}
+
+} // namespace
+
+CFieldTree::CFieldTree(QWidget* parent) : QTreeWidget(parent) {
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setIconSize(QSize(kImageSize, kImageSize));
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Long values scroll sideways instead of being shortened with an ellipsis.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_boldFont = font();
+    m_boldFont.setBold(true);
+
+    const QPixmap strip(QStringLiteral(":/tree-images.png"));
+    for (int i = 0; i < kImageCount; ++i) {
+        const QPixmap image = strip.copy(i * kImageSize, 0, kImageSize, kImageSize);
+        QIcon icon(image);
+        // A selected item keeps its picture; the style would tint it otherwise.
+        icon.addPixmap(image, QIcon::Selected);
+        m_images[static_cast<std::size_t>(i)] = icon;
+    }
+    for (const CFieldDefinition& field : CSchema::Get().Fields()) {
+        m_names.push_back(TextOfBytes(field.m_strName));
+        m_descriptions.push_back(TextOfBytes(field.m_strDescription));
+    }
+}
+
+QTreeWidgetItem* CFieldTree::MakeFieldItem(const CFieldEntry& field) const {
+    auto* item = new QTreeWidgetItem(QStringList(TextOfBytes(FieldItemText(field))));
+    item->setIcon(0, m_images[static_cast<std::size_t>(ImageOf(field.Type()))]);
+    item->setData(0, kItemIndexRole, field.Index());
+    SetItemBold(item, field.m_bPresent);
+    return item;
+}
+
+void CFieldTree::SetItemBold(QTreeWidgetItem* item, bool bold) const {
+    if (bold)
+        item->setFont(0, m_boldFont);
+    else
+        item->setData(0, Qt::FontRole, QVariant());
+}
+
+void CFieldTree::UpdateGroupBold(QTreeWidgetItem* group) const {
+    bool bold = false;
+    for (int j = 0; j < group->childCount() && !bold; ++j)
+        bold = group->child(j)->font(0).bold();
+    if (group->font(0).bold() != bold)
+        SetItemBold(group, bold);
+}
+
+void CFieldTree::Build(const CTankFile& document) {
+    m_pDocument = &document;
+    clear();
+    // Items are made apart from the tree and handed over in one step, which spares the view
+    // an update for each of them.
+    QList<QTreeWidgetItem*> groups;
+    groups.reserve(static_cast<qsizetype>(document.m_groups.size()));
+    for (const CFieldGroup& group : document.m_groups) {
+        auto* groupItem = new QTreeWidgetItem(QStringList(TextOfBytes(group.m_strName)));
+        groupItem->setIcon(0, m_images[kFolderImage]);
+        groupItem->setData(0, kItemIndexRole, group.m_nIndex);
+        QList<QTreeWidgetItem*> fields;
+        for (int j = group.m_nFirstField; j < group.m_nEndField; ++j)
+            fields.append(MakeFieldItem(document.m_fields[static_cast<std::size_t>(j)]));
+        groupItem->addChildren(fields);
+        groups.append(groupItem);
+    }
+    addTopLevelItems(groups);
+    for (QTreeWidgetItem* group : groups)
+        UpdateGroupBold(group);
+    if (!m_strFilter.isEmpty()) {
+        // New items start closed, and return so when the filter is cleared.
+        m_expandedBefore.assign(groups.size(), false);
+        ApplyFilter();
+    }
+}
+
+QTreeWidgetItem* CFieldTree::FieldItem(int fieldIndex) const {
+    if (!m_pDocument || fieldIndex < 0 ||
+        fieldIndex >= static_cast<int>(m_pDocument->m_fields.size()))
+        return nullptr;
+    const CFieldGroup* group = m_pDocument->m_fields[static_cast<std::size_t>(fieldIndex)].Group();
+    QTreeWidgetItem* groupItem = topLevelItem(group->m_nIndex);
+    return groupItem ? groupItem->child(fieldIndex - group->m_nFirstField) : nullptr;
+}
+
+void CFieldTree::UpdateField(const CFieldEntry& field, bool erasedByTyping) {
+    QTreeWidgetItem* item = FieldItem(field.Index());
+    if (!item)
+        return;
+    // The item shows the value as stored (a Float rounded to single precision), so it never
+    // shows what will not be saved.
+    const std::string text =
+        !field.m_bPresent && erasedByTyping ? field.Name() + " =" : FieldItemText(field);
+    item->setText(0, TextOfBytes(text));
+    if (item->font(0).bold() != field.m_bPresent) {
+        SetItemBold(item, field.m_bPresent);
+        UpdateGroupBold(item->parent());
+    }
+}
+
+QTreeWidgetItem* CFieldTree::SelectedItem() const {
+    const QList<QTreeWidgetItem*> selected = selectedItems();
+    return selected.isEmpty() ? nullptr : selected.front();
+}
+
+int CFieldTree::SelectedField() const {
+    const QTreeWidgetItem* item = SelectedItem();
+    return item && item->parent() ? item->data(0, kItemIndexRole).toInt() : -1;
+}
+
+void CFieldTree::SelectField(int fieldIndex) {
+    QTreeWidgetItem* item = FieldItem(fieldIndex);
+    if (!item)
+        return;
+    if (item->isHidden()) {
+        Filter(QString());
+        emit FilterCleared();
+    }
+    setCurrentItem(item);
+    scrollToItem(item);
+}
+
+bool CFieldTree::Matches(int fieldIndex, const QString& text) const {
+    const auto index = static_cast<std::size_t>(fieldIndex);
+    if (m_names[index].contains(text, Qt::CaseInsensitive) ||
+        m_descriptions[index].contains(text, Qt::CaseInsensitive))
+        return true;
+    const CFieldEntry& field = m_pDocument->m_fields[index];
+    return field.m_bPresent && TextOfBytes(FormatValue(field)).contains(text, Qt::CaseInsensitive);
+}
+
+void CFieldTree::Filter(const QString& text) {
+    if (text == m_strFilter)
+        return;
+    const int groups = topLevelItemCount();
+    if (m_strFilter.isEmpty()) {
+        m_expandedBefore.resize(static_cast<std::size_t>(groups));
+        for (int i = 0; i < groups; ++i)
+            m_expandedBefore[static_cast<std::size_t>(i)] = topLevelItem(i)->isExpanded();
+    }
+    m_strFilter = text;
+    ApplyFilter();
+}
+
+void CFieldTree::ApplyFilter() {
+    const bool all = m_strFilter.isEmpty();
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        QTreeWidgetItem* group = topLevelItem(i);
+        bool any = false;
+        for (int j = 0; j < group->childCount(); ++j) {
+            QTreeWidgetItem* item = group->child(j);
+            const bool shown = all || Matches(item->data(0, kItemIndexRole).toInt(), m_strFilter);
+            // Only changes reach the view: each one costs it a layout.
+            if (item->isHidden() == shown)
+                item->setHidden(!shown);
+            any = any || shown;
+        }
+        if (group->isHidden() == any)
+            group->setHidden(!any);
+        const bool expanded = all ? m_expandedBefore[static_cast<std::size_t>(i)] : any;
+        if (group->isExpanded() != expanded)
+            group->setExpanded(expanded);
+    }
+    if (all) {
+        m_expandedBefore.clear();
+        if (QTreeWidgetItem* item = SelectedItem())
+            scrollToItem(item);
+    }
+}
+
+QTreeWidgetItem* CFieldTree::FirstShownField() const {
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* group = topLevelItem(i);
+        for (int j = 0; j < group->childCount(); ++j) {
+            if (!group->child(j)->isHidden())
+                return group->child(j);
+        }
+    }
+    return nullptr;
+}

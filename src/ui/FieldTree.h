@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QFont>
+#include <QIcon>
+#include <QTreeWidget>
+
+#include <array>
+#include <vector>
+
+class CFieldEntry;
+class CTankFile;
+
+// The definition tree: a top-level item for each group of a document, under it an item for each
+// field reading "name = value", in bold while the document sets the field (and a group while it
+// sets any of its fields). A filter can hide the fields that do not match a text.
+class CFieldTree : public QTreeWidget {
+    Q_OBJECT
+public:
+    // Item data of every item: a group index for a top-level item, a field index (the position
+    // in the document's whole m_fields) for a field item.
+    static constexpr int kItemIndexRole = Qt::UserRole;
+
+    // Images of the tree, in the order items use them.
+    enum Image { kFolderImage, kStringImage, kFloatImage, kIntegerImage, kImageCount };
+
+    explicit CFieldTree(QWidget* parent = nullptr);
+
+    // Makes every item anew from document, which must outlive the tree or the next Build. The
+    // filter stays and applies to the new items.
+    void Build(const CTankFile& document);
+
+    // Shows field's value and presence on its item and the bold of its group. A field just
+    // emptied by typing reads "name =".
+    void UpdateField(const CFieldEntry& field, bool erasedByTyping = false);
+
+    QTreeWidgetItem* FieldItem(int fieldIndex) const;
+    QTreeWidgetItem* SelectedItem() const;
+    // The selected field's index, or -1 when a group or nothing is selected.
+    int SelectedField() const;
+    // Selects the field's item and scrolls to it; a filter that hides it is cleared first.
+    void SelectField(int fieldIndex);
+
+    // Shows only the fields whose name, description or value contains text, ignoring case, under
+    // their groups, which are opened; groups without a match are hidden. An empty text shows
+    // every item again, each group opened or closed as before the filter began.
+    void Filter(const QString& text);
+    const QString& FilterText() const { return m_strFilter; }
+    // The first field item the filter shows, or nullptr.
+    QTreeWidgetItem* FirstShownField() const;
+
+signals:
+    // SelectField had to clear the filter.
+    void FilterCleared();
+
+private:
+    QTreeWidgetItem* MakeFieldItem(const CFieldEntry& field) const;
+    void SetItemBold(QTreeWidgetItem* item, bool bold) const;
+    void UpdateGroupBold(QTreeWidgetItem* group) const;
+    bool Matches(int fieldIndex, const QString& text) const;
+    void ApplyFilter();
+
+    const CTankFile* m_pDocument = nullptr;
+    QFont m_boldFont;
+    std::array<QIcon, kImageCount> m_images;
+    QString m_strFilter;
+    std::vector<bool> m_expandedBefore; // each group, while a filter is on
+    // What the filter searches besides the values: the schema's names and descriptions.
+    std::vector<QString> m_names;
+    std::vector<QString> m_descriptions;
+};
