@@ -544,9 +544,14 @@ void CEditorDlg::FillValueBox(int fieldIndex, const CFieldEntry& entry) {
         const std::string& label =
             tankFile.m_strAlias.empty() ? tankFile.m_strFileName : tankFile.m_strAlias;
         items.push_back({TextOfBytes(value), TextOfBytes(label),
-                         QByteArray(value.data(), static_cast<qsizetype>(value.size()))});
+                         QByteArray(value.data(), static_cast<qsizetype>(value.size())),
+                         // A float would round integers beyond 2^24 together.
+                         field.Type() == FieldType::Float ? static_cast<double>(field.m_fValue)
+                                                          : static_cast<double>(field.m_nValue)});
     }
-    m_valueBox->SetItems(std::move(items));
+    m_valueBox->SetItems(std::move(items), entry.Type() == FieldType::String
+                                               ? CValueComboBox::Order::Text
+                                               : CValueComboBox::Order::Number);
 }
 
 void CEditorDlg::ClearValueBox() {
