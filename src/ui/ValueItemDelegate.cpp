@@ -21,12 +21,14 @@ QString Bracketed(const QString& label) {
 }
 
 // The label as it fits in width in the bold font: whole, or cut with an ellipsis inside its
-// brackets, so that it still reads as a label. cut tells which.
-QString FittedLabel(const QFont& bold, const QString& label, int width, bool& cut) {
+// brackets, so that it still reads as a label. cut, when given, tells which.
+QString FittedLabel(const QFont& bold, const QString& label, int width, bool* cut = nullptr) {
     const QFontMetrics metrics(bold);
     const QString whole = Bracketed(label);
-    cut = metrics.horizontalAdvance(whole) > width;
-    if (!cut)
+    const bool tooWide = metrics.horizontalAdvance(whole) > width;
+    if (cut)
+        *cut = tooWide;
+    if (!tooWide)
         return whole;
     const int brackets = metrics.horizontalAdvance(QStringLiteral("[]"));
     return Bracketed(metrics.elidedText(label, Qt::ElideRight, std::max(0, width - brackets)));
@@ -65,11 +67,9 @@ void CValueItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     const QVariant label = index.data(m_nLabelRole);
     if (label.isValid()) {
         const QFont bold = BoldOf(option.font);
-        bool cut = false;
         painter->setFont(bold);
         painter->setClipRect(labelRect);
-        painter->drawText(labelRect, flags,
-                          FittedLabel(bold, label.toString(), LabelRoom(item), cut));
+        painter->drawText(labelRect, flags, FittedLabel(bold, label.toString(), LabelRoom(item)));
     }
     painter->restore();
 }
@@ -90,7 +90,7 @@ bool CValueItemDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
     if (event->type() != QEvent::ToolTip || !label.isValid())
         return QStyledItemDelegate::helpEvent(event, view, option, index);
     bool cut = false;
-    FittedLabel(BoldOf(option.font), label.toString(), LabelRoom(option.rect), cut);
+    FittedLabel(BoldOf(option.font), label.toString(), LabelRoom(option.rect), &cut);
     if (!cut) {
         QToolTip::hideText();
         return true;
