@@ -99,9 +99,14 @@ void CFieldPanel::ShowValue(const CFieldEntry& field, const CTemplateList& templ
         const std::string& label =
             tankFile.m_strAlias.empty() ? tankFile.m_strFileName : tankFile.m_strAlias;
         items.push_back({TextOfBytes(value), TextOfBytes(label),
-                         QByteArray(value.data(), static_cast<qsizetype>(value.size()))});
+                         QByteArray(value.data(), static_cast<qsizetype>(value.size())),
+                         // A float would round integers beyond 2^24 together.
+                         given.Type() == FieldType::Float ? static_cast<double>(given.m_fValue)
+                                                          : static_cast<double>(given.m_nValue)});
     }
-    m_valueBox->SetItems(std::move(items));
+    m_valueBox->SetItems(std::move(items), field.Type() == FieldType::String
+                                               ? CValueComboBox::Order::Text
+                                               : CValueComboBox::Order::Number);
 }
 
 void CFieldPanel::ShowField(const CFieldEntry& field, const CTemplateList& templates) {

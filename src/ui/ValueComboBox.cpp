@@ -7,8 +7,11 @@
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QValidator>
@@ -82,6 +85,8 @@ CValueComboBox::CValueComboBox(QWidget* parent) : QComboBox(parent) {
     // equals the edit text current and reports it as picked, which would apply a value the
     // user never chose, and mark an untouched document modified. Only real picks count.
     disconnect(edit, SIGNAL(editingFinished()), this, nullptr);
+    // A list of hundreds of values is read more than a few rows at a time.
+    setMaxVisibleItems(kVisibleRows);
     // Enter applies the value; it must not add the text to the list.
     setInsertPolicy(QComboBox::NoInsert);
     setDuplicatesEnabled(true);
@@ -146,13 +151,45 @@ void CValueComboBox::wheelEvent(QWheelEvent* event) {
 
 void CValueComboBox::showPopup() {
     EnsureDelegate();
+    FitListWidth();
     QComboBox::showPopup();
-    // The list opens with no current row when the box has none, so Enter picks nothing the
-    // user did not choose.
-    if (currentIndex() == -1) {
+    // The list opens at the value being edited, or at its top: the view would otherwise stay
+    // where the list of another field was scrolled. With no such row the list has no current
+    // one, so Enter picks nothing the user did not choose.
+    const QString edit = EditText();
+    int row = currentIndex();
+    if (row == -1 || itemText(row) != edit)
+        row = findText(edit, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (row == -1) {
         view()->selectionModel()->clear();
         view()->setCurrentIndex(QModelIndex());
+        view()->scrollToTop();
+    } else {
+        const QModelIndex index = model()->index(row, modelColumn(), rootModelIndex());
+        view()->setCurrentIndex(index);
+        view()->scrollTo(index, QAbstractItemView::PositionAtCenter);
     }
+}
+
+void CValueComboBox::FitListWidth() {
+    // Measured only as the list opens: a field's list is filled at every selection and
+    // seldom opened.
+    const QFont font = view()->font();
+    int width = 0;
+    for (int row = 0; row < count(); ++row)
+        width = std::max(width, m_delegate->WholeWidth(
+                                    font, model()->index(row, modelColumn(), rootModelIndex())));
+    width += 2 * view()->frameWidth();
+    if (count() > maxVisibleItems())
+        width += view()->verticalScrollBar()->sizeHint().width();
+    // The frame the box puts around the view takes a little more; no wider than the screen.
+    int around = 0;
+    if (const QWidget* frame = view()->parentWidget()) {
+        around += frame->contentsMargins().left() + frame->contentsMargins().right();
+        if (const QLayout* layout = frame->layout())
+            around += layout->contentsMargins().left() + layout->contentsMargins().right();
+    }
+    view()->setMinimumWidth(std::min(width, screen()->availableGeometry().width() - around));
 }
 
 int CValueComboBox::AddString(const QString& text, const QString& label) {
@@ -182,10 +219,14 @@ int CValueComboBox::AddString(const QString& text, const QString& label) {
     return low;
 }
 
-void CValueComboBox::SetItems(std::vector<Item> items) {
-    std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
-        return QString::compare(a.text, b.text, Qt::CaseInsensitive) < 0;
-    });
+void CValueComboBox::SetItems(std::vector<Item> items, Order order) {
+    if (order == Order::Number)
+        std::stable_sort(items.begin(), items.end(),
+                         [](const Item& a, const Item& b) { return a.number < b.number; });
+    else
+        std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
+            return QString::compare(a.text, b.text, Qt::CaseInsensitive) < 0;
+        });
     QList<QStandardItem*> rows;
     rows.reserve(static_cast<qsizetype>(items.size()));
     for (Item& item : items) {

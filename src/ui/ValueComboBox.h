@@ -13,29 +13,35 @@ class QValidator;
 
 // The value box: an editable combo box whose edit field holds the value being edited and whose
 // list offers other values, each marked with a label (the template it comes from). The list is
-// kept sorted by text, ignoring case, and the edit field keeps whatever text it was given:
-// adding items never picks one.
+// kept sorted, by text ignoring case or by number, and the edit field keeps whatever text it was
+// given: adding items never picks one.
 class CValueComboBox : public QComboBox {
     Q_OBJECT
 public:
     static constexpr int kLabelRole = Qt::UserRole;
     // The value's own bytes, so that picking an item stores exactly what the template holds.
     static constexpr int kBytesRole = Qt::UserRole + 1;
+    // The list shows this many rows at once, when it holds them and the screen has room.
+    static constexpr int kVisibleRows = 20;
 
     struct Item {
         QString text;
         QString label;
         QByteArray bytes;
+        double number = 0; // the value of an item of a list of numbers
     };
+
+    // Numbers are listed by value: by text, 10000 would come before 2000.
+    enum class Order { Text, Number };
 
     explicit CValueComboBox(QWidget* parent = nullptr);
 
     // Adds an item at its sorted place (after items of equal text) and returns its index.
     int AddString(const QString& text, const QString& label);
 
-    // Replaces the list with items, sorted by text ignoring case (items of equal text keep
-    // their order), in one step; no item becomes current and the edit text stays.
-    void SetItems(std::vector<Item> items);
+    // Replaces the list with items, sorted by order (by text ignoring case, or by number; equal
+    // items keep their order), in one step; no item becomes current and the edit text stays.
+    void SetItems(std::vector<Item> items, Order order = Order::Text);
 
     // The label of the item at index; a null string when it has none.
     QString Label(int index) const;
@@ -60,6 +66,7 @@ public:
     // accepts everything. Text the program sets is never checked, and what it holds may stay.
     void RefuseCharacters(const QString& chars, std::function<void(QChar)> onRefused);
 
+    // Opens the list at the row of the edit text, or at its top, as wide as its items need.
     void showPopup() override;
 
 protected:
@@ -75,6 +82,8 @@ signals:
 
 private:
     void EnsureDelegate();
+    // Makes the list wide enough for every label and value, as far as the screen allows.
+    void FitListWidth();
 
     CValueItemDelegate::Colours m_colours; // as the palette had them when the box was made
     CValueItemDelegate* m_delegate = nullptr;

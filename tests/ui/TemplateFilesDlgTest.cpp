@@ -95,7 +95,7 @@ TEST_F(TemplateFilesDlgTest, ListsAddsAndDeletesTemplatesInPlace) {
     });
     EXPECT_EQ(ListedValues(*m_box),
               (std::vector<ListedValue>{
-                  {"10.000000", "Alpha"}, {"10.000000", "Alpha"}, {"3.000000", "Gamma"}}));
+                  {"3.000000", "Gamma"}, {"10.000000", "Alpha"}, {"10.000000", "Alpha"}}));
 
     // Every line deleted leaves no template.
     EditSet([](CTemplateFilesDlg* dialog) {

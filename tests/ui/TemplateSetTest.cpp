@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressDialog>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 using Listed = std::vector<ListedValue>;
@@ -31,6 +32,16 @@ protected:
         return shown;
     }
     QTreeWidgetItem* Select(const char* name) { return EditorTest::Select("GameObject", name); }
+    // Loads a set of templates n0.odf, n1.odf... of the GameObject lines in lines, in order.
+    void LoadMade(const std::vector<std::string>& lines) {
+        std::string set;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const std::string name = "n" + std::to_string(i) + ".odf";
+            m_folder.Write(name, "[GameObject]\n" + lines[i]);
+            set += name + "\n";
+        }
+        EXPECT_EQ(LoadSet(set), Shown{});
+    }
     Paths TemplatePaths() const { return m_editor->Templates().Paths(); }
     std::string& StringOf(int field) { return m_editor->Document().m_fields[field].m_strValue; }
     // Runs Save Set with the dialog answering path, returning what was shown.
@@ -43,15 +54,15 @@ protected:
     QLineEdit* m_edit = nullptr;
 };
 
-TEST_F(TemplateSetTest, TheListOffersEachTemplatesValueSortedByTextWithItsLabel) {
+TEST_F(TemplateSetTest, TheListOffersEachTemplatesValueSortedWithItsLabel) {
     EXPECT_EQ(LoadSet("t1.odf\nt2.odf\nt3.odf\nt4.odf\n"), Shown{});
     Select("maxHealth");
-    EXPECT_EQ(ListedValues(*m_box), (Listed{{"10", "Alpha"}, {"10", "Gamma"}, {"9", "t2.odf"}}));
+    EXPECT_EQ(ListedValues(*m_box), (Listed{{"9", "t2.odf"}, {"10", "Alpha"}, {"10", "Gamma"}}));
     EXPECT_EQ(m_box->currentIndex(), -1);
     EXPECT_EQ(m_edit->text(), "10");
     Select("collisionRadius");
     EXPECT_EQ(ListedValues(*m_box),
-              (Listed{{"10.000000", "Alpha"}, {"3.000000", "Gamma"}, {"9.500000", "t2.odf"}}));
+              (Listed{{"3.000000", "Gamma"}, {"9.500000", "t2.odf"}, {"10.000000", "Alpha"}}));
     EXPECT_EQ(m_edit->text(), "2.500000");
     Select("baseName");
     EXPECT_EQ(ListedValues(*m_box),
@@ -60,6 +71,71 @@ TEST_F(TemplateSetTest, TheListOffersEachTemplatesValueSortedByTextWithItsLabel)
     Select("aiName2");
     EXPECT_EQ(m_box->count(), 0);
     EXPECT_FALSE(Modified());
+}
+
+TEST_F(TemplateSetTest, NumbersAreListedByValueEqualOnesInTemplateOrder) {
+    // Ordered as text, 10000 would come before 2000 and -0.5 before -1.5; as floats, the last
+    // two integers would be equal.
+    LoadMade({"maxHealth = 10000\ncollisionRadius = 2.5",
+              "maxHealth = 2000\ncollisionRadius = -1.5", "maxHealth = -30\ncollisionRadius = 10",
+              "maxHealth = 90\ncollisionRadius = -.5", "maxHealth = 2000\ncollisionRadius = -1.5",
+              "maxHealth = 16777217", "maxHealth = 16777216"});
+    // Each field's templates in the order its list shows them.
+    const std::pair<const char*, std::vector<int>> cases[] = {{"maxHealth", {2, 3, 1, 4, 0, 6, 5}},
+                                                              {"collisionRadius", {1, 4, 3, 0, 2}}};
+    for (const auto& [field, order] : cases) {
+        Select(field);
+        std::vector<std::string> labels, expected;
+        for (const ListedValue& listed : ListedValues(*m_box))
+            labels.push_back(listed.label.toStdString());
+        for (int i : order)
+            expected.push_back("n" + std::to_string(i) + ".odf");
+        EXPECT_EQ(labels, expected) << field;
+    }
+}
+
+TEST_F(TemplateSetTest, TheListOpensAtTheEditedValueOrElseAtItsTop) {
+    // maxHealth 0, 10 ... 590; collisionRadius 100 ... 159, never doc.odf's 2.5.
+    std::vector<std::string> lines;
+    for (int i = 0; i < 60; ++i)
+        lines.push_back("maxHealth = " + std::to_string(i * 10) +
+                        "\ncollisionRadius = " + std::to_string(100 + i));
+    LoadMade(lines);
+    struct Case {
+        const char* field;
+        const char* typed; // replaces the edit text
+        int row; // the current row the list opens at, among its neighbours, or -1: at the top
+    };
+    const Case cases[] = {{"maxHealth", nullptr, 1},
+                          {"collisionRadius", nullptr, -1},
+                          {"maxHealth", "100", 10},
+                          {"maxHealth", "55", -1},
+                          {"collisionRadius", "158.000000", 58}};
+    QAbstractItemView* list = m_box->view();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " " + (c.typed ? c.typed : ""));
+        Select(c.field);
+        if (c.typed) {
+            m_edit->selectAll();
+            QTest::keyClicks(m_edit, QString::fromLatin1(c.typed));
+        }
+        m_box->showPopup();
+        ASSERT_TRUE(list->isVisible());
+        if (c.row == -1) {
+            EXPECT_FALSE(list->currentIndex().isValid());
+            EXPECT_EQ(list->verticalScrollBar()->value(), 0);
+        } else {
+            EXPECT_EQ(list->currentIndex().row(), c.row);
+            for (int row : {c.row - 1, c.row, c.row + 1})
+                EXPECT_TRUE(list->viewport()->rect().contains(
+                    list->visualRect(m_box->model()->index(row, 0))))
+                    << row;
+        }
+        // The next list must not open where this one was left.
+        QTest::keyClick(list, Qt::Key_End);
+        QTest::keyClick(list, Qt::Key_Escape);
+        EXPECT_FALSE(list->isVisible());
+    }
 }
 
 TEST_F(TemplateSetTest, PickingAValueAppliesExactlyItsText) {
@@ -77,7 +153,7 @@ TEST_F(TemplateSetTest, PickingAValueAppliesExactlyItsText) {
     EXPECT_FALSE(Modified());
 
     QTreeWidgetItem* item = Select("collisionRadius");
-    PickListItem(*m_box, 2);
+    PickListItem(*m_box, 1);
     EXPECT_EQ(m_edit->text(), "9.500000");
     EXPECT_EQ(m_editor->Document().m_fields[2].m_fValue, 9.5f);
     EXPECT_EQ(TextOf(item), "collisionRadius = 9.500000");
@@ -105,7 +181,7 @@ TEST_F(TemplateSetTest, PickingAValueAppliesExactlyItsText) {
 
     // After a pick, typing goes on from the picked text.
     item = Select("maxHealth");
-    PickListItem(*m_box, 2);
+    PickListItem(*m_box, 0);
     EXPECT_EQ(TextOf(item), "maxHealth = 9");
     QTest::keyClicks(m_edit, QStringLiteral("5"));
     EXPECT_EQ(TextOf(item), "maxHealth = 95");
@@ -140,7 +216,7 @@ TEST_F(TemplateSetTest, LoadSetLoadsEveryLineInOrderAndReportsTheBadOnes) {
               (Shown{"Error opening tank file '" + missing + "'.",
                      "Error loading tank file '" + missing + "'.", "Error loading tank file ''."}));
     EXPECT_EQ(TemplatePaths(), (Paths{"t1.odf", "t2.odf", "t1.odf"}));
-    EXPECT_EQ(ListedValues(*m_box), (Listed{{"10", "Alpha"}, {"10", "Alpha"}, {"9", "t2.odf"}}));
+    EXPECT_EQ(ListedValues(*m_box), (Listed{{"9", "t2.odf"}, {"10", "Alpha"}, {"10", "Alpha"}}));
 
     // A new set replaces the old one whole, even when none of it loads; thousands of missing
     // files give their two messages each, in order.

@@ -2,11 +2,16 @@
 #include "UiTestSupport.h"
 
 #include <QAbstractItemDelegate>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QStyleOptionViewItem>
 #include <QTest>
+#include <QToolTip>
 
 #include <set>
 
@@ -127,7 +132,7 @@ TEST_F(ValueComboBoxTest, ItemShowsTheBoldLabelOnTheLeftHalfAndTheValueOnTheRigh
     EXPECT_EQ(Paint(0, false), plain);
 }
 
-TEST_F(ValueComboBoxTest, LabelAndValueAreCutAtTheirHalvesWithoutAnEllipsis) {
+TEST_F(ValueComboBoxTest, AValueIsCutAtItsHalfAndACutLabelEndsInAnEllipsis) {
     const QString longLabel = QStringLiteral("AVeryLongTemplateAliasIndeed");
     const QString longValue = QStringLiteral("a value far too long for its half of the item");
     m_box.AddString(longValue, longLabel);
@@ -135,12 +140,20 @@ TEST_F(ValueComboBoxTest, LabelAndValueAreCutAtTheirHalvesWithoutAnEllipsis) {
     const QColor window = m_colours.color(QPalette::Base);
     const QColor windowText = m_colours.color(QPalette::Text);
 
-    // In a 120 pixel item: the label stops at 60, the value at 120, nothing beyond.
+    // In a 120 pixel item: the label keeps its brackets and ends in an ellipsis a gap before
+    // 60, the value stops at 120, nothing beyond.
     const QRect item(0, 0, 120, kHeight);
     const QImage image = Paint(1, false, item);
     const QRect left(0, 0, 60, kHeight);
     const QRect right(60, 0, 60, kHeight);
-    EXPECT_EQ(image.copy(left), Reference("[" + longLabel + "]", true, left, window, windowText));
+    QFont bold = m_font;
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const QString cut = metrics.elidedText(longLabel, Qt::ElideRight,
+                                           60 - CValueItemDelegate::kLabelGap -
+                                               metrics.horizontalAdvance(QStringLiteral("[]")));
+    ASSERT_TRUE(cut.endsWith(QChar(0x2026)));
+    EXPECT_EQ(image.copy(left), Reference("[" + cut + "]", true, left, window, windowText));
     EXPECT_EQ(image.copy(right), Reference(longValue, false, right, window, windowText));
     EXPECT_EQ(Colours(image.copy(120, 0, kWidth - 120, kHeight)), std::set<QRgb>{kUntouched.rgb()});
 
@@ -149,4 +162,52 @@ TEST_F(ValueComboBoxTest, LabelAndValueAreCutAtTheirHalvesWithoutAnEllipsis) {
     // An item without a label leaves the left half bare.
     m_box.AddString(QStringLiteral("7"), QString()); // sorts between "" and the long value
     EXPECT_EQ(Colours(Paint(1, false, item).copy(left)), std::set<QRgb>{window.rgb()});
+}
+
+TEST_F(ValueComboBoxTest, TheListShowsManyRowsWideEnoughForItsItemsAsTheScreenAllows) {
+    const QString longLabel = QStringLiteral("a_template_with_a_rather_long_file_name.odf");
+    const QString longValue = QStringLiteral("a String value longer than any label here, too");
+    const QString hugeLabel = QStringLiteral("wide").repeated(200);
+    std::vector<CValueComboBox::Item> items;
+    for (int i = 0; i < 40; ++i)
+        items.push_back({QString::number(i), QStringLiteral("t%1.odf").arg(i), {}});
+    items.push_back({longValue, QStringLiteral("t.odf"), {}});
+    items.push_back({QStringLiteral("x"), longLabel, {}});
+    m_box.show();
+    QAbstractItemView* list = m_box.view();
+    // The tooltip over row, or an empty text when it shows none.
+    const auto toolTip = [list](int row) {
+        const QModelIndex index = list->model()->index(row, 0);
+        list->scrollTo(index);
+        const QPoint at = list->visualRect(index).center();
+        QHelpEvent event(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list->viewport(), &event);
+        const QString text = QToolTip::isVisible() ? QToolTip::text() : QString();
+        QToolTip::hideText();
+        return text.toStdString();
+    };
+
+    m_box.SetItems(items);
+    m_box.showPopup();
+    // Sorted by text, the long value and the long label are the last two rows.
+    ASSERT_EQ(m_box.itemText(40), longValue);
+    ASSERT_EQ(m_box.Label(41), longLabel);
+    EXPECT_GE(list->indexAt(QPoint(0, list->viewport()->height() - 1)).row(),
+              CValueComboBox::kVisibleRows - 1);
+    EXPECT_GE(list->viewport()->width() / 2,
+              QFontMetrics(list->font()).horizontalAdvance(longValue));
+    EXPECT_EQ(toolTip(41), "");
+    m_box.hidePopup();
+
+    // A label wider than the screen: the list fills the screen's width, and the label, cut,
+    // shows whole in its tooltip.
+    items.push_back({QStringLiteral("y"), hugeLabel, {}});
+    m_box.SetItems(items);
+    m_box.showPopup();
+    const QRect screen = m_box.screen()->availableGeometry();
+    EXPECT_EQ(list->window()->width(), screen.width());
+    EXPECT_TRUE(screen.contains(list->window()->geometry()));
+    EXPECT_EQ(toolTip(41), "");
+    EXPECT_NE(toolTip(42).find(hugeLabel.toStdString()), std::string::npos);
+    m_box.hidePopup();
 }
