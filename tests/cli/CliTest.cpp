@@ -3,7 +3,6 @@
 
 #include "CliRunner.h"
 
-#include "FileIo.h"
 #include "TestSupport.h"
 
 namespace {
@@ -12,11 +11,7 @@ namespace fs = std::filesystem;
 
 const std::string kData = TARNWICK_TEST_DATA "/cli";
 
-std::string Read(const std::string& path) {
-    std::string bytes;
-    EXPECT_TRUE(ReadWholeFile(path, bytes)) << path;
-    return bytes;
-}
+using tarnwick_test::ReadBytes;
 
 class CliTest : public ::testing::Test {
 protected:
@@ -34,37 +29,37 @@ TEST_F(CliTest, NormalizeRewritesEachFileInTheProgramsLayout) {
     CliResult result = RunCli({"normalize", lf, crlf});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out + result.err, "");
-    EXPECT_EQ(Read(lf), Read(kData + "/messy.expected.odf"));
-    EXPECT_EQ(Read(crlf), Read(kData + "/messy_crlf.expected.odf")); // CR LF kept
+    EXPECT_EQ(ReadBytes(lf), ReadBytes(kData + "/messy.expected.odf"));
+    EXPECT_EQ(ReadBytes(crlf), ReadBytes(kData + "/messy_crlf.expected.odf")); // CR LF kept
 
     // A normalized file is a fixed point.
     EXPECT_EQ(RunCli({"normalize", lf}).status, 0);
-    EXPECT_EQ(Read(lf), Read(kData + "/messy.expected.odf"));
+    EXPECT_EQ(ReadBytes(lf), ReadBytes(kData + "/messy.expected.odf"));
 }
 
 TEST_F(CliTest, NormalizeWithOutputLeavesTheInputAlone) {
     std::string in = Copy("messy.odf"), out = m_dir / "out.odf";
     CliResult result = RunCli({"normalize", in, "-o", out});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(Read(in), Read(kData + "/messy.odf"));
-    EXPECT_EQ(Read(out), Read(kData + "/messy.expected.odf"));
+    EXPECT_EQ(ReadBytes(in), ReadBytes(kData + "/messy.odf"));
+    EXPECT_EQ(ReadBytes(out), ReadBytes(kData + "/messy.expected.odf"));
 
     result = RunCli({"normalize", "-o", out, in, in});
     EXPECT_EQ(result.status, 2);
     EXPECT_NE(result.err.find("Option -o takes a single FILE."), std::string::npos);
     EXPECT_EQ(RunCli({"normalize", in, "-o"}).status, 2);
     EXPECT_EQ(RunCli({"normalize", "-x", in}).status, 2);
-    EXPECT_EQ(Read(in), Read(kData + "/messy.odf"));
+    EXPECT_EQ(ReadBytes(in), ReadBytes(kData + "/messy.odf"));
 }
 
 TEST_F(CliTest, DumpAndSchemaMatchTheirGoldenFiles) {
     CliResult dump = RunCli({"dump", "messy.odf"}, kData);
     EXPECT_EQ(dump.status, 0);
-    EXPECT_EQ(dump.out, Read(kData + "/dump_messy.expected"));
+    EXPECT_EQ(dump.out, ReadBytes(kData + "/dump_messy.expected"));
 
     CliResult schema = RunCli({"schema"});
     EXPECT_EQ(schema.status, 0);
-    EXPECT_EQ(schema.out, Read(kData + "/schema.expected"));
+    EXPECT_EQ(schema.out, ReadBytes(kData + "/schema.expected"));
 }
 
 TEST_F(CliTest, GetPrintsOneValueOrSaysItIsAbsent) {
@@ -105,17 +100,17 @@ TEST_F(CliTest, SetAppliesValuesAsTheValueBoxDoesAndSavesOnce) {
     EXPECT_EQ(RunCli({"get", file, "GameObject.baseName"}).status, 1);
 
     // Only the lines of the fields set changed; the rest of the file is as it was.
-    EXPECT_EQ(Read(file), Read(kData + "/messy_crlf.set.expected.odf"));
+    EXPECT_EQ(ReadBytes(file), ReadBytes(kData + "/messy_crlf.set.expected.odf"));
 
     // --layout writes the editor's layout, as normalize does.
     file = Copy("messy.odf");
     EXPECT_EQ(RunCli({"set", "--layout", file, "GameObject.maxHealth=1500"}).status, 0);
-    EXPECT_EQ(Read(file), Read(kData + "/messy.expected.odf"));
+    EXPECT_EQ(ReadBytes(file), ReadBytes(kData + "/messy.expected.odf"));
 }
 
 TEST_F(CliTest, RefusedSetChangesNothing) {
     std::string file = Copy("messy.odf");
-    const std::string before = Read(file);
+    const std::string before = ReadBytes(file);
     const std::string ok = "GameObject.maxHealth=5"; // valid, but must not be applied either
     struct Case {
         std::string arg, message;
@@ -132,7 +127,7 @@ TEST_F(CliTest, RefusedSetChangesNothing) {
         CliResult result = RunCli({"set", file, ok, c.arg});
         EXPECT_EQ(result.status, 2) << c.arg;
         EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
-        EXPECT_EQ(Read(file), before) << c.arg;
+        EXPECT_EQ(ReadBytes(file), before) << c.arg;
     }
     // A number field reads such text leniently, as the value box does.
     EXPECT_EQ(RunCli({"set", file, "GameObject.maxHealth=[7\n"}).status, 0);
@@ -142,7 +137,7 @@ TEST_F(CliTest, RefusedSetChangesNothing) {
 TEST_F(CliTest, CheckListsEveryLineThatLoadingDoesNotKeep) {
     CliResult result = RunCli({"check", "messy.odf"}, kData);
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.out, Read(kData + "/check_messy.expected"));
+    EXPECT_EQ(result.out, ReadBytes(kData + "/check_messy.expected"));
     EXPECT_EQ(result.err, "");
 
     // An unknown key is named with the group it stands in.
@@ -157,7 +152,7 @@ TEST_F(CliTest, CheckListsEveryLineThatLoadingDoesNotKeep) {
     // An unreadable file fails the run, after the others are checked.
     result = RunCli({"check", "missing.odf", "messy.odf", "."}, kData);
     EXPECT_EQ(result.status, 2);
-    EXPECT_EQ(result.out, Read(kData + "/check_messy.expected"));
+    EXPECT_EQ(result.out, ReadBytes(kData + "/check_messy.expected"));
     EXPECT_EQ(result.err, "Error opening tank file 'missing.odf'.\nError opening tank file '.'.\n");
 }
 

@@ -1,5 +1,7 @@
 #include "UiTestSupport.h"
 
+#include "TestSupport.h"
+
 #include "EditorDlg.h"
 #include "FieldTree.h"
 #include "ValueComboBox.h"
@@ -67,14 +69,11 @@ std::string CScratchFolder::Path(const std::string& name) const {
 }
 
 void CScratchFolder::Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(Path(name), std::ios::binary) << bytes;
+    tarnwick_test::WriteBytes(Path(name), bytes);
 }
 
 std::string CScratchFolder::Read(const std::string& name) const {
-    std::ifstream in(Path(name), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return tarnwick_test::ReadBytes(Path(name));
 }
 
 bool CScratchFolder::Exists(const std::string& name) const {
@@ -82,13 +81,9 @@ bool CScratchFolder::Exists(const std::string& name) const {
 }
 
 void CopyUiTestData(const CScratchFolder& folder, std::initializer_list<const char*> names) {
-    for (const char* name : names) {
-        std::ifstream in(std::string(TARNWICK_TEST_DATA) + "/ui/" + name, std::ios::binary);
-        ASSERT_TRUE(in) << name;
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        folder.Write(name, bytes.str());
-    }
+    for (const char* name : names)
+        folder.Write(name,
+                     tarnwick_test::ReadBytes(tarnwick_test::DataPath(std::string("ui/") + name)));
 }
 
 QTreeWidget* TreeOf(CEditorDlg& editor) {
