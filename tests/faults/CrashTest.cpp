@@ -20,8 +20,6 @@ TEST(Crash, KilledSavesLeaveOldOrNewContent) {
 
     // Two documents of different sizes, so that a torn write could not pass for either.
     CTankFile first, second;
-    first.Reset();
-    second.Reset();
     for (auto& field : second.m_fields) {
         field.m_bPresent = true;
         field.m_strValue = std::string(200, 'v');
@@ -29,11 +27,11 @@ TEST(Crash, KilledSavesLeaveOldOrNewContent) {
     }
     const std::string firstBytes = WriteTankText(first);
     const std::string secondBytes = WriteTankText(second);
-    std::ofstream(target, std::ios::binary) << firstBytes;
+    WriteBytes(target, firstBytes);
 
     std::mt19937 random(20261206);
-    std::uniform_int_distribution<int> delayMicroseconds(0, 20000);
-    const int kills = 200;
+    std::uniform_int_distribution<int> delayMicroseconds(0, 10000);
+    const int kills = 40;
     for (int kill = 0; kill < kills; ++kill) {
         pid_t pid = ::fork();
         if (pid == 0) {
