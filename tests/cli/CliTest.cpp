@@ -3,6 +3,10 @@
 
 #include "CliRunner.h"
 
+#include <nlohmann/json.hpp>
+
+#include <sstream>
+
 namespace {
 
 using namespace tarnwick_test;
@@ -15,7 +19,7 @@ std::string Golden(const std::string& name) {
 
 TEST_F(CliTest, ReadingCommandsPrintWhatTheFilesSet) {
     WriteBytes(m_dir / "craft.odf", "[craftclass]\nrangeScn = 1\n");
-    const std::string check = Golden("check_messy.expected");
+    const std::string check = Golden("check_messy.expected"), json = Golden("dump_json.expected");
     const struct {
         Texts args;
         CliResult want;
@@ -36,12 +40,23 @@ TEST_F(CliTest, ReadingCommandsPrintWhatTheFilesSet) {
         {{"get", "messy.odf", "GameObject.classLabel"}, {1, "", ""}},      // absent
         {{"get", "messy.odf", "Game.maxHealth"}, {2, "", "Unknown field 'Game.maxHealth'.\n"}},
         {{"get", "messy.odf", "maxHealth"}, {2, "", "Unknown field 'maxHealth'.\n"}},
+        // JSON shows Windows-1252 bytes and UTF-8 as the window does, floats as files have them.
+        {{"dump", "--json", "scout.odf", "heavy.odf"}, {0, json, ""}},
+        {{"dump", "--json", "scout.odf", "missing.odf"},
+         {2, json.substr(0, json.find('\n') + 1), "Error opening tank file 'missing.odf'.\n"}},
+        {{"get", "--json", "heavy.odf", "GameObject.unitName"},
+         {0, "\"Panzer \u00e9t\u00e9\"\n", ""}},
+        {{"get", "--json", "scout.odf", "CraftClass.rangeScan"}, {0, "150.000000\n", ""}},
+        {{"get", "--json", "heavy.odf", "CraftClass.rangeScan"}, {1, "", ""}},
         {{"dump"}, {2, "", "Usage: tarnwick-cli dump [--json] FILE" + kTryHelp}},
         {{"get", "x.odf"}, {2, "", "Usage: tarnwick-cli get [--json] FILE Group.field" + kTryHelp}},
         {{"schema", "extra"}, {2, "", "Usage: tarnwick-cli schema" + kTryHelp}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Run(c.args), c.want) << c.args[0] << " " << c.args.back();
+    std::istringstream lines(json);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_TRUE(nlohmann::json::accept(line)) << line;
 }
 
 TEST_F(CliTest, NormalizeWritesTheEditorsLayout) {

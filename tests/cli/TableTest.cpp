@@ -1,12 +1,9 @@
-// Many files at once: the CSV table, applying an edited one, and JSON output read back by a JSON
-// parser. Files are compared byte for byte before and after.
+// Many files at once: the CSV table and applying an edited one. Files are compared byte for byte
+// before and after.
 
 #include "CliRunner.h"
 
-#include <nlohmann/json.hpp>
-
 #include <chrono>
-#include <sstream>
 
 namespace {
 
@@ -48,24 +45,6 @@ TEST_F(TableTest, TableWritesEveryValueAsGetPrintsIt) {
         const CliResult refused = Run({"table", "--fields", list, "heavy.odf"});
         EXPECT_TRUE(refused.status == 2 && refused.out.empty()) << list;
     }
-}
-
-TEST_F(TableTest, JsonReadsBackAsTheValuesTheWindowShows) {
-    // Windows-1252 bytes and UTF-8 side by side, each read as the window reads it; floats as
-    // the editor writes them.
-    const CliResult dump = Run({"dump", "--json", "scout.odf", "heavy.odf"});
-    EXPECT_EQ(dump, (CliResult{0, ReadData("cli/dump_json.expected"), ""}));
-    std::istringstream lines(dump.out);
-    for (std::string line; std::getline(lines, line);)
-        EXPECT_TRUE(nlohmann::json::accept(line)) << line;
-
-    EXPECT_EQ(Run({"get", "--json", "heavy.odf", "GameObject.unitName"}).out,
-              "\"Panzer \u00e9t\u00e9\"\n");
-    EXPECT_EQ(Run({"get", "--json", "scout.odf", "CraftClass.rangeScan"}).out, "150.000000\n");
-    EXPECT_EQ(Run({"get", "--json", "heavy.odf", "CraftClass.rangeScan"}).status, 1);
-    const CliResult bad = Run({"dump", "--json", "scout.odf", "missing.odf"});
-    EXPECT_EQ(bad.status, 2);
-    EXPECT_EQ(bad.out, dump.out.substr(0, dump.out.find('\n') + 1));
 }
 
 TEST_F(TableTest, ApplyChangesExactlyTheEditedValues) {

@@ -69,20 +69,18 @@ bool Stage(Fault fault, const std::string& work) {
     return fault == kReadOnlyFolder || fault == kReadOnlyFile ? BecomeNobody() : true;
 }
 
-// Every entry of folder with what it holds: a file's bytes, a link's target, a folder's entries.
+// Everything in folder with what it holds: a file's bytes, a link's target.
 Texts StateOf(const std::string& folder) {
     Texts state;
     std::error_code error;
-    for (const auto& entry : fs::directory_iterator(folder, error)) {
-        const std::string name = entry.path().filename().string();
+    for (const auto& entry : fs::recursive_directory_iterator(folder, error)) {
+        const std::string path = entry.path().string();
         if (entry.is_symlink())
-            state.push_back(name + " -> " + fs::read_symlink(entry.path()).string());
-        else if (entry.is_directory())
-            state.push_back(name + "/ " + std::to_string(StateOf(entry.path()).size()));
-        else if (name != "filler")
-            state.push_back(name + ": " + ReadBytes(entry.path()));
+            state.push_back(path + " -> " + fs::read_symlink(entry.path()).string());
+        else if (entry.path().filename() != "filler")
+            state.push_back(path + ": " + (entry.is_directory() ? "folder" : ReadBytes(path)));
     }
-    std::sort(state.begin(), state.end());
+    std::ranges::sort(state);
     return state;
 }
 
