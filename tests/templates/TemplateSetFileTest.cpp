@@ -31,8 +31,10 @@ TEST(TemplateSetFile, ReadTakesEveryLineAsAPathAndWriteEndsEachWithLf) {
         Texts paths{"left over"};
         ASSERT_TRUE(ReadTemplateSetFile(dir / "set.txt", paths));
         EXPECT_EQ(paths, c.paths) << "bytes \"" << c.bytes.substr(0, 40) << "\"";
-        ASSERT_TRUE(WriteTemplateSetFile(dir / "set.txt", c.paths));
-        EXPECT_TRUE(!c.written || ReadBytes(dir / "set.txt") == c.bytes);
+        if (c.written) {
+            ASSERT_TRUE(WriteTemplateSetFile(dir / "set.txt", c.paths));
+            EXPECT_EQ(ReadBytes(dir / "set.txt"), c.bytes);
+        }
     }
     EXPECT_TRUE(messages.Texts().empty());
     EXPECT_EQ(dir.Entries(), Texts{"set.txt"});
