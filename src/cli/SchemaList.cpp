@@ -5,17 +5,8 @@
 
 namespace {
 
-const char* TypeName(FieldType type) {
-    switch (type) {
-    case FieldType::String:
-        return "String";
-    case FieldType::Float:
-        return "Float";
-    case FieldType::Integer:
-        return "Integer";
-    }
-    return "";
-}
+// By the numbers of FieldType, which are part of the model's contract.
+const char* const kTypeNames[] = {"String", "Float", "Integer"};
 
 } // namespace
 
@@ -27,7 +18,7 @@ int RunSchema(const Args& args) {
     for (std::size_t i = 0; i < file.m_fields.size(); ++i) {
         const CFieldEntry& field = file.m_fields[i];
         text += std::to_string(i) + '\t' + field.Group()->m_strName + '\t' + field.Name() + '\t' +
-                TypeName(field.Type()) + '\t' + field.Description() + '\n';
+                kTypeNames[static_cast<int>(field.Type())] + '\t' + field.Description() + '\n';
     }
     WriteOut(text);
     return kExitOk;

@@ -41,7 +41,7 @@ bool CFieldEntry::SameValueAs(const CFieldEntry& other) const {
         return std::bit_cast<std::uint32_t>(m_fValue) ==
                std::bit_cast<std::uint32_t>(other.m_fValue);
     case FieldType::Integer:
-        return m_nValue == other.m_nValue;
+        break;
     }
-    return false;
+    return m_nValue == other.m_nValue;
 }

@@ -52,9 +52,9 @@ const char* CFileLines::UnusedReason(std::size_t i) const {
     case TankLineKind::UnknownKey:
         return "key not in group ";
     case TankLineKind::Other:
-        return "comment or other text";
+        break;
     }
-    return nullptr;
+    return "comment or other text";
 }
 
 std::size_t CFileLines::UnusedLineCount() const {

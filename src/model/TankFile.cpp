@@ -10,10 +10,15 @@
 #include <algorithm>
 #include <exception>
 
+namespace {
+
+// The part of a path after its last slash or backslash; the whole path when it has neither.
 std::string FileNameOf(std::string_view path) {
     auto split = path.find_last_of("/\\");
     return std::string(split == std::string_view::npos ? path : path.substr(split + 1));
 }
+
+} // namespace
 
 CTankFile::CTankFile() : m_groups(CSchema::Get().Groups()), m_fields(NewFieldList()) {}
 
@@ -32,10 +37,6 @@ void CTankFile::Reset() {
     m_pLines.reset();
     m_strStampPath.clear();
     m_bUntitled = true;
-}
-
-const CFieldGroup* CTankFile::FindGroup(std::string_view headerText) const {
-    return CSchema::Get().FindGroup(headerText);
 }
 
 CFieldEntry* CTankFile::FindField(std::string_view key, const CFieldGroup* group) {

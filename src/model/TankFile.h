@@ -34,10 +34,6 @@ public:
     // saved), not modified, LF line ends, no file lines. The alias is kept.
     void Reset();
 
-    // The group that a header text (from '[' through the first ']') selects: the first group
-    // whose "[" + name begins the text, ignoring ASCII case. nullptr when none does.
-    const CFieldGroup* FindGroup(std::string_view headerText) const;
-
     // The field of group named key, ignoring ASCII case; nullptr for no group or no such field.
     CFieldEntry* FindField(std::string_view key, const CFieldGroup* group);
 
@@ -93,6 +89,3 @@ private:
 
 // The name of a document that has never been saved.
 inline constexpr const char* kUntitledName = "Untitled.odf";
-
-// The part of a path after its last slash or backslash; the whole path when it has neither.
-std::string FileNameOf(std::string_view path);

@@ -264,9 +264,9 @@ std::string FormatValue(const CFieldEntry& entry) {
     case FieldType::Float:
         return FormatFloat(entry.m_fValue);
     case FieldType::Integer:
-        return FormatInteger(entry.m_nValue);
+        break;
     }
-    return {};
+    return FormatInteger(entry.m_nValue);
 }
 
 std::string WrittenValue(const CFieldEntry& entry) {

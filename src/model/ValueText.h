@@ -30,8 +30,8 @@ std::string FormatFloat(float value);
 std::string FormatInteger(std::int32_t value);
 
 // The field's value as the writer writes it and the value box shows it: a String as stored
-// (without quotes), a Float with six decimals, an Integer in decimal. Empty for a field of any
-// other type. The value slot is formatted whether or not the field is present.
+// (without quotes), a Float with six decimals, an Integer in decimal. The value slot is
+// formatted whether or not the field is present.
 std::string FormatValue(const CFieldEntry& entry);
 
 // The value as a tank file line writes it: a String in double quotes, a number as FormatValue.

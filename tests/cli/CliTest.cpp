@@ -1,199 +1,134 @@
-// tarnwick-cli seen from outside: golden files, exit statuses, and refusals that leave files
-// unchanged. Failing writes are the fault tests' concern.
+// tarnwick-cli seen from outside: what each command prints and writes, its exit status, and
+// refusals that leave files unchanged. Failing writes are the fault tests' concern.
 
 #include "CliRunner.h"
 
-#include "TestSupport.h"
+#include <nlohmann/json.hpp>
+
+#include <sstream>
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace tarnwick_test;
 
-const std::string kData = TARNWICK_TEST_DATA "/cli";
+const std::string kTryHelp = "\nTry 'tarnwick-cli --help'.\n";
 
-using tarnwick_test::ReadBytes;
-
-class CliTest : public ::testing::Test {
-protected:
-    // A copy of a data file in this test's own folder, free to be changed.
-    std::string Copy(const std::string& name) {
-        fs::copy_file(kData + "/" + name, m_dir / name);
-        return m_dir / name;
-    }
-
-    tarnwick_test::CScratchDir m_dir;
-};
-
-TEST_F(CliTest, NormalizeRewritesEachFileInTheProgramsLayout) {
-    std::string lf = Copy("messy.odf"), crlf = Copy("messy_crlf.odf");
-    CliResult result = RunCli({"normalize", lf, crlf});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out + result.err, "");
-    EXPECT_EQ(ReadBytes(lf), ReadBytes(kData + "/messy.expected.odf"));
-    EXPECT_EQ(ReadBytes(crlf), ReadBytes(kData + "/messy_crlf.expected.odf")); // CR LF kept
-
-    // A normalized file is a fixed point.
-    EXPECT_EQ(RunCli({"normalize", lf}).status, 0);
-    EXPECT_EQ(ReadBytes(lf), ReadBytes(kData + "/messy.expected.odf"));
+std::string Golden(const std::string& name) {
+    return ReadData("cli/" + name);
 }
 
-TEST_F(CliTest, NormalizeWithOutputLeavesTheInputAlone) {
-    std::string in = Copy("messy.odf"), out = m_dir / "out.odf";
-    CliResult result = RunCli({"normalize", in, "-o", out});
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(ReadBytes(in), ReadBytes(kData + "/messy.odf"));
-    EXPECT_EQ(ReadBytes(out), ReadBytes(kData + "/messy.expected.odf"));
-
-    result = RunCli({"normalize", "-o", out, in, in});
-    EXPECT_EQ(result.status, 2);
-    EXPECT_NE(result.err.find("Option -o takes a single FILE."), std::string::npos);
-    EXPECT_EQ(RunCli({"normalize", in, "-o"}).status, 2);
-    EXPECT_EQ(RunCli({"normalize", "-x", in}).status, 2);
-    EXPECT_EQ(ReadBytes(in), ReadBytes(kData + "/messy.odf"));
+TEST_F(CliTest, ReadingCommandsPrintWhatTheFilesSet) {
+    WriteBytes(m_dir / "craft.odf", "[craftclass]\nrangeScn = 1\n");
+    const std::string check = Golden("check_messy.expected"), json = Golden("dump_json.expected");
+    const struct {
+        Texts args;
+        CliResult want;
+    } cases[] = {
+        {{"dump", "messy.odf"}, {0, Golden("dump_messy.expected"), ""}},
+        {{"schema"}, {0, Golden("schema.expected"), ""}},
+        {{"check", "messy.odf"}, {1, check, ""}},
+        {{"check", DataPath("cli/messy.expected.odf")}, {0, "", ""}},
+        // An unknown key is named with its group as the schema spells it.
+        {{"check", "craft.odf"},
+         {1, "craft.odf:2: key not in group CraftClass: rangeScn = 1\n", ""}},
+        // An unreadable file fails the run, after the others are checked.
+        {{"check", "missing.odf", "messy.odf", "."},
+         {2, check, "Error opening tank file 'missing.odf'.\nError opening tank file '.'.\n"}},
+        {{"get", "messy.odf", "GameObject.unitName"}, {0, "Heavy Tank\n", ""}},
+        {{"get", "messy.odf", "GameObject.collisionRadius"}, {0, "-2.500000\n", ""}},
+        {{"get", "messy.odf", "gameobject.MAXHEALTH"}, {0, "1500\n", ""}}, // as keys in a file
+        {{"get", "messy.odf", "GameObject.classLabel"}, {1, "", ""}},      // absent
+        {{"get", "messy.odf", "Game.maxHealth"}, {2, "", "Unknown field 'Game.maxHealth'.\n"}},
+        {{"get", "messy.odf", "maxHealth"}, {2, "", "Unknown field 'maxHealth'.\n"}},
+        // JSON shows Windows-1252 bytes and UTF-8 as the window does, floats as files have them.
+        {{"dump", "--json", "scout.odf", "heavy.odf"}, {0, json, ""}},
+        {{"dump", "--json", "scout.odf", "missing.odf"},
+         {2, json.substr(0, json.find('\n') + 1), "Error opening tank file 'missing.odf'.\n"}},
+        {{"get", "--json", "heavy.odf", "GameObject.unitName"},
+         {0, "\"Panzer \u00e9t\u00e9\"\n", ""}},
+        {{"get", "--json", "scout.odf", "CraftClass.rangeScan"}, {0, "150.000000\n", ""}},
+        {{"get", "--json", "heavy.odf", "CraftClass.rangeScan"}, {1, "", ""}},
+        {{"dump"}, {2, "", "Usage: tarnwick-cli dump [--json] FILE" + kTryHelp}},
+        {{"get", "x.odf"}, {2, "", "Usage: tarnwick-cli get [--json] FILE Group.field" + kTryHelp}},
+        {{"schema", "extra"}, {2, "", "Usage: tarnwick-cli schema" + kTryHelp}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Run(c.args), c.want) << c.args[0] << " " << c.args.back();
+    std::istringstream lines(json);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_TRUE(nlohmann::json::accept(line)) << line;
 }
 
-TEST_F(CliTest, DumpAndSchemaMatchTheirGoldenFiles) {
-    CliResult dump = RunCli({"dump", "messy.odf"}, kData);
-    EXPECT_EQ(dump.status, 0);
-    EXPECT_EQ(dump.out, ReadBytes(kData + "/dump_messy.expected"));
+TEST_F(CliTest, NormalizeWritesTheEditorsLayout) {
+    EXPECT_EQ(Run({"normalize", "messy.odf", "-o", "out.odf"}), (CliResult{0, "", ""}));
+    EXPECT_EQ(Bytes("messy.odf"), Golden("messy.odf"));
+    EXPECT_EQ(Bytes("out.odf"), Golden("messy.expected.odf"));
+    const std::pair<Texts, std::string> refused[] = {
+        {{"normalize", "-o", "out.odf", "messy.odf", "messy.odf"},
+         "Option -o takes a single FILE."},
+        {{"normalize", "messy.odf", "-o"}, "Option -o needs a file name."},
+        {{"normalize", "-x", "messy.odf"}, "Unknown option '-x'."},
+    };
+    for (const auto& [args, message] : refused)
+        EXPECT_EQ(Run(args), (CliResult{2, "", message + kTryHelp}));
+    EXPECT_EQ(Bytes("messy.odf"), Golden("messy.odf"));
 
-    CliResult schema = RunCli({"schema"});
-    EXPECT_EQ(schema.status, 0);
-    EXPECT_EQ(schema.out, ReadBytes(kData + "/schema.expected"));
+    // In place, each file; a normalized one stays as it is.
+    EXPECT_EQ(Run({"normalize", "messy.odf", "messy_crlf.odf", "out.odf"}), (CliResult{0, "", ""}));
+    EXPECT_EQ(Bytes("messy.odf"), Golden("messy.expected.odf"));
+    EXPECT_EQ(Bytes("messy_crlf.odf"), Golden("messy_crlf.expected.odf")); // CR LF kept
+    EXPECT_EQ(Bytes("out.odf"), Golden("messy.expected.odf"));
 }
 
-TEST_F(CliTest, GetPrintsOneValueOrSaysItIsAbsent) {
-    auto get = [](const std::string& field) { return RunCli({"get", "messy.odf", field}, kData); };
-    EXPECT_EQ(get("GameObject.unitName").out, "Heavy Tank\n");
-    EXPECT_EQ(get("GameObject.collisionRadius").out, "-2.500000\n");
-    EXPECT_EQ(get("GameObject.maxAmmo").out, "250\n");
-    EXPECT_EQ(get("GameObject.scrapCost").out, "0\n"); // emptied, still present
+TEST_F(CliTest, SetAppliesValuesAsTheValueBoxDoesAndChangesOnlyTheirLines) {
+    // Bytes that are not UTF-8 are kept byte for byte; numbers are read leniently.
+    EXPECT_EQ(Run({"set", "messy_crlf.odf", "GameObject.unitName=Panzer \xe9t\xe9",
+                   "GameObject.maxHealth=12abc", "CraftClass.rangeScan=abc", "GameObject.baseName=",
+                   "WingmanClass.rollSteer=-.5", "GameObject.maxAmmo=1", "GameObject.maxAmmo=2"}),
+              (CliResult{0, "", ""}));
+    EXPECT_EQ(Bytes("messy_crlf.odf"), Golden("messy_crlf.set.expected.odf"));
 
-    CliResult absent = get("GameObject.classLabel");
-    EXPECT_EQ(absent.status, 1);
-    EXPECT_EQ(absent.out + absent.err, "");
-
-    // Names match ignoring case, as keys in a file do.
-    EXPECT_EQ(get("gameobject.MAXHEALTH").out, "1500\n");
-    CliResult unknown = get("Game.maxHealth");
-    EXPECT_EQ(unknown.status, 2);
-    EXPECT_EQ(unknown.err, "Unknown field 'Game.maxHealth'.\n");
-    EXPECT_EQ(get("maxHealth").status, 2);
-}
-
-TEST_F(CliTest, SetAppliesValuesAsTheValueBoxDoesAndSavesOnce) {
-    std::string file = Copy("messy_crlf.odf");
-    const std::string latin1 = "Panzer \xe9t\xe9"; // not UTF-8: kept byte for byte
-    CliResult result =
-        RunCli({"set", file, "GameObject.unitName=" + latin1, "GameObject.maxHealth=12abc",
-                "CraftClass.rangeScan=abc", "GameObject.baseName=", "WingmanClass.rollSteer=-.5",
-                "GameObject.maxAmmo=1", "GameObject.maxAmmo=2"});
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out + result.err, "");
-
-    auto get = [&](const std::string& field) { return RunCli({"get", file, field}).out; };
-    EXPECT_EQ(get("GameObject.unitName"), latin1 + "\n");
-    EXPECT_EQ(get("GameObject.maxHealth"), "12\n");
-    EXPECT_EQ(get("CraftClass.rangeScan"), "0.000000\n");
-    EXPECT_EQ(get("WingmanClass.rollSteer"), "-0.500000\n");
-    EXPECT_EQ(get("GameObject.maxAmmo"), "2\n");
-    EXPECT_EQ(RunCli({"get", file, "GameObject.baseName"}).status, 1);
-
-    // Only the lines of the fields set changed; the rest of the file is as it was.
-    EXPECT_EQ(ReadBytes(file), ReadBytes(kData + "/messy_crlf.set.expected.odf"));
+    const std::string ok = "GameObject.maxHealth=5"; // valid, but refused with the others
+    const std::pair<std::string, std::string> refused[] = {
+        {"Nowhere.maxHealth=5", "Unknown field 'Nowhere.maxHealth'.\n"},
+        {"GameObject.maxHealth",
+         "Expected Group.field=VALUE, got 'GameObject.maxHealth'." + kTryHelp},
+        {"GameObject.unitName=a\"b", "Cannot set GameObject.unitName: a String value cannot hold "
+                                     "'\"': it would end the value.\n"},
+    };
+    for (const auto& [arg, message] : refused)
+        EXPECT_EQ(Run({"set", "messy.odf", ok, arg}), (CliResult{2, "", message}));
+    EXPECT_EQ(Bytes("messy.odf"), Golden("messy.odf"));
+    // Only a String refuses such text.
+    EXPECT_EQ(Run({"set", "messy.odf", "GameObject.maxHealth=[7\n"}).status, 0);
+    EXPECT_EQ(Run({"get", "messy.odf", "GameObject.maxHealth"}).out, "0\n");
 
     // --layout writes the editor's layout, as normalize does.
-    file = Copy("messy.odf");
-    EXPECT_EQ(RunCli({"set", "--layout", file, "GameObject.maxHealth=1500"}).status, 0);
-    EXPECT_EQ(ReadBytes(file), ReadBytes(kData + "/messy.expected.odf"));
-}
-
-TEST_F(CliTest, RefusedSetChangesNothing) {
-    std::string file = Copy("messy.odf");
-    const std::string before = ReadBytes(file);
-    const std::string ok = "GameObject.maxHealth=5"; // valid, but must not be applied either
-    struct Case {
-        std::string arg, message;
-    } cases[] = {
-        {"Nowhere.maxHealth=5", "Unknown field 'Nowhere.maxHealth'."},
-        {"GameObject.maxHealth", "Expected Group.field=VALUE, got 'GameObject.maxHealth'."},
-        {"GameObject.unitName=a\"b", "Cannot set GameObject.unitName: a String value cannot "
-                                     "hold '\"': it would end the value."},
-        {"GameObject.unitName=[x]", "cannot hold '['"},
-        {"GameObject.unitName=a\nb", "cannot hold a line break"},
-        {"GameObject.unitName=a\r", "cannot hold a line break"},
-    };
-    for (const Case& c : cases) {
-        CliResult result = RunCli({"set", file, ok, c.arg});
-        EXPECT_EQ(result.status, 2) << c.arg;
-        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
-        EXPECT_EQ(ReadBytes(file), before) << c.arg;
-    }
-    // A number field reads such text leniently, as the value box does.
-    EXPECT_EQ(RunCli({"set", file, "GameObject.maxHealth=[7\n"}).status, 0);
-    EXPECT_EQ(RunCli({"get", file, "GameObject.maxHealth"}).out, "0\n");
-}
-
-TEST_F(CliTest, CheckListsEveryLineThatLoadingDoesNotKeep) {
-    CliResult result = RunCli({"check", "messy.odf"}, kData);
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.out, ReadBytes(kData + "/check_messy.expected"));
-    EXPECT_EQ(result.err, "");
-
-    // An unknown key is named with the group it stands in.
-    tarnwick_test::WriteBytes(m_dir / "craft.odf", "[craftclass]\nrangeScn = 1\n");
-    EXPECT_EQ(RunCli({"check", "craft.odf"}, m_dir.Path()).out,
-              "craft.odf:2: key not in group CraftClass: rangeScn = 1\n");
-
-    result = RunCli({"check", "messy.expected.odf", "messy_crlf.expected.odf"}, kData);
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out + result.err, "");
-
-    // An unreadable file fails the run, after the others are checked.
-    result = RunCli({"check", "missing.odf", "messy.odf", "."}, kData);
-    EXPECT_EQ(result.status, 2);
-    EXPECT_EQ(result.out, ReadBytes(kData + "/check_messy.expected"));
-    EXPECT_EQ(result.err, "Error opening tank file 'missing.odf'.\nError opening tank file '.'.\n");
+    EXPECT_EQ(Run({"set", "--layout", "messy.odf", "GameObject.maxHealth=1500"}).status, 0);
+    EXPECT_EQ(Bytes("messy.odf"), Golden("messy.expected.odf"));
 }
 
 TEST_F(CliTest, CommandLineAndFileErrors) {
-    CliResult result = RunCli({});
-    EXPECT_EQ(result.status, 2);
-    EXPECT_EQ(result.out, "");
-    EXPECT_NE(result.err.find("Usage: tarnwick-cli"), std::string::npos);
+    const CliResult usage = Run({});
+    EXPECT_TRUE(usage.status == 2 && usage.out.empty() && usage.err.starts_with("Usage: "))
+        << usage;
+    EXPECT_EQ(Run({"frobnicate"}),
+              (CliResult{2, "", "Unknown command 'frobnicate'.\n" + usage.err}));
+    for (const char* help : {"--help", "help"})
+        EXPECT_EQ(Run({help}), (CliResult{0, usage.err, ""}));
 
-    result = RunCli({"frobnicate"});
-    EXPECT_EQ(result.status, 2);
-    EXPECT_TRUE(result.err.starts_with("Unknown command 'frobnicate'.\nUsage:")) << result.err;
-
-    for (const char* help : {"--help", "help"}) {
-        result = RunCli({help});
-        EXPECT_EQ(result.status, 0);
-        for (const char* command :
-             {"normalize", "dump", "get", "set", "table", "apply", "check", "schema"})
-            EXPECT_NE(result.out.find(std::string("\n  ") + command), std::string::npos);
-    }
-
-    EXPECT_EQ(RunCli({"dump"}).status, 2);
-    EXPECT_EQ(RunCli({"get", "x.odf"}).status, 2);
-    EXPECT_EQ(RunCli({"schema", "extra"}).status, 2);
-
-    for (std::string path : {m_dir / "missing.odf", m_dir.Path().string(), std::string()}) {
-        for (std::vector<std::string> args : {std::vector<std::string>{"dump", path},
-                                              {"normalize", path},
-                                              {"get", path, "GameObject.maxHealth"},
-                                              {"set", path, "GameObject.maxHealth=1"}}) {
-            result = RunCli(args);
-            EXPECT_EQ(result.status, 2) << args[0] << " " << path;
-            EXPECT_EQ(result.err, "Error opening tank file '" + path + "'.\n");
-        }
+    for (const std::string path : {"missing.odf", ".", ""}) {
+        for (const Texts& args : {Texts{"dump", path}, Texts{"normalize", path},
+                                  Texts{"get", path, "GameObject.maxHealth"},
+                                  Texts{"set", path, "GameObject.maxHealth=1"}})
+            EXPECT_EQ(Run(args), (CliResult{2, "", "Error opening tank file '" + path + "'.\n"}))
+                << args[0] << " '" << path << "'";
     }
     EXPECT_FALSE(fs::exists(m_dir / "missing.odf"));
 
     // Output that cannot be written is a failure, not a quiet success.
-    result = RunCli({"schema"}, {}, "/dev/full");
-    EXPECT_EQ(result.status, 2);
-    EXPECT_EQ(result.err, "Error writing to standard output.\n");
+    EXPECT_EQ(RunCli({"schema"}, {}, "/dev/full"),
+              (CliResult{2, "", "Error writing to standard output.\n"}));
 }
 
 } // namespace

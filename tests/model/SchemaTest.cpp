@@ -1,54 +1,48 @@
-// The model's lookups and reset. The schema's rows themselves are pinned by the golden output of
-// `tarnwick-cli schema`.
+// The model's lookups, paths and reset. The schema's rows themselves are pinned by the golden
+// output of `tarnwick-cli schema`.
 
+#include "Schema.h"
 #include "TankFile.h"
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
+#include "TestSupport.h"
 
 namespace {
 
-TEST(TankFile, NewObjectIsEmptyAndResetClearsAllButTheAlias) {
-    CTankFile file;
-    auto expectCleared = [&] {
-        for (const CFieldEntry& field : file.m_fields) {
-            EXPECT_FALSE(field.m_bPresent);
-            EXPECT_EQ(field.m_strValue, "");
-            EXPECT_EQ(field.m_nValue, 0);
-        }
-        EXPECT_EQ(file.m_bModified, 0);
-        EXPECT_EQ(file.m_bCrLf, 0);
-        EXPECT_EQ(file.FileLines(), nullptr);
-    };
-    expectCleared();
-    EXPECT_EQ(file.m_strPath + file.m_strFileName + file.m_strAlias, "");
-    EXPECT_FALSE(file.IsUntitled());
+using namespace tarnwick_test;
 
-    for (CFieldEntry& field : file.m_fields) {
-        field.m_bPresent = true;
-        field.m_strValue = "x";
-        field.m_nValue = 7;
-    }
-    file.m_bModified = 1;
-    file.m_bCrLf = 1;
-    file.m_strAlias = "ALI";
-    file.SetPath("/some/where/tank.odf");
-    file.Reset();
-    expectCleared();
-    EXPECT_EQ(file.m_strPath, "Untitled.odf");
-    EXPECT_EQ(file.m_strFileName, "Untitled.odf");
-    EXPECT_EQ(file.m_strAlias, "ALI");
-    EXPECT_TRUE(file.IsUntitled());
-    file.SetPath("Untitled.odf"); // a file of that name is not a new document
+TEST(TankFile, ResetClearsAllButTheAlias) {
+    CTankFile file;
+    ASSERT_EQ(file.Load(DataPath("model/apc.odf")), 1); // every type of value, CR LF
     EXPECT_FALSE(file.IsUntitled());
+    file.m_bModified = 1;
+    file.m_strAlias = "ALI";
+    file.Reset();
+    EXPECT_TRUE(std::ranges::all_of(file.m_fields, [](const CFieldEntry& field) {
+        return !field.m_bPresent && field.m_strValue.empty() && field.m_nValue == 0;
+    }));
+    EXPECT_EQ(file.m_bModified + file.m_bCrLf, 0);
+    EXPECT_EQ(file.FileLines(), nullptr);
+    EXPECT_EQ(file.m_strPath + " " + file.m_strFileName + " " + file.m_strAlias,
+              "Untitled.odf Untitled.odf ALI");
+    EXPECT_TRUE(file.IsUntitled());
+
+    // The file name is the text after the last slash of either kind; a file named as a new
+    // document is not one.
+    const std::pair<std::string, std::string> paths[] = {{"C:\\tanks\\a.odf", "a.odf"},
+                                                         {"C:\\tanks/b.odf", "b.odf"},
+                                                         {"/home/x\\y/c.odf", "c.odf"},
+                                                         {"Untitled.odf", "Untitled.odf"},
+                                                         {"dir/", ""},
+                                                         {"", ""}};
+    for (const auto& [path, name] : paths) {
+        file.SetPath(path);
+        EXPECT_EQ(file.m_strPath + " " + file.m_strFileName, path + " " + name);
+        EXPECT_FALSE(file.IsUntitled());
+    }
 }
 
-TEST(TankFile, FindGroupMatchesTheBracketAndNameAsAPrefixIgnoringAsciiCase) {
-    CTankFile file;
+TEST(Schema, FindGroupMatchesTheBracketAndNameAsAPrefixIgnoringAsciiCase) {
     // Each group name with every header text that must select it.
-    const std::vector<std::pair<std::string, std::vector<std::string>>> table = {
+    const std::vector<std::pair<std::string, Texts>> table = {
         {"GameObject",
          {"[GameObject]", "[GameObjectClass]", "[GameObject", "[gameobject]", "[GAMEOBJECTCLASS]"}},
         {"HovercraftClass", {"[HovercraftClass]", "[HoverCraftClass]"}},
@@ -60,7 +54,7 @@ TEST(TankFile, FindGroupMatchesTheBracketAndNameAsAPrefixIgnoringAsciiCase) {
     };
     for (const auto& [name, headers] : table) {
         for (const std::string& header : headers) {
-            const CFieldGroup* group = file.FindGroup(header);
+            const CFieldGroup* group = CSchema::Get().FindGroup(header);
             EXPECT_EQ(group ? group->m_strName : "(none)", name) << header.substr(0, 40);
         }
     }
@@ -81,15 +75,6 @@ TEST(TankFile, FindFieldNeedsTheWholeKeyInTheGivenGroupIgnoringAsciiCase) {
     for (const std::string& key : wrongKeys)
         EXPECT_EQ(file.FindField(key, game), nullptr) << key.substr(0, 20);
     EXPECT_EQ(file.FindField("maxHealth", nullptr), nullptr);
-}
-
-TEST(TankFile, FileNameIsTheTextAfterTheLastSlashOfEitherKind) {
-    EXPECT_EQ(FileNameOf("C:\\tanks\\a.odf"), "a.odf");
-    EXPECT_EQ(FileNameOf("C:\\tanks/b.odf"), "b.odf");
-    EXPECT_EQ(FileNameOf("/home/x\\y/c.odf"), "c.odf");
-    EXPECT_EQ(FileNameOf("c.odf"), "c.odf");
-    EXPECT_EQ(FileNameOf("dir/"), "");
-    EXPECT_EQ(FileNameOf(""), "");
 }
 
 } // namespace

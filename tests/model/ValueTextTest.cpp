@@ -124,37 +124,19 @@ TEST(ValueText, ReadIntegerValue) {
     }
 }
 
-TEST(ValueText, FormatFloatAndInteger) {
-    const std::string fltMax = "340282346638528859811704183484516925440.000000";
-    const std::pair<float, std::string> floats[] = {{0.1f, "0.100000"},
-                                                    {16777217.0f, "16777216.000000"},
-                                                    {-0.25f, "-0.250000"},
-                                                    {1.0f / 3.0f, "0.333333"},
-                                                    {1234.5678f, "1234.567749"},
-                                                    {0.0000001f, "0.000000"},
-                                                    {-0.0000001f, "-0.000000"},
-                                                    {0.0f, "0.000000"},
-                                                    {FLT_MAX, fltMax},
-                                                    {-FLT_MAX, "-" + fltMax},
-                                                    {0.0078125f, "0.007812"},
-                                                    {0.0234375f, "0.023438"}, // halves go to even
-                                                    {4294967040.0f, "4294967040.000000"}};
-    for (const auto& [value, want] : floats)
-        EXPECT_EQ(FormatFloat(value), want);
-    EXPECT_EQ(FormatInteger(0), "0");
-    EXPECT_EQ(FormatInteger(-20), "-20");
-    EXPECT_EQ(FormatInteger(INT32_MAX), "2147483647");
-    EXPECT_EQ(FormatInteger(INT32_MIN), "-2147483648");
-}
-
 // The text is what "%f" gives in the C locale, and whatever is written reads back as the same
-// value, so loading and saving again never drifts.
-TEST(ValueText, WrittenFloatsAreThoseOfPrintfAndReadBackTheSame) {
+// value, so loading and saving again never drifts: values at the edges, then random ones.
+TEST(ValueText, WrittenNumbersAreThoseOfPrintfAndReadBackTheSame) {
+    std::vector<float> values = {0.1f,       16777217.0f, -0.25f,     1.0f / 3.0f,  1234.5678f,
+                                 0.0000001f, -0.0000001f, 0.0f,       -0.0f,        FLT_MAX,
+                                 -FLT_MAX,   0.0078125f,  0.0234375f, 4294967040.0f};
     std::mt19937 random(11);
-    for (int i = 0; i < 200000; ++i) {
-        float value = std::bit_cast<float>(static_cast<std::uint32_t>(random()));
-        if (!std::isfinite(value))
-            continue;
+    while (values.size() < 200000) {
+        const float value = std::bit_cast<float>(static_cast<std::uint32_t>(random()));
+        if (std::isfinite(value))
+            values.push_back(value);
+    }
+    for (const float value : values) {
         const std::string text = FormatFloat(value);
         char printed[64];
         std::snprintf(printed, sizeof printed, "%f", static_cast<double>(value));
@@ -167,6 +149,8 @@ TEST(ValueText, WrittenFloatsAreThoseOfPrintfAndReadBackTheSame) {
             ASSERT_EQ(back, value) << text; // six decimals hold every bit from here up
         }
     }
+    for (const std::int32_t value : {0, -20, INT32_MAX, INT32_MIN})
+        EXPECT_EQ(FormatInteger(value), std::to_string(value));
 }
 
 // Values of up to 15 digits take a faster path than longer ones; both must read alike.
@@ -186,27 +170,15 @@ TEST(ValueText, ShortAndLongDecimalsReadAlike) {
     }
 }
 
+// make test's setup installs the locale: it writes numbers with a decimal comma.
 TEST(ValueText, FormattingIgnoresTheLocale) {
-    const char* found = nullptr;
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "fr_FR.utf8",
-                             "nl_NL.UTF-8", "ru_RU.UTF-8"}) {
-        if (std::setlocale(LC_ALL, name)) {
-            found = name;
-            break;
-        }
-    }
-    if (!found)
-        GTEST_SKIP() << "no locale with a decimal comma is installed";
-    char probe[16];
-    std::snprintf(probe, sizeof probe, "%.1f", 1.5);
-    const std::string printed = probe;
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+        GTEST_SKIP() << "the locale de_DE.UTF-8 is not installed";
     const std::string formatted = FormatFloat(-2.5f);
-    const float parsed = ParseTypedFloat("1.25");
-    const float comma = ParseTypedFloat("1,25");
+    const float parsed = ParseTypedFloat("1.25"), comma = ParseTypedFloat("1,25");
     float read = 0.0f;
     ReadFloatValue(" 3.75", read);
     std::setlocale(LC_ALL, "C");
-    ASSERT_EQ(printed, "1,5") << found << " does not use a decimal comma";
     EXPECT_EQ(formatted, "-2.500000");
     EXPECT_EQ(parsed, 1.25f);
     EXPECT_EQ(comma, 1.0f);

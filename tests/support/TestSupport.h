@@ -41,12 +41,14 @@ public:
 
     const fs::path& Path() const { return m_path; }
     std::string operator/(const std::string& name) const { return (m_path / name).string(); }
+    // A copy of the data file at relative (see DataPath) in this folder, free to be changed.
+    std::string Copy(const std::string& relative) const;
 
-    // Names of the folder's entries, sorted, hidden ones (such as a stray temporary file)
-    // included.
-    Texts Entries() const {
+    // Names of the entries of the folder or of its subfolder sub, sorted, hidden ones (such as a
+    // stray temporary file) included.
+    Texts Entries(const std::string& sub = {}) const {
         Texts names;
-        for (const auto& entry : fs::directory_iterator(m_path))
+        for (const auto& entry : fs::directory_iterator(m_path / sub))
             names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
@@ -88,6 +90,17 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 
 inline std::string DataPath(const std::string& relative) {
     return std::string(TARNWICK_TEST_DATA) + "/" + relative;
+}
+
+// The bytes of the data file at relative, such as "model/empty.odf".
+inline std::string ReadData(const std::string& relative) {
+    return ReadBytes(DataPath(relative));
+}
+
+inline std::string CScratchDir::Copy(const std::string& relative) const {
+    const fs::path to = m_path / fs::path(relative).filename();
+    fs::copy_file(DataPath(relative), to, fs::copy_options::overwrite_existing);
+    return to.string();
 }
 
 } // namespace tarnwick_test

@@ -7,11 +7,6 @@ namespace {
 
 using namespace tarnwick_test;
 
-std::string AliasOf(const CAliasTable& table, const std::string& name) {
-    const std::string* alias = table.Lookup(name);
-    return alias ? *alias : "(none)";
-}
-
 // alias.txt holds comments, indented lines, lines of one word, extra words, tabs, a CR LF line,
 // a name of 2000 letters, a comment line that runs past 1 KB and no final line end.
 TEST(AliasTable, ReadsNamesAndAliasesLineByLine) {
@@ -30,8 +25,10 @@ TEST(AliasTable, ReadsNamesAndAliasesLineByLine) {
         {"\xc3\xa4x.odf", "(none)"}, // only A to Z fold
         {"hidden.odf", "(none)"},    {"", "(none)"},         {"tank1", "(none)"},
     };
-    for (const auto& [name, alias] : lookups)
-        EXPECT_EQ(AliasOf(table, name), alias) << name.substr(0, 40);
+    for (const auto& [name, alias] : lookups) {
+        const std::string* found = table.Lookup(name);
+        EXPECT_EQ(found ? *found : "(none)", alias) << name.substr(0, 40);
+    }
 }
 
 // Each load replaces the table; a file that can be read counts, however empty.
