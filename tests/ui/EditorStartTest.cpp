@@ -5,69 +5,97 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTest>
-#include <QTreeWidget>
 
 namespace {
 
 const std::string kAliasMessage =
     "Error loading alias file 'alias.txt'.\nNo tank aliases will be used.";
 
+// Receives the addresses the editor asks the desktop to open.
+class CUrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    std::vector<QUrl> m_urls;
+public slots:
+    void Open(const QUrl& url) { m_urls.push_back(url); }
+};
+
 } // namespace
 
-TEST_F(EditorTest, StartWithoutAliasFileShowsTheMessageBeforeTheWindowWithShortcutsOff) {
-    bool checkedDuringMessage = false;
-    m_prompts.m_onShow = [&](const std::string&) {
-        EXPECT_FALSE(m_editor->isVisible());
-        // Not one of the File commands may run yet: each would prompt or change the title.
-        for (auto key : {Qt::Key_N, Qt::Key_O, Qt::Key_S})
-            QTest::keyClick(TreeOf(*m_editor), key, Qt::ControlModifier);
-        EXPECT_EQ(m_prompts.m_shown.size(), 1u);
-        checkedDuringMessage = true;
-    };
+TEST_F(EditorTest, StartShowsTheAliasMessageThenOpensTheStartFileAndTemplateSet) {
+    m_prompts.m_onShow = [this](const std::string&) { EXPECT_FALSE(m_editor->isVisible()); };
     Start();
     m_prompts.m_onShow = nullptr;
-    EXPECT_TRUE(checkedDuringMessage);
     EXPECT_EQ(m_prompts.TakeShown(), Shown{kAliasMessage});
-    EXPECT_TRUE(m_editor->isVisible());
-    EXPECT_EQ(ShownTitle(*m_editor), "Tarnwick - [Untitled.odf]");
-}
+    EXPECT_EQ(Title(), TitleOf("Untitled.odf"));
 
-TEST_F(EditorTest, StartWithEitherSpellingOfTheAliasFileShowsNoMessage) {
-    for (const char* name : {"ALIAS.TXT", "alias.txt"}) {
-        CScratchFolder folder;
-        folder.Write(name, "apc.odf APC\n");
+    // A start file opens after the alias step, as File > Open would, and a template set loads
+    // after it; a missing start file leaves the new document.
+    m_folder.CopyUiTestData({"ALIAS.TXT", "t1.odf"});
+    m_folder.Write("tank.odf", kSampleTank);
+    m_folder.Write("set.txt", "t1.odf\n");
+    for (const char* start : {"tank.odf", "missing.odf"}) {
         CEditorDlg editor(m_prompts);
+        editor.SetStartPath(m_folder.Path(start));
+        editor.SetStartTemplateSet("set.txt");
         editor.Initialise();
-        EXPECT_TRUE(m_prompts.TakeShown().empty()) << name;
+        const std::string path = m_folder.Path(start);
+        const Shown failed{"Error opening tank file '" + path + "'.",
+                           "Error loading tank file '" + path + "'."};
+        EXPECT_EQ(m_prompts.TakeShown(), start == std::string("tank.odf") ? Shown{} : failed);
+        QTreeWidgetItem* item = FieldItem(editor, "GameObject", "maxHealth");
+        item->treeWidget()->setCurrentItem(item);
+        auto* box = editor.findChild<QComboBox*>(QStringLiteral("valueBox"));
+        EXPECT_EQ(box->currentText(), start == std::string("tank.odf") ? "1500" : "");
+        EXPECT_EQ(Listed(*box), Shown{"[Alpha] 10"});
     }
 }
 
-TEST_F(EditorTest, FirstShownWindowIsReadyForWork) {
+TEST_F(EditorTest, TheFirstWindowIsReadyForWorkItsPanelOfFixedWidth) {
     m_folder.Write("ALIAS.TXT", "");
     Start();
     EXPECT_TRUE(m_prompts.m_shown.empty());
-
-    for (auto [name, text] : {std::pair{"fieldCaption", "Field:"},
-                              {"typeCaption", "Type:"},
-                              {"descriptionCaption", "Description:"}}) {
-        EXPECT_EQ(LabelOf(*m_editor, name)->text(), text);
-        EXPECT_TRUE(LabelOf(*m_editor, name)->font().bold()) << name;
-    }
-    for (const char* name : {"fieldText", "typeText", "descriptionText"})
-        EXPECT_TRUE(LabelOf(*m_editor, name)->text().isEmpty()) << name;
-    EXPECT_FALSE(LabelOf(*m_editor, "logo")->pixmap().isNull());
-
-    CValueComboBox* valueBox = ValueBoxOf(*m_editor);
-    EXPECT_TRUE(valueBox->isEnabled() && valueBox->isEditable());
-    EXPECT_TRUE(valueBox->EditText().isEmpty());
-
-    QTreeWidget* tree = TreeOf(*m_editor);
-    EXPECT_EQ(m_editor->focusWidget(), tree);
-    EXPECT_TRUE(tree->selectedItems().isEmpty());
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        EXPECT_FALSE(tree->topLevelItem(i)->isExpanded());
+    auto label = [this](const char* name) { return m_editor->findChild<QLabel*>(name); };
+    for (const char* name : {"fieldCaption", "typeCaption", "descriptionCaption"})
+        EXPECT_TRUE(label(name)->font().bold()) << name;
+    for (const char* name : {"fieldText", "typeText", "descriptionText", "noteText"})
+        EXPECT_TRUE(label(name)->text().isEmpty()) << name;
+    EXPECT_TRUE(m_box->isEnabled() && m_box->isEditable() && Edit().isEmpty());
+    EXPECT_EQ(QApplication::focusWidget(), m_tree);
+    EXPECT_TRUE(m_tree->selectedItems().isEmpty());
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i)
+        EXPECT_FALSE(m_tree->topLevelItem(i)->isExpanded());
     EXPECT_FALSE(m_editor->windowIcon().isNull());
+
+    // The panel reads top down: the value box level with the filter box, then each caption
+    // left of its text, the description, the logo.
+    Select("GameObject", "maxHealth");
+    auto at = [this](const char* name) {
+        const auto* part = m_editor->findChild<QWidget*>(name);
+        return QRect(part->mapTo(m_editor.get(), QPoint()), part->size());
+    };
+    EXPECT_EQ(at("valueBox").top(), at("filter").top());
+    EXPECT_LT(at("valueBox").bottom(), at("fieldCaption").top());
+    for (auto [caption, text] :
+         {std::pair{"fieldCaption", "fieldText"}, {"typeCaption", "typeText"}}) {
+        EXPECT_EQ(at(caption).top(), at(text).top()) << text;
+        EXPECT_LT(at(caption).right(), at(text).left()) << text;
+    }
+    EXPECT_LT(at("fieldText").bottom(), at("typeText").top());
+    EXPECT_LT(at("typeText").bottom(), at("descriptionCaption").top());
+    EXPECT_LT(at("descriptionCaption").bottom(), at("descriptionText").top());
+    EXPECT_LT(at("descriptionText").bottom(), at("logo").top());
+
+    // Making the window narrower or wider changes the tree, never the panel.
+    QWidget* panel = m_box->parentWidget();
+    const int width = panel->width();
+    EXPECT_GE(width, label("logo")->pixmap().width());
+    for (int change : {-300, 300}) {
+        const int tree = m_tree->width();
+        m_editor->resize(m_editor->width() + change, m_editor->height());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return (m_tree->width() > tree) == (change > 0); }));
+        EXPECT_EQ(panel->width(), width);
+    }
 }
 
 TEST_F(EditorTest, MenusCarryTheirItemsWithMnemonicsAndShortcutTexts) {
@@ -88,58 +116,17 @@ TEST_F(EditorTest, MenusCarryTheirItemsWithMnemonicsAndShortcutTexts) {
                      }));
 }
 
-TEST_F(EditorTest, StartPathOpensAfterTheAliasStepAsFileOpenWould) {
-    m_folder.Write("tank.odf", kSampleTank);
-    m_editor = std::make_unique<CEditorDlg>(m_prompts);
-    m_editor->SetStartPath(m_folder.Path("tank.odf"));
-    m_editor->Initialise();
-    EXPECT_EQ(m_prompts.TakeShown(), Shown{kAliasMessage});
-    EXPECT_EQ(Title().toStdString(), TitleOf("tank.odf"));
-    EXPECT_TRUE(IsBold(FieldItem(*m_editor, "GameObject", "maxHealth")));
-
-    // A missing file: the alias message, then both load messages; the new document stays.
-    CEditorDlg missing(m_prompts);
-    missing.SetStartPath(m_folder.Path("missing.odf"));
-    missing.Initialise();
-    const std::string path = m_folder.Path("missing.odf");
-    EXPECT_EQ(m_prompts.TakeShown(),
-              (Shown{kAliasMessage, "Error opening tank file '" + path + "'.",
-                     "Error loading tank file '" + path + "'."}));
-    EXPECT_EQ(missing.windowTitle(), "Tarnwick - [Untitled.odf]");
-}
-
-TEST_F(EditorTest, TitleFollowsTheDocumentAndKeepsAPathsLiteralPlaceholder) {
+TEST_F(EditorTest, TheTitleShowsAPathAsItIs) {
     m_folder.Write("ALIAS.TXT", "");
-    Start();
-    Modify();
-    EXPECT_EQ(ShownTitle(*m_editor), "Tarnwick - [Untitled.odf *]");
-
-    // Qt would read "[*]" as its modified mark and drop it from what the user sees.
+    // Qt would read "[*]" as its modified mark; a path that is not UTF-8 shows a character a
+    // byte.
     m_folder.Write("odd[*].odf", kSampleTank);
-    m_prompts.QueueAnswer(Answer::No);
-    Open("odd[*].odf");
-    EXPECT_EQ(ShownTitle(*m_editor).toStdString(), TitleOf("odd[*].odf"));
-
-    // A path that is not UTF-8 is shown a character a byte.
     m_folder.Write("caf\xe9.odf", kSampleTank);
+    StartOn("odd[*].odf");
+    EXPECT_EQ(Title(), TitleOf("odd[*].odf"));
     Open("caf\xe9.odf");
-    EXPECT_TRUE(ShownTitle(*m_editor).endsWith(QStringLiteral("caf\u00e9.odf]")));
-    EXPECT_EQ(m_prompts.TakeShown(),
-              (Shown{"Save changes to 'Untitled.odf'?", "[Open]", "[Open]"}));
+    EXPECT_TRUE(Title().ends_with("caf\xc3\xa9.odf]")) << Title();
 }
-
-namespace {
-
-// Receives the addresses the editor asks the desktop to open.
-class CUrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    std::vector<QUrl> m_urls;
-public slots:
-    void Open(const QUrl& url) { m_urls.push_back(url); }
-};
-
-} // namespace
 
 TEST_F(EditorTest, HelpShowsTheAboutBoxAndOpensBothWebAddresses) {
     m_folder.Write("ALIAS.TXT", "");
@@ -147,26 +134,20 @@ TEST_F(EditorTest, HelpShowsTheAboutBoxAndOpensBothWebAddresses) {
     WhenModalShows<QDialog>([](QDialog* about) {
         EXPECT_EQ(about->windowTitle(), "About Tarnwick");
         QStringList texts;
-        bool logo = false;
-        for (QLabel* label : about->findChildren<QLabel*>()) {
-            if (!label->pixmap().isNull())
-                logo = true;
-            else
-                texts << label->text();
-        }
-        EXPECT_TRUE(logo);
-        EXPECT_EQ(texts, (QStringList{"Tarnwick Tank Editor", "v1.0", "Made by Brindlemoor"}));
-        auto* ok = about->findChild<QPushButton*>();
-        EXPECT_TRUE(ok->text() == "OK" && ok->isDefault());
+        for (QLabel* label : about->findChildren<QLabel*>())
+            texts << (label->pixmap().isNull() ? label->text() : QStringLiteral("(logo)"));
+        EXPECT_EQ(texts,
+                  (QStringList{"(logo)", "Tarnwick Tank Editor", "v1.0", "Made by Brindlemoor"}));
+        EXPECT_TRUE(about->findChild<QPushButton*>()->isDefault());
         QTest::keyClick(about, Qt::Key_Return);
     });
-    m_editor->OnHelpAbout();
+    Command("Help", "About");
 
     CUrlCatcher catcher;
     for (const char* scheme : {"http", "https"})
         QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &catcher, "Open");
-    m_editor->OnHelpProgramWebSite();
-    m_editor->OnHelpGroupWebSite();
+    Command("Help", "Tarnwick Web Site");
+    Command("Help", "Brindlemoor Web Site");
     for (const char* scheme : {"http", "https"})
         QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
     EXPECT_EQ(catcher.m_urls, (std::vector<QUrl>{QUrl(QStringLiteral(TARNWICK_PROGRAM_URL)),

@@ -14,13 +14,15 @@
 // answered Cancel, so nothing ever waits for a user.
 class CScriptedPrompts : public IPrompts {
 public:
+    // A question's answer, a file dialog's path (std::nullopt: cancelled) or what a
+    // multiple-selection dialog returns (none: cancelled).
+    using Reply = std::variant<Answer, std::optional<std::string>, std::vector<std::string>>;
+
     ~CScriptedPrompts() override;
 
-    void QueueAnswer(Answer answer) { m_replies.emplace_back(answer); }
-    // A file dialog's result; std::nullopt is a cancelled dialog.
-    void QueuePath(std::optional<std::string> path) { m_replies.emplace_back(std::move(path)); }
-    // What a multiple-selection dialog returns, in order; an empty list is a cancelled dialog.
-    void QueuePaths(std::vector<std::string> paths) { m_replies.emplace_back(std::move(paths)); }
+    void Queue(Reply reply) { m_replies.push_back(std::move(reply)); }
+    // Returns and forgets what was shown so far.
+    std::vector<std::string> TakeShown();
 
     void Message(const std::string& text) override;
     Answer YesNoCancel(const std::string& text) override;
@@ -38,15 +40,10 @@ public:
     // Called with each entry of m_shown as it is recorded, while the prompt is "open".
     std::function<void(const std::string&)> m_onShow;
 
-    // Returns and forgets what was shown so far.
-    std::vector<std::string> TakeShown();
-
 private:
-    using Reply = std::variant<Answer, std::optional<std::string>, std::vector<std::string>>;
     void Record(const std::string& entry);
-    std::optional<Reply> NextReply(const std::string& entry);
-    bool NextPath(const std::string& entry, std::string& path);
-    std::vector<std::string> NextPaths(const std::string& entry);
+    Reply Next(const std::string& entry);
+    std::vector<std::string> Paths(const std::string& entry, const std::string& filter);
 
     std::deque<Reply> m_replies;
 };
