@@ -1,5 +1,11 @@
 #include "EditorFixture.h"
 
+#include "TestSupport.h"
+
+#include "ValueComboBox.h"
+
+#include <QDir>
+#include <QFile>
 #include <QMenuBar>
 #include <QWindow>
 
@@ -9,8 +15,7 @@ namespace {
 class CQtEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "tarnwick_ui_tests";
         static char* argv[] = {name, nullptr};
@@ -25,20 +30,101 @@ private:
 [[maybe_unused]] const auto* const g_environment =
     ::testing::AddGlobalTestEnvironment(new CQtEnvironment);
 
-QString Plain(const QString& text) {
-    return text.section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&'));
-}
-
 } // namespace
 
-const char* const kSampleTank = "[GameObject]\n"
-                                "baseName = \"tank01\"\n"
-                                "collisionRadius = 2.5\n"
-                                "maxHealth = 1500\n"
-                                "[CraftClass]\n"
-                                "rangeScan = -0.25\n"
-                                "[ArmoryClass]\n"
-                                "cannonItem1 = \"\"\n";
+CScratchFolder::CScratchFolder() : m_previous(QDir::currentPath()) {
+    EXPECT_TRUE(m_dir.isValid());
+    QDir::setCurrent(m_dir.path());
+}
+
+CScratchFolder::~CScratchFolder() {
+    QDir::setCurrent(m_previous);
+}
+
+std::string CScratchFolder::Path(const std::string& name) const {
+    // name is bytes and may not be UTF-8, so it is not put through a QString.
+    return QFile::encodeName(m_dir.path()).toStdString() + "/" + name;
+}
+
+void CScratchFolder::Write(const std::string& name, const std::string& bytes) const {
+    tarnwick_test::WriteBytes(Path(name), bytes);
+}
+
+std::string CScratchFolder::Read(const std::string& name) const {
+    return tarnwick_test::ReadBytes(Path(name));
+}
+
+void CScratchFolder::CopyUiTestData(std::initializer_list<const char*> names) const {
+    for (const char* name : names)
+        Write(name, tarnwick_test::ReadBytes(tarnwick_test::DataPath(std::string("ui/") + name)));
+}
+
+QTreeWidgetItem* FieldItem(QWidget& window, const QString& group, const QString& name) {
+    auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("tree"));
+    for (QTreeWidgetItem* item :
+         tree->findItems(name + QStringLiteral(" ="), Qt::MatchStartsWith | Qt::MatchRecursive)) {
+        if (item->parent() && item->parent()->text(0) == group)
+            return item;
+    }
+    ADD_FAILURE() << "no item " << name.toStdString() << " under " << group.toStdString();
+    return nullptr;
+}
+
+void ClickItem(QTreeWidgetItem* item) {
+    ASSERT_NE(item, nullptr);
+    QTreeWidget* tree = item->treeWidget();
+    tree->scrollToItem(item);
+    // Near the item's left end: a long value makes its row far wider than the view.
+    const QRect rect = tree->visualItemRect(item);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                      QPoint(std::max(rect.left(), 0) + 2, rect.center().y()));
+    ASSERT_EQ(tree->selectedItems(), QList<QTreeWidgetItem*>{item}) << item->text(0).toStdString();
+}
+
+Shown Listed(const QComboBox& box) {
+    Shown items;
+    for (int i = 0; i < box.count(); ++i) {
+        const QString label = box.itemData(i, CValueComboBox::kLabelRole).toString();
+        items.push_back(
+            ((label.isNull() ? QString() : "[" + label + "] ") + box.itemText(i)).toStdString());
+    }
+    return items;
+}
+
+void EditorTest::Start() {
+    m_editor = std::make_unique<CEditorDlg>(m_prompts);
+    m_editor->show();
+    m_editor->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_editor.get()));
+    m_tree = m_editor->findChild<QTreeWidget*>(QStringLiteral("tree"));
+    m_box = m_editor->findChild<QComboBox*>(QStringLiteral("valueBox"));
+    m_edit = m_box->lineEdit();
+}
+
+void EditorTest::StartOn(const char* name) {
+    m_folder.CopyUiTestData({"ALIAS.TXT", name});
+    Start();
+    Open(name);
+    m_prompts.TakeShown();
+}
+
+void EditorTest::Command(const char* menu, const char* item) {
+    auto plain = [](const QAction* action) {
+        return action->text().section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&'));
+    };
+    for (QAction* title : m_editor->menuBar()->actions()) {
+        for (QAction* action : title->menu()->actions()) {
+            if (plain(title) == QLatin1String(menu) && plain(action).startsWith(item))
+                return action->trigger();
+        }
+    }
+    ADD_FAILURE() << "no menu item " << menu << " > " << item;
+}
+
+void EditorTest::Open(const std::string& name) {
+    m_prompts.Queue(m_folder.Path(name));
+    Command("File", "Open");
+}
 
 void EditorTest::Send(Qt::Key key, const QString& text, Qt::KeyboardModifiers modifiers) {
     // A desktop makes the window active again once a dialog or list over it closes; the
@@ -61,41 +147,6 @@ void EditorTest::Key(Qt::Key key, Qt::KeyboardModifiers modifiers) {
 void EditorTest::Type(const QString& text) {
     for (QChar c : text)
         Send(Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-
-void EditorTest::Start() {
-    m_editor = std::make_unique<CEditorDlg>(m_prompts);
-    m_editor->show();
-    m_editor->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(m_editor.get()));
-    m_tree = m_editor->findChild<QTreeWidget*>(QStringLiteral("tree"));
-    m_box = m_editor->findChild<QComboBox*>(QStringLiteral("valueBox"));
-    m_edit = m_box->lineEdit();
-}
-
-void EditorTest::StartOn(const std::string& name) {
-    Start();
-    Open(name);
-    m_prompts.TakeShown();
-}
-
-void EditorTest::Command(const char* menu, const char* item) {
-    for (QAction* title : m_editor->menuBar()->actions()) {
-        if (Plain(title->text()) != QLatin1String(menu))
-            continue;
-        for (QAction* action : title->menu()->actions()) {
-            if (Plain(action->text()).startsWith(QLatin1String(item))) {
-                action->trigger();
-                return;
-            }
-        }
-    }
-    ADD_FAILURE() << "no menu item " << menu << " > " << item;
-}
-
-void EditorTest::Open(const std::string& name) {
-    m_prompts.Queue(m_folder.Path(name));
-    Command("File", "Open");
 }
 
 QTreeWidgetItem* EditorTest::Select(const char* group, const char* name) {
@@ -124,8 +175,4 @@ std::string EditorTest::Title() const {
 std::string EditorTest::TitleOf(const std::string& name, bool modified) const {
     return "Tarnwick - [" + (name == "Untitled.odf" ? name : m_folder.Path(name)) +
            (modified ? " *]" : "]");
-}
-
-bool EditorTest::Modified() const {
-    return Title().ends_with(" *]");
 }

@@ -1,36 +1,84 @@
 #pragma once
 
+// What the window's tests share: a scratch folder that is the current folder, modal windows
+// answered as they open, and a real editor window driven as a user drives it.
+
 #include "EditorDlg.h"
 #include "ScriptedPrompts.h"
-#include "UiTestSupport.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
 
 #include <memory>
 
 using Shown = std::vector<std::string>;
-using Paths = std::vector<std::string>;
 using Answer = IPrompts::Answer;
 
-// A small tank file that sets fields in three groups.
-extern const char* const kSampleTank;
+// A fresh folder that is the current folder while the object lives, so the alias file and
+// never-saved documents of one test do not meet another's.
+class CScratchFolder {
+public:
+    CScratchFolder();
+    ~CScratchFolder();
 
-// A real editor window in a scratch folder with scripted prompts, driven as a user drives it:
-// menu items, keys, clicks on the tree. The members go in reverse order: the window first, then
-// the prompts (which check that every queued reply was used), then the folder.
+    // The full path of name in the folder, as bytes.
+    std::string Path(const std::string& name) const;
+    void Write(const std::string& name, const std::string& bytes) const;
+    std::string Read(const std::string& name) const;
+    // Copies the files of tests/data/ui named by names here.
+    void CopyUiTestData(std::initializer_list<const char*> names) const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+};
+
+// Runs act on the next modal window of type T once it is open, for code that runs a modal
+// loop of its own. Gives up, failing the test, after a few seconds without one.
+template <class T> void WhenModalShows(std::function<void(T*)> act) {
+    auto* timer = new QTimer;
+    auto ticks = std::make_shared<int>(0);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, ticks, act] {
+        auto* modal = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (modal || ++*ticks > 500) {
+            timer->stop();
+            timer->deleteLater();
+            if (modal)
+                act(modal);
+            else
+                ADD_FAILURE() << "no modal " << T::staticMetaObject.className() << " showed";
+        }
+    });
+    timer->start();
+}
+
+// The item of the field named name under the group named group.
+QTreeWidgetItem* FieldItem(QWidget& window, const QString& group, const QString& name);
+// Clicks item as a user would, scrolling to it first.
+void ClickItem(QTreeWidgetItem* item);
+// The value list's items as "[label] value", or "value" for an item without a label.
+Shown Listed(const QComboBox& box);
+
+// A real editor window in a scratch folder with scripted prompts. The members go in reverse
+// order: the window first, then the prompts (which check that every queued reply was used),
+// then the folder.
 class EditorTest : public ::testing::Test {
 protected:
-    // Makes and shows a new window, active as a user's window is. The folder holds an alias
-    // file unless the test removed it.
+    // Makes and shows a new window, active as a user's window is.
     void Start();
-    // Starts on name, opened; what opening it showed is forgotten.
-    void StartOn(const std::string& name);
+    // Starts on name, a file of tests/data/ui, with the alias file; what opening it showed is
+    // forgotten.
+    void StartOn(const char* name);
     // Runs the item of menu whose text, without its '&' and key, begins with item.
     void Command(const char* menu, const char* item);
     void Open(const std::string& name);
-    // Keys as the keyboard sends them: to the active window (or the open list), whose shortcuts
+    // Keys as the keyboard sends them: to the open list or the active window, whose shortcuts
     // see them before the focused widget does.
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void Type(const QString& text);
@@ -42,10 +90,8 @@ protected:
     // The title as the window manager shows it.
     std::string Title() const;
     std::string TitleOf(const std::string& name, bool modified = false) const;
-    bool Modified() const;
+    bool Modified() const { return Title().ends_with(" *]"); }
     QString Edit() const { return m_edit->text(); }
-
-    void Send(Qt::Key key, const QString& text, Qt::KeyboardModifiers modifiers);
 
     CScratchFolder m_folder;
     CScriptedPrompts m_prompts;
@@ -53,4 +99,7 @@ protected:
     QTreeWidget* m_tree = nullptr;
     QComboBox* m_box = nullptr;
     QLineEdit* m_edit = nullptr;
+
+private:
+    void Send(Qt::Key key, const QString& text, Qt::KeyboardModifiers modifiers);
 };

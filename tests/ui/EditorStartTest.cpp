@@ -8,9 +8,6 @@
 
 namespace {
 
-const std::string kAliasMessage =
-    "Error loading alias file 'alias.txt'.\nNo tank aliases will be used.";
-
 // Receives the addresses the editor asks the desktop to open.
 class CUrlCatcher : public QObject {
     Q_OBJECT
@@ -26,15 +23,15 @@ TEST_F(EditorTest, StartShowsTheAliasMessageThenOpensTheStartFileAndTemplateSet)
     m_prompts.m_onShow = [this](const std::string&) { EXPECT_FALSE(m_editor->isVisible()); };
     Start();
     m_prompts.m_onShow = nullptr;
-    EXPECT_EQ(m_prompts.TakeShown(), Shown{kAliasMessage});
+    EXPECT_EQ(m_prompts.TakeShown(),
+              Shown{"Error loading alias file 'alias.txt'.\nNo tank aliases will be used."});
     EXPECT_EQ(Title(), TitleOf("Untitled.odf"));
 
     // A start file opens after the alias step, as File > Open would, and a template set loads
     // after it; a missing start file leaves the new document.
-    m_folder.CopyUiTestData({"ALIAS.TXT", "t1.odf"});
-    m_folder.Write("tank.odf", kSampleTank);
+    m_folder.CopyUiTestData({"ALIAS.TXT", "t1.odf", "tank.odf"});
     m_folder.Write("set.txt", "t1.odf\n");
-    for (const char* start : {"tank.odf", "missing.odf"}) {
+    for (const std::string start : {"tank.odf", "missing.odf"}) {
         CEditorDlg editor(m_prompts);
         editor.SetStartPath(m_folder.Path(start));
         editor.SetStartTemplateSet("set.txt");
@@ -42,17 +39,17 @@ TEST_F(EditorTest, StartShowsTheAliasMessageThenOpensTheStartFileAndTemplateSet)
         const std::string path = m_folder.Path(start);
         const Shown failed{"Error opening tank file '" + path + "'.",
                            "Error loading tank file '" + path + "'."};
-        EXPECT_EQ(m_prompts.TakeShown(), start == std::string("tank.odf") ? Shown{} : failed);
+        EXPECT_EQ(m_prompts.TakeShown(), start == "tank.odf" ? Shown{} : failed);
         QTreeWidgetItem* item = FieldItem(editor, "GameObject", "maxHealth");
         item->treeWidget()->setCurrentItem(item);
         auto* box = editor.findChild<QComboBox*>(QStringLiteral("valueBox"));
-        EXPECT_EQ(box->currentText(), start == std::string("tank.odf") ? "1500" : "");
+        EXPECT_EQ(box->currentText(), start == "tank.odf" ? "1500" : "");
         EXPECT_EQ(Listed(*box), Shown{"[Alpha] 10"});
     }
 }
 
 TEST_F(EditorTest, TheFirstWindowIsReadyForWorkItsPanelOfFixedWidth) {
-    m_folder.Write("ALIAS.TXT", "");
+    m_folder.CopyUiTestData({"ALIAS.TXT"});
     Start();
     EXPECT_TRUE(m_prompts.m_shown.empty());
     auto label = [this](const char* name) { return m_editor->findChild<QLabel*>(name); };
@@ -81,10 +78,10 @@ TEST_F(EditorTest, TheFirstWindowIsReadyForWorkItsPanelOfFixedWidth) {
         EXPECT_EQ(at(caption).top(), at(text).top()) << text;
         EXPECT_LT(at(caption).right(), at(text).left()) << text;
     }
-    EXPECT_LT(at("fieldText").bottom(), at("typeText").top());
-    EXPECT_LT(at("typeText").bottom(), at("descriptionCaption").top());
-    EXPECT_LT(at("descriptionCaption").bottom(), at("descriptionText").top());
-    EXPECT_LT(at("descriptionText").bottom(), at("logo").top());
+    const char* column[] = {"fieldText", "typeText", "descriptionCaption", "descriptionText",
+                            "logo"};
+    for (int i = 1; i < 5; ++i)
+        EXPECT_LT(at(column[i - 1]).bottom(), at(column[i]).top()) << column[i];
 
     // Making the window narrower or wider changes the tree, never the panel.
     QWidget* panel = m_box->parentWidget();
@@ -98,9 +95,18 @@ TEST_F(EditorTest, TheFirstWindowIsReadyForWorkItsPanelOfFixedWidth) {
     }
 }
 
-TEST_F(EditorTest, MenusCarryTheirItemsWithMnemonicsAndShortcutTexts) {
-    m_folder.Write("ALIAS.TXT", "");
+TEST_F(EditorTest, MenusCarryTheirItemsAndTheTitleShowsAPathAsItIs) {
+    m_folder.CopyUiTestData({"ALIAS.TXT", "tank.odf"});
+    // Qt would read "[*]" as its modified mark; a path that is not UTF-8 shows a character a
+    // byte.
+    m_folder.Write("odd[*].odf", m_folder.Read("tank.odf"));
+    m_folder.Write("caf\xe9.odf", m_folder.Read("tank.odf"));
     Start();
+    Open("odd[*].odf");
+    EXPECT_EQ(Title(), TitleOf("odd[*].odf"));
+    Open("caf\xe9.odf");
+    EXPECT_TRUE(Title().ends_with("caf\xc3\xa9.odf]")) << Title();
+
     std::vector<std::string> menus;
     for (QAction* menu : m_editor->findChild<QMenuBar*>()->actions()) {
         std::string line = menu->text().toStdString() + ":";
@@ -108,7 +114,7 @@ TEST_F(EditorTest, MenusCarryTheirItemsWithMnemonicsAndShortcutTexts) {
             line += " " + (item->isSeparator() ? std::string("|") : item->text().toStdString());
         menus.push_back(line);
     }
-    EXPECT_EQ(menus, (std::vector<std::string>{
+    EXPECT_EQ(menus, (Shown{
                          "&File: &New\tCtrl-N &Open...\tCtrl-O | &Save\tCtrl-S Save &As... | E&xit",
                          "&Edit: &Undo\tCtrl+Z &Redo\tCtrl+Shift+Z | &Find\tCtrl+F",
                          "&Template: &Load Set... &Save Set... &Edit Set...",
@@ -116,20 +122,8 @@ TEST_F(EditorTest, MenusCarryTheirItemsWithMnemonicsAndShortcutTexts) {
                      }));
 }
 
-TEST_F(EditorTest, TheTitleShowsAPathAsItIs) {
-    m_folder.Write("ALIAS.TXT", "");
-    // Qt would read "[*]" as its modified mark; a path that is not UTF-8 shows a character a
-    // byte.
-    m_folder.Write("odd[*].odf", kSampleTank);
-    m_folder.Write("caf\xe9.odf", kSampleTank);
-    StartOn("odd[*].odf");
-    EXPECT_EQ(Title(), TitleOf("odd[*].odf"));
-    Open("caf\xe9.odf");
-    EXPECT_TRUE(Title().ends_with("caf\xc3\xa9.odf]")) << Title();
-}
-
 TEST_F(EditorTest, HelpShowsTheAboutBoxAndOpensBothWebAddresses) {
-    m_folder.Write("ALIAS.TXT", "");
+    m_folder.CopyUiTestData({"ALIAS.TXT"});
     Start();
     WhenModalShows<QDialog>([](QDialog* about) {
         EXPECT_EQ(about->windowTitle(), "About Tarnwick");

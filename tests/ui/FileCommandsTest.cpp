@@ -5,7 +5,6 @@
 #include <QUrl>
 
 #include <chrono>
-#include <cstring>
 #include <filesystem>
 
 using namespace std::chrono_literals;
@@ -60,7 +59,9 @@ TEST_F(EditorTest, FileCommandsAskBeforeDroppingChangesAndStopWhenTheSaveDoesNot
     auto url = [](const std::string& path) { return QUrl::fromLocalFile(path.c_str()); };
     const auto folder = [&] { fs::remove(tank), fs::create_directory(tank); };
     const auto touch = [&] { fs::last_write_time(tank, fs::last_write_time(tank) + 1h); };
-    const auto asLong = [&] { m_folder.Write("tank.odf", std::string(strlen(kSampleTank), 'x')); };
+    const auto asLong = [&] {
+        m_folder.Write("tank.odf", std::string(m_folder.Read("tank.odf").size(), 'x'));
+    };
     const auto rewrite = [&] { m_folder.Write("tank.odf", "[Other]\n"); };
     const auto empty = [&] { m_folder.Write("tank.odf", ""); };
     const auto remove = [&] { fs::remove(tank); };
@@ -137,14 +138,14 @@ TEST_F(EditorTest, FileCommandsAskBeforeDroppingChangesAndStopWhenTheSaveDoesNot
          "tank.odf"},
         {"Exit, Yes, emptied, No", C, then(empty, "Exit"), {Yes, No}, {ask, changed}, star, ""},
     };
-    m_folder.Write("ALIAS.TXT", "");
+    m_folder.CopyUiTestData({"ALIAS.TXT"});
     m_folder.Write("other.odf", "[GameObject]\nmaxHealth = 5\n");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         m_editor.reset();
         fs::remove_all(tank);
         fs::remove(named);
-        m_folder.Write("tank.odf", kSampleTank);
+        m_folder.CopyUiTestData({"tank.odf"});
         Start();
         if (c.from != N)
             Open("tank.odf");

@@ -36,8 +36,6 @@ std::vector<int> Rows(QTreeWidget* tree) {
 class FindTest : public EditorTest {
 protected:
     void SetUp() override {
-        m_folder.Write("ALIAS.TXT", "");
-        m_folder.Write("tank.odf", kSampleTank);
         StartOn("tank.odf");
         m_filter = m_editor->findChild<QLineEdit*>(QStringLiteral("filter"));
     }

@@ -1,5 +1,5 @@
 #include "QtPrompts.h"
-#include "UiTestSupport.h"
+#include "EditorFixture.h"
 
 #include <QDir>
 #include <QFileDialog>

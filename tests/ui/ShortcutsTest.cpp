@@ -3,8 +3,6 @@
 #include <QDialog>
 
 TEST_F(EditorTest, CtrlNOAndSRunTheFileCommandsAndTheLettersOtherwiseDoNot) {
-    m_folder.Write("ALIAS.TXT", "");
-    m_folder.Write("tank.odf", kSampleTank);
     StartOn("tank.odf");
     const std::string ask = "Save changes to '" + m_folder.Path("tank.odf") + "'?";
 

@@ -12,7 +12,7 @@
 class TemplateSetTest : public EditorTest {
 protected:
     void SetUp() override {
-        m_folder.CopyUiTestData({"ALIAS.TXT", "doc.odf", "t1.odf", "t2.odf", "t3.odf", "t4.odf"});
+        m_folder.CopyUiTestData({"t1.odf", "t2.odf", "t3.odf", "t4.odf"});
         StartOn("doc.odf");
     }
     // Runs Load Set on a set file with text, returning what was shown after the dialog.

@@ -40,8 +40,7 @@ std::vector<std::string> Views(QTreeWidget* tree) {
 } // namespace
 
 TEST_F(EditorTest, TheTreeHoldsEveryGroupAndFieldAndShowsWhatTheDocumentSets) {
-    m_folder.Write("ALIAS.TXT", "");
-    m_folder.Write("tank.odf", kSampleTank);
+    m_folder.CopyUiTestData({"ALIAS.TXT", "tank.odf"});
     Start();
     ASSERT_EQ(m_tree->topLevelItemCount(), 9);
     int fields = 0;

@@ -5,7 +5,7 @@
 class UndoTest : public EditorTest {
 protected:
     void SetUp() override {
-        m_folder.CopyUiTestData({"ALIAS.TXT", "doc.odf", "t1.odf", "t2.odf", "t3.odf"});
+        m_folder.CopyUiTestData({"t1.odf", "t2.odf", "t3.odf"});
         StartOn("doc.odf");
     }
     // The Edit menu's item at row: its text, or "-" while it is disabled.

@@ -4,6 +4,7 @@
 #include "EditorFixture.h"
 #include "TankFile.h"
 #include "TankFileWriter.h"
+#include "TestSupport.h"
 #include "UnusedLinesDlg.h"
 
 #include <QHeaderView>
@@ -12,33 +13,17 @@
 
 namespace {
 
-// Written as a modder's file is: headers and keys in their own case, a comment, a trailing
-// comment on a value, a section the editor does not know, CR LF line ends.
-const std::string kHoverTank = "// Hover tank, balance pass 3\r\n"
-                               "[GameObjectClass]\r\n"
-                               "baseName = \"hvtank\"\r\n"
-                               "maxHealth = 2200 // was 2000\r\n"
-                               "weaponMask = 3\r\n"
-                               "\r\n"
-                               "[HoverCraftClass]\r\n"
-                               "setAltitude = 2.5\r\n"
-                               "soundThrust = \"hvthrust.wav\"\r\n"
-                               "\r\n"
-                               "[APCClass]\r\n"
-                               "soundThrust = \"apc.wav\"\r\n"
-                               "soldierCount = 4\r\n";
-
+// hover.odf is written as a modder's file is: headers and keys in their own case, a comment, a
+// trailing comment on a value, a section the editor does not know, CR LF line ends.
 class UnusedLinesTest : public EditorTest {
 protected:
     void SetUp() override {
-        m_folder.Write("ALIAS.TXT", "");
-        m_folder.Write("plain.odf", kSampleTank);
-        Start();
-        OpenFresh();
+        m_folder.CopyUiTestData({"tank.odf"});
+        StartOn("hover.odf");
     }
     // Opens hover.odf as it was first written, dropping unsaved changes.
     void OpenFresh() {
-        m_folder.Write("hover.odf", kHoverTank);
+        m_folder.Write("hover.odf", m_hover);
         if (Modified())
             m_prompts.Queue(Answer::No);
         Open("hover.odf");
@@ -49,23 +34,23 @@ protected:
         auto* label = m_editor->findChild<QLabel*>("unusedLinesText");
         return label->isVisibleTo(m_editor.get()) ? label->text() : QString();
     }
-    // The file as the three answers save it with maxHealth = 99: as it was, kept, laid out anew.
+    // The file as each answer saves it with maxHealth = 99: as it was, kept, laid out anew.
     std::string Saved(Answer answer) const {
-        std::string kept = kHoverTank;
+        std::string kept = m_hover;
         const std::string old = "maxHealth = 2200 // was 2000";
-        if (answer == Answer::Yes)
-            return kept.replace(kept.find(old), old.size(), "maxHealth = 99");
-        if (answer == Answer::Cancel)
-            return kHoverTank;
+        if (answer != Answer::No)
+            return answer == Answer::Cancel
+                       ? m_hover
+                       : kept.replace(kept.find(old), old.size(), "maxHealth = 99");
         CTankFile file;
         file.Load(m_folder.Path("hover.odf"));
         file.m_fields[6].m_nValue = 99;
         return WriteTankText(file);
     }
+    const std::string m_hover = tarnwick_test::ReadBytes(tarnwick_test::DataPath("ui/hover.odf"));
     const std::string m_question = "'" + m_folder.Path("hover.odf") +
                                    "' has 4 lines that are not fields the editor knows (unknown "
                                    "groups and keys, comments).\nKeep them in the saved file?";
-    const std::string m_ask = "Save changes to '" + m_folder.Path("hover.odf") + "'?";
 };
 
 } // namespace
@@ -102,12 +87,12 @@ TEST_F(UnusedLinesTest, TheCountLineListsTheLinesAndFollowsTheDocument) {
     EXPECT_EQ(CountLine(), "");
     OpenFresh();
     EXPECT_NE(CountLine(), "");
-    Open("plain.odf");
+    Open("tank.odf");
     EXPECT_EQ(CountLine(), "");
     EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Open]"});
 }
 
-TEST_F(UnusedLinesTest, SaveAsksOncePerDocumentWhetherToKeepThem) {
+TEST_F(UnusedLinesTest, EverySaveAsksOncePerDocumentWhetherToKeepThem) {
     for (Answer answer : {Answer::Cancel, Answer::Yes, Answer::No}) {
         SCOPED_TRACE(static_cast<int>(answer));
         OpenFresh();
@@ -120,29 +105,26 @@ TEST_F(UnusedLinesTest, SaveAsksOncePerDocumentWhetherToKeepThem) {
         EXPECT_EQ(m_folder.Read("hover.odf"), saved);
         // A layout save leaves no unused line; a keeping save keeps all four.
         EXPECT_EQ(CountLine().isEmpty(), answer == Answer::No);
-        if (answer == Answer::Cancel)
-            continue;
         // The answer holds for this document: the next save asks nothing.
-        Modify();
+        Type(QStringLiteral("8"));
+        if (answer == Answer::Cancel)
+            m_prompts.Queue(answer);
         Command("File", "Save");
-        EXPECT_TRUE(m_prompts.TakeShown().empty());
-        EXPECT_EQ(m_folder.Read("hover.odf"), saved);
+        EXPECT_EQ(m_prompts.TakeShown(), answer == Answer::Cancel ? Shown{m_question} : Shown{});
     }
-}
 
-TEST_F(UnusedLinesTest, SaveAsAndTheSavePromptAskToo) {
+    // Save As asks too, before its dialog; so does the save prompt of New, whose Cancel there
+    // cancels New.
+    OpenFresh();
     Modify();
     m_prompts.Queue(Answer::Cancel);
     Command("File", "Save As");
-    EXPECT_EQ(m_prompts.TakeShown(), Shown{m_question}) << "no dialog after Cancel";
     m_prompts.Queue(Answer::Yes);
     m_prompts.Queue(m_folder.Path("copy.odf"));
     Command("File", "Save As");
-    EXPECT_EQ(m_prompts.TakeShown(), (Shown{m_question, "[Save As .odf]"}));
+    EXPECT_EQ(m_prompts.TakeShown(), (Shown{m_question, m_question, "[Save As .odf]"}));
     EXPECT_EQ(m_folder.Read("copy.odf"), Saved(Answer::Yes));
-    EXPECT_EQ(m_folder.Read("hover.odf"), kHoverTank);
-
-    // Open asks anew. Cancel at the question cancels New; No lets it go on.
+    const std::string ask = "Save changes to '" + m_folder.Path("hover.odf") + "'?";
     OpenFresh();
     Modify();
     const std::string layout = Saved(Answer::No);
@@ -150,8 +132,8 @@ TEST_F(UnusedLinesTest, SaveAsAndTheSavePromptAskToo) {
         m_prompts.Queue(Answer::Yes);
         m_prompts.Queue(answer);
         Command("File", "New");
-        EXPECT_EQ(m_prompts.TakeShown(), (Shown{m_ask, m_question}));
-        EXPECT_EQ(m_folder.Read("hover.odf"), answer == Answer::No ? layout : kHoverTank);
+        EXPECT_EQ(m_prompts.TakeShown(), (Shown{ask, m_question}));
+        EXPECT_EQ(m_folder.Read("hover.odf"), answer == Answer::No ? layout : m_hover);
     }
     EXPECT_EQ(Title(), TitleOf("Untitled.odf"));
 }

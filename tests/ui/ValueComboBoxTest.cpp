@@ -1,5 +1,5 @@
 #include "ValueComboBox.h"
-#include "UiTestSupport.h"
+#include "EditorFixture.h"
 
 #include <QAbstractItemView>
 #include <QHelpEvent>

@@ -5,26 +5,11 @@
 
 namespace {
 
-// unitName is not UTF-8; imageSignature is too small for six decimals; aiName2 holds a lone CR,
-// which reads back as it is; weaponName1 is present and empty.
-const char* const kDocument = "[GameObject]\n"
-                              "aiName2 = \"a\rb\"\n"
-                              "baseName = \"caf\xc3\xa9\"\n"
-                              "collisionRadius = 2.5\n"
-                              "maxHealth = 1500\n"
-                              "unitName = \"\x80 caf\xe9\"\n"
-                              "imageSignature = 0.0000001\n"
-                              "weaponName1 = \"\"\n"
-                              "[CraftClass]\n"
-                              "rangeScan = -0.25\n";
-
+// values.odf: unitName is not UTF-8; imageSignature is too small for six decimals; aiName2 holds
+// a lone CR, which reads back as it is; weaponName1 is present and empty.
 class ValueEditingTest : public EditorTest {
 protected:
-    void SetUp() override {
-        m_folder.Write("ALIAS.TXT", "");
-        m_folder.Write("doc.odf", kDocument);
-        StartOn("doc.odf");
-    }
+    void SetUp() override { StartOn("values.odf"); }
     QString Note() const { return m_editor->findChild<QLabel*>("noteText")->text(); }
     // Empties the edit field as the user would.
     void Erase() {
@@ -34,7 +19,7 @@ protected:
     // Saves and returns the file's bytes.
     std::string Saved() {
         Command("File", "Save");
-        return m_folder.Read("doc.odf");
+        return m_folder.Read("values.odf");
     }
 };
 
@@ -67,7 +52,7 @@ TEST_F(ValueEditingTest, SelectingShowsTheFieldOrGroupAndChangesNothing) {
         EXPECT_EQ(shown(), c);
         EXPECT_EQ(m_box->isEnabled(), !group);
     }
-    EXPECT_EQ(Title(), TitleOf("doc.odf"));
+    EXPECT_EQ(Title(), TitleOf("values.odf"));
     // New rebuilds the tree with nothing selected: the panel empties, the box usable again.
     Command("File", "New");
     EXPECT_EQ(shown(), QStringList({"", "", "", ""}));
