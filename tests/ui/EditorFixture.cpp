@@ -1,11 +1,7 @@
 #include "EditorFixture.h"
 
-#include "TestSupport.h"
-
 #include "ValueComboBox.h"
 
-#include <QDir>
-#include <QFile>
 #include <QMenuBar>
 #include <QWindow>
 
@@ -31,33 +27,6 @@ private:
     ::testing::AddGlobalTestEnvironment(new CQtEnvironment);
 
 } // namespace
-
-CScratchFolder::CScratchFolder() : m_previous(QDir::currentPath()) {
-    EXPECT_TRUE(m_dir.isValid());
-    QDir::setCurrent(m_dir.path());
-}
-
-CScratchFolder::~CScratchFolder() {
-    QDir::setCurrent(m_previous);
-}
-
-std::string CScratchFolder::Path(const std::string& name) const {
-    // name is bytes and may not be UTF-8, so it is not put through a QString.
-    return QFile::encodeName(m_dir.path()).toStdString() + "/" + name;
-}
-
-void CScratchFolder::Write(const std::string& name, const std::string& bytes) const {
-    tarnwick_test::WriteBytes(Path(name), bytes);
-}
-
-std::string CScratchFolder::Read(const std::string& name) const {
-    return tarnwick_test::ReadBytes(Path(name));
-}
-
-void CScratchFolder::CopyUiTestData(std::initializer_list<const char*> names) const {
-    for (const char* name : names)
-        Write(name, tarnwick_test::ReadBytes(tarnwick_test::DataPath(std::string("ui/") + name)));
-}
 
 QTreeWidgetItem* FieldItem(QWidget& window, const QString& group, const QString& name) {
     auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("tree"));
@@ -121,11 +90,6 @@ void EditorTest::Command(const char* menu, const char* item) {
     ADD_FAILURE() << "no menu item " << menu << " > " << item;
 }
 
-void EditorTest::Open(const std::string& name) {
-    m_prompts.Queue(m_folder.Path(name));
-    Command("File", "Open");
-}
-
 void EditorTest::Send(Qt::Key key, const QString& text, Qt::KeyboardModifiers modifiers) {
     // A desktop makes the window active again once a dialog or list over it closes; the
     // offscreen platform leaves the focus where it was.
@@ -156,11 +120,6 @@ QTreeWidgetItem* EditorTest::Select(const char* group, const char* name) {
     return item;
 }
 
-QString EditorTest::ItemText(const char* group, const char* name) {
-    const QTreeWidgetItem* item = FieldItem(*m_editor, group, name);
-    return item ? item->text(0) : QString();
-}
-
 void EditorTest::Modify() {
     Select("GameObject", "maxHealth");
     Key(Qt::Key_A, Qt::ControlModifier);
@@ -170,9 +129,4 @@ void EditorTest::Modify() {
 std::string EditorTest::Title() const {
     const QWindow* window = m_editor->windowHandle();
     return (window ? window->title() : m_editor->windowTitle()).toStdString();
-}
-
-std::string EditorTest::TitleOf(const std::string& name, bool modified) const {
-    return "Tarnwick - [" + (name == "Untitled.odf" ? name : m_folder.Path(name)) +
-           (modified ? " *]" : "]");
 }

@@ -5,11 +5,11 @@
 
 #include "EditorDlg.h"
 #include "ScriptedPrompts.h"
+#include "TestSupport.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -19,23 +19,27 @@
 using Shown = std::vector<std::string>;
 using Answer = IPrompts::Answer;
 
-// A fresh folder that is the current folder while the object lives, so the alias file and
+// A scratch folder that is the current folder while it lives, so the alias file and
 // never-saved documents of one test do not meet another's.
-class CScratchFolder {
+class CScratchFolder : public tarnwick_test::CScratchDir {
 public:
-    CScratchFolder();
-    ~CScratchFolder();
+    CScratchFolder() { std::filesystem::current_path(CScratchDir::Path()); }
+    ~CScratchFolder() { std::filesystem::current_path(m_previous); }
 
     // The full path of name in the folder, as bytes.
-    std::string Path(const std::string& name) const;
-    void Write(const std::string& name, const std::string& bytes) const;
-    std::string Read(const std::string& name) const;
+    std::string Path(const std::string& name) const { return *this / name; }
+    void Write(const std::string& name, const std::string& bytes) const {
+        tarnwick_test::WriteBytes(Path(name), bytes);
+    }
+    std::string Read(const std::string& name) const { return tarnwick_test::ReadBytes(Path(name)); }
     // Copies the files of tests/data/ui named by names here.
-    void CopyUiTestData(std::initializer_list<const char*> names) const;
+    void CopyUiTestData(std::initializer_list<const char*> names) const {
+        for (std::string name : names)
+            Write(name, tarnwick_test::ReadBytes(tarnwick_test::DataPath("ui/" + name)));
+    }
 
 private:
-    QTemporaryDir m_dir;
-    QString m_previous;
+    const std::filesystem::path m_previous = std::filesystem::current_path();
 };
 
 // Runs act on the next modal window of type T once it is open, for code that runs a modal
@@ -77,19 +81,27 @@ protected:
     void StartOn(const char* name);
     // Runs the item of menu whose text, without its '&' and key, begins with item.
     void Command(const char* menu, const char* item);
-    void Open(const std::string& name);
+    void Open(const std::string& name) {
+        m_prompts.Queue(m_folder.Path(name));
+        Command("File", "Open");
+    }
     // Keys as the keyboard sends them: to the open list or the active window, whose shortcuts
     // see them before the focused widget does.
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void Type(const QString& text);
     // Clicks a field in the tree, then puts the caret in the value box.
     QTreeWidgetItem* Select(const char* group, const char* name);
-    QString ItemText(const char* group, const char* name);
+    QString ItemText(const char* group, const char* name) {
+        return FieldItem(*m_editor, group, name)->text(0);
+    }
     // Types 99 over maxHealth, so the document has unsaved changes.
     void Modify();
     // The title as the window manager shows it.
     std::string Title() const;
-    std::string TitleOf(const std::string& name, bool modified = false) const;
+    std::string TitleOf(const std::string& name, bool modified = false) const {
+        return "Tarnwick - [" + (name == "Untitled.odf" ? name : m_folder.Path(name)) +
+               (modified ? " *]" : "]");
+    }
     bool Modified() const { return Title().ends_with(" *]"); }
     QString Edit() const { return m_edit->text(); }
 

@@ -19,35 +19,6 @@ public slots:
 
 } // namespace
 
-TEST_F(EditorTest, StartShowsTheAliasMessageThenOpensTheStartFileAndTemplateSet) {
-    m_prompts.m_onShow = [this](const std::string&) { EXPECT_FALSE(m_editor->isVisible()); };
-    Start();
-    m_prompts.m_onShow = nullptr;
-    EXPECT_EQ(m_prompts.TakeShown(),
-              Shown{"Error loading alias file 'alias.txt'.\nNo tank aliases will be used."});
-    EXPECT_EQ(Title(), TitleOf("Untitled.odf"));
-
-    // A start file opens after the alias step, as File > Open would, and a template set loads
-    // after it; a missing start file leaves the new document.
-    m_folder.CopyUiTestData({"ALIAS.TXT", "t1.odf", "tank.odf"});
-    m_folder.Write("set.txt", "t1.odf\n");
-    for (const std::string start : {"tank.odf", "missing.odf"}) {
-        CEditorDlg editor(m_prompts);
-        editor.SetStartPath(m_folder.Path(start));
-        editor.SetStartTemplateSet("set.txt");
-        editor.Initialise();
-        const std::string path = m_folder.Path(start);
-        const Shown failed{"Error opening tank file '" + path + "'.",
-                           "Error loading tank file '" + path + "'."};
-        EXPECT_EQ(m_prompts.TakeShown(), start == "tank.odf" ? Shown{} : failed);
-        QTreeWidgetItem* item = FieldItem(editor, "GameObject", "maxHealth");
-        item->treeWidget()->setCurrentItem(item);
-        auto* box = editor.findChild<QComboBox*>(QStringLiteral("valueBox"));
-        EXPECT_EQ(box->currentText(), start == "tank.odf" ? "1500" : "");
-        EXPECT_EQ(Listed(*box), Shown{"[Alpha] 10"});
-    }
-}
-
 TEST_F(EditorTest, TheFirstWindowIsReadyForWorkItsPanelOfFixedWidth) {
     m_folder.CopyUiTestData({"ALIAS.TXT"});
     Start();
