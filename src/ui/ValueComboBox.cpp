@@ -189,33 +189,6 @@ void CValueComboBox::FitListWidth() {
     view()->setMinimumWidth(std::min(width, screen()->availableGeometry().width() - around));
 }
 
-int CValueComboBox::AddString(const QString& text, const QString& label) {
-    int low = 0;
-    int high = count();
-    while (low < high) {
-        const int mid = (low + high) / 2;
-        if (QString::compare(itemText(mid), text, Qt::CaseInsensitive) <= 0)
-            low = mid + 1;
-        else
-            high = mid;
-    }
-    // A combo box makes the first item of an empty list current, which would replace the edit
-    // text; the list only offers values, so the edit text is put back.
-    EnsureDelegate();
-    const QString edit = lineEdit()->text();
-    {
-        const QSignalBlocker quiet(this);
-        insertItem(low, text);
-        if (!label.isNull())
-            setItemData(low, label, kLabelRole);
-        if (currentIndex() != -1)
-            setCurrentIndex(-1);
-    }
-    if (lineEdit()->text() != edit)
-        SetEditText(edit);
-    return low;
-}
-
 void CValueComboBox::SetItems(std::vector<Item> items, Order order) {
     if (order == Order::Number)
         std::stable_sort(items.begin(), items.end(),
@@ -254,10 +227,6 @@ void CValueComboBox::RefuseCharacters(const QString& chars, std::function<void(Q
         m_validator = new CRefusingValidator(lineEdit());
     static_cast<CRefusingValidator*>(m_validator)->Set(chars, std::move(onRefused));
     lineEdit()->setValidator(chars.isEmpty() ? nullptr : m_validator);
-}
-
-QString CValueComboBox::Label(int index) const {
-    return itemData(index, kLabelRole).toString();
 }
 
 void CValueComboBox::ResetContent() {

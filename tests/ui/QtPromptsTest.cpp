@@ -53,8 +53,8 @@ TEST(QtPromptsTest, FileDialogsAreSetForTheirUseAndOpenInTheFolderLastChosenInAn
                                   dialog->defaultSuffix()};
             seen.push_back(set.join(QLatin1Char('|')).toStdString());
             EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
-            if (dialog->fileMode() == QFileDialog::ExistingFiles)
-                EXPECT_EQ(dialog->windowTitle(), "Load template(s)");
+            EXPECT_EQ(dialog->windowTitle() == "Load template(s)",
+                      dialog->fileMode() == QFileDialog::ExistingFiles);
             if (typed.empty())
                 return dialog->reject();
             // A whole path typed in, as a user may, without going to its folder in the dialog.
