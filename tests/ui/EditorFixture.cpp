@@ -70,13 +70,6 @@ void EditorTest::Start() {
     m_edit = m_box->lineEdit();
 }
 
-void EditorTest::StartOn(const char* name) {
-    m_folder.CopyUiTestData({"ALIAS.TXT", name});
-    Start();
-    Open(name);
-    m_prompts.TakeShown();
-}
-
 void EditorTest::Command(const char* menu, const char* item) {
     auto plain = [](const QAction* action) {
         return action->text().section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&'));
@@ -101,32 +94,4 @@ void EditorTest::Send(Qt::Key key, const QString& text, Qt::KeyboardModifiers mo
     }
     // With no widget named, QTest sends the key to the open list, else to the active window.
     QTest::sendKeyEvent(QTest::Click, static_cast<QWidget*>(nullptr), key, text, modifiers);
-}
-
-void EditorTest::Key(Qt::Key key, Qt::KeyboardModifiers modifiers) {
-    const char ascii = QTest::keyToAscii(key);
-    Send(key, ascii ? QString(QLatin1Char(ascii)) : QString(), modifiers);
-}
-
-void EditorTest::Type(const QString& text) {
-    for (QChar c : text)
-        Send(Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-
-QTreeWidgetItem* EditorTest::Select(const char* group, const char* name) {
-    QTreeWidgetItem* item = FieldItem(*m_editor, group, name);
-    ClickItem(item);
-    m_box->setFocus();
-    return item;
-}
-
-void EditorTest::Modify() {
-    Select("GameObject", "maxHealth");
-    Key(Qt::Key_A, Qt::ControlModifier);
-    Type(QStringLiteral("99"));
-}
-
-std::string EditorTest::Title() const {
-    const QWindow* window = m_editor->windowHandle();
-    return (window ? window->title() : m_editor->windowTitle()).toStdString();
 }

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWindow>
 
 #include <memory>
 
@@ -78,7 +79,12 @@ protected:
     void Start();
     // Starts on name, a file of tests/data/ui, with the alias file; what opening it showed is
     // forgotten.
-    void StartOn(const char* name);
+    void StartOn(const char* name) {
+        m_folder.CopyUiTestData({"ALIAS.TXT", name});
+        Start();
+        Open(name);
+        m_prompts.TakeShown();
+    }
     // Runs the item of menu whose text, without its '&' and key, begins with item.
     void Command(const char* menu, const char* item);
     void Open(const std::string& name) {
@@ -87,17 +93,32 @@ protected:
     }
     // Keys as the keyboard sends them: to the open list or the active window, whose shortcuts
     // see them before the focused widget does.
-    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-    void Type(const QString& text);
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        const char ascii = QTest::keyToAscii(key);
+        Send(key, ascii ? QString(QLatin1Char(ascii)) : QString(), modifiers);
+    }
+    void Type(const QString& text) {
+        for (QChar c : text)
+            Send(Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
     // Clicks a field in the tree, then puts the caret in the value box.
-    QTreeWidgetItem* Select(const char* group, const char* name);
+    QTreeWidgetItem* Select(const char* group, const char* name) {
+        QTreeWidgetItem* item = FieldItem(*m_editor, group, name);
+        ClickItem(item);
+        m_box->setFocus();
+        return item;
+    }
     QString ItemText(const char* group, const char* name) {
         return FieldItem(*m_editor, group, name)->text(0);
     }
     // Types 99 over maxHealth, so the document has unsaved changes.
-    void Modify();
+    void Modify() {
+        Select("GameObject", "maxHealth");
+        Key(Qt::Key_A, Qt::ControlModifier);
+        Type(QStringLiteral("99"));
+    }
     // The title as the window manager shows it.
-    std::string Title() const;
+    std::string Title() const { return m_editor->windowHandle()->title().toStdString(); }
     std::string TitleOf(const std::string& name, bool modified = false) const {
         return "Tarnwick - [" + (name == "Untitled.odf" ? name : m_folder.Path(name)) +
                (modified ? " *]" : "]");
