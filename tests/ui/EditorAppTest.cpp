@@ -32,6 +32,16 @@ TEST(EditorAppTest, HelpAndWrongArgumentsEndAtOnceWithTheUsage) {
     const std::pair<std::vector<std::string>, int> cases[] = {
         {{"--help"}, 0},      {{"-h"}, 0},      {{"a.odf", "b.odf"}, 2},
         {{"--templates"}, 2}, {{"--bogus"}, 2}, {{"--templates", "a", "--templates", "b"}, 2}};
+    // A program that started after all would wait for a user: its windows are closed at once.
+    bool started = false;
+    g_onStart = [&started] {
+        auto* timer = new QTimer(qApp);
+        QObject::connect(timer, &QTimer::timeout, [&started] {
+            started = started || !QApplication::topLevelWidgets().isEmpty();
+            QApplication::closeAllWindows();
+        });
+        timer->start(10);
+    };
     for (const auto& [args, code] : cases) {
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
@@ -42,6 +52,8 @@ TEST(EditorAppTest, HelpAndWrongArgumentsEndAtOnceWithTheUsage) {
                   std::string::npos);
         EXPECT_EQ((code ? out : err), "");
     }
+    g_onStart = nullptr;
+    EXPECT_FALSE(started);
 }
 
 TEST(EditorAppTest, StartsOnTheFileAndTheTemplateSetAfterTheAliasMessage) {
