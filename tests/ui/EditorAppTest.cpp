@@ -15,7 +15,8 @@ std::function<void()> g_onStart;
     (qAddPreRoutine([] { g_onStart ? g_onStart() : void(); }), true);
 
 int RunProgram(std::vector<std::string> args) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     // Started by another name: the boxes still carry the program's own.
     args.insert(args.begin(), "/opt/bin/tank-editor");
     std::vector<char*> argv;
