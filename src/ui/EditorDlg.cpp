@@ -468,10 +468,6 @@ void CEditorDlg::ApplyValue(bool typing) {
     UpdateTitle();
 }
 
-void CEditorDlg::ApplyValue() {
-    ApplyValue(false);
-}
-
 void CEditorDlg::SetFieldValue(const CFieldEntry& value, bool fromHistory) {
     m_document.m_fields[static_cast<std::size_t>(value.Index())] = value;
     m_tree->UpdateField(value, !fromHistory);

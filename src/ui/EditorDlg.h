@@ -41,12 +41,18 @@ public:
     // Reads the aliases, resets the document and fills the window. Runs once, before the
     // window first shows (showing it runs it when nobody has).
     void Initialise();
-    bool IsInitialised() const { return m_bInitialised; }
 
-    CTankFile& Document() { return m_document; }
-    const CTankFile& Document() const { return m_document; }
-    const CTemplateList& Templates() const { return m_templates; }
+    void setVisible(bool visible) override;
 
+protected:
+    // Every way of closing the window (File > Exit, Escape, the close box, the window manager)
+    // goes through the save-changes question.
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
     void UpdateTitle();
     // Makes the tree's items anew from the document.
     void BuildTree();
@@ -82,24 +88,14 @@ public:
     void OnSelChangedTree();
     // Refills the value box for the selected field, from the document and the templates.
     void RefreshValueBox();
-    // Writes the value box's text into the selected field (Enter).
-    void ApplyValue();
+    // Records the change of the selected field to what the value box holds as an undo step:
+    // the keystrokes typed into one field merge into one, anything else (Enter) is its own.
+    void ApplyValue(bool typing = false);
     // The user changed the edit text.
     void OnEditChangeValue();
     // The user picked the list item at index.
     void OnSelEndOkValue(int index);
 
-    void setVisible(bool visible) override;
-
-protected:
-    // Every way of closing the window (File > Exit, Escape, the close box, the window manager)
-    // goes through the save-changes question.
-    void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-
-private:
     void CreateMenus();
     void CreateControls();
     void OpenDocument(const std::string& path);
@@ -119,8 +115,6 @@ private:
     void UpdateUnusedLines();
     void OnShowUnusedLines();
     void OnFilterFirstMatch();
-    // Records the change of the selected field to what the value box holds as one step.
-    void ApplyValue(bool typing);
     // Puts value into the document's field of the same index (an undo step's Apply).
     void SetFieldValue(const CFieldEntry& value, bool fromHistory);
     // The next keystrokes start a step of their own.

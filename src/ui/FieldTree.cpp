@@ -17,15 +17,10 @@ std::string FieldItemText(const CFieldEntry& field) {
 }
 
 int ImageOf(FieldType type) {
-    switch (type) {
-    case FieldType::String:
-        return CFieldTree::kStringImage;
-    case FieldType::Float:
-        return CFieldTree::kFloatImage;
-    case FieldType::Integer:
-        return CFieldTree::kIntegerImage;
-    }
-    return CFieldTree::kStringImage;
+    // In the order of FieldType.
+    constexpr int kImages[] = {CFieldTree::kStringImage, CFieldTree::kFloatImage,
+                               CFieldTree::kIntegerImage};
+    return kImages[static_cast<std::size_t>(type)];
 }
 
 } // namespace

@@ -33,7 +33,6 @@ public:
     // emptied by typing reads "name =".
     void UpdateField(const CFieldEntry& field, bool erasedByTyping = false);
 
-    QTreeWidgetItem* FieldItem(int fieldIndex) const;
     QTreeWidgetItem* SelectedItem() const;
     // The selected field's index, or -1 when a group or nothing is selected.
     int SelectedField() const;
@@ -44,7 +43,6 @@ public:
     // their groups, which are opened; groups without a match are hidden. An empty text shows
     // every item again, each group opened or closed as before the filter began.
     void Filter(const QString& text);
-    const QString& FilterText() const { return m_strFilter; }
     // The first field item the filter shows, or nullptr.
     QTreeWidgetItem* FirstShownField() const;
 
@@ -53,6 +51,7 @@ signals:
     void FilterCleared();
 
 private:
+    QTreeWidgetItem* FieldItem(int fieldIndex) const;
     QTreeWidgetItem* MakeFieldItem(const CFieldEntry& field) const;
     void SetItemBold(QTreeWidgetItem* item, bool bold) const;
     void UpdateGroupBold(QTreeWidgetItem* group) const;

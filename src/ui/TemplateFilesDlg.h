@@ -16,13 +16,10 @@ public:
     CTemplateFilesDlg(QWidget* parent, CTemplateList* templates, const CAliasTable* aliasTable,
                       IPrompts& prompts);
 
-    QListWidget* List() const { return m_pList; }
-
-public slots:
+private:
     void OnAdd();
     void OnDelete();
 
-private:
     CTemplateList* m_pTemplates;      // the main window's list; not owned
     const CAliasTable* m_pAliasTable; // not owned
     IPrompts& m_prompts;

@@ -68,6 +68,16 @@ bool IsHistoryKey(QEvent* event) {
     return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo);
 }
 
+// Alt or Meta with a letter is a menu key, never text: the edit field would otherwise type the
+// letter, and since every edit applies at once, change the document. Ctrl+Alt is left alone, as
+// some keyboards type characters with it.
+bool IsMenuKey(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto modifiers = static_cast<const QKeyEvent*>(event)->modifiers();
+    return (modifiers & (Qt::AltModifier | Qt::MetaModifier)) && !(modifiers & Qt::ControlModifier);
+}
+
 } // namespace
 
 CValueComboBox::CValueComboBox(QWidget* parent) : QComboBox(parent) {
@@ -109,31 +119,18 @@ void CValueComboBox::EnsureDelegate() {
 }
 
 bool CValueComboBox::event(QEvent* event) {
-    // A combo box hands the keys it does not use to its edit field directly, past the filter.
+    // Keys come to the box, which is its edit field's focus proxy, and it hands those it does not
+    // use to the field directly, past any filter on the field: they are sorted out here.
     if (IsHistoryKey(event)) {
         event->ignore();
         return true;
     }
+    if (IsMenuKey(event))
+        return true;
     return QComboBox::event(event);
 }
 
 bool CValueComboBox::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lineEdit() &&
-        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
-        if (IsHistoryKey(event)) {
-            event->ignore();
-            return true;
-        }
-        const auto* key = static_cast<QKeyEvent*>(event);
-        // Alt or Meta with a letter is a menu key, never text: the edit field would otherwise
-        // type the letter, and since every edit applies at once, change the document. Ctrl+Alt
-        // is left alone, as some keyboards type characters with it.
-        const auto modifiers = key->modifiers();
-        if (event->type() == QEvent::KeyPress &&
-            (modifiers & (Qt::AltModifier | Qt::MetaModifier)) &&
-            !(modifiers & Qt::ControlModifier))
-            return true;
-    }
     // A file dragged over the box is for the window to open, not text to type: ignored here,
     // the drag goes on to the window.
     if (watched == lineEdit() &&
@@ -192,33 +189,6 @@ void CValueComboBox::FitListWidth() {
     view()->setMinimumWidth(std::min(width, screen()->availableGeometry().width() - around));
 }
 
-int CValueComboBox::AddString(const QString& text, const QString& label) {
-    int low = 0;
-    int high = count();
-    while (low < high) {
-        const int mid = (low + high) / 2;
-        if (QString::compare(itemText(mid), text, Qt::CaseInsensitive) <= 0)
-            low = mid + 1;
-        else
-            high = mid;
-    }
-    // A combo box makes the first item of an empty list current, which would replace the edit
-    // text; the list only offers values, so the edit text is put back.
-    EnsureDelegate();
-    const QString edit = lineEdit()->text();
-    {
-        const QSignalBlocker quiet(this);
-        insertItem(low, text);
-        if (!label.isNull())
-            setItemData(low, label, kLabelRole);
-        if (currentIndex() != -1)
-            setCurrentIndex(-1);
-    }
-    if (lineEdit()->text() != edit)
-        SetEditText(edit);
-    return low;
-}
-
 void CValueComboBox::SetItems(std::vector<Item> items, Order order) {
     if (order == Order::Number)
         std::stable_sort(items.begin(), items.end(),
@@ -257,10 +227,6 @@ void CValueComboBox::RefuseCharacters(const QString& chars, std::function<void(Q
         m_validator = new CRefusingValidator(lineEdit());
     static_cast<CRefusingValidator*>(m_validator)->Set(chars, std::move(onRefused));
     lineEdit()->setValidator(chars.isEmpty() ? nullptr : m_validator);
-}
-
-QString CValueComboBox::Label(int index) const {
-    return itemData(index, kLabelRole).toString();
 }
 
 void CValueComboBox::ResetContent() {

@@ -21,8 +21,6 @@ public:
     static constexpr int kLabelRole = Qt::UserRole;
     // The value's own bytes, so that picking an item stores exactly what the template holds.
     static constexpr int kBytesRole = Qt::UserRole + 1;
-    // The list shows this many rows at once, when it holds them and the screen has room.
-    static constexpr int kVisibleRows = 20;
 
     struct Item {
         QString text;
@@ -36,22 +34,12 @@ public:
 
     explicit CValueComboBox(QWidget* parent = nullptr);
 
-    // Adds an item at its sorted place (after items of equal text) and returns its index.
-    int AddString(const QString& text, const QString& label);
-
     // Replaces the list with items, sorted by order (by text ignoring case, or by number; equal
     // items keep their order), in one step; no item becomes current and the edit text stays.
     void SetItems(std::vector<Item> items, Order order = Order::Text);
 
-    // The label of the item at index; a null string when it has none.
-    QString Label(int index) const;
-
     // Removes every item; the edit text stays.
     void ResetContent();
-
-    QString EditText() const;
-    // Sets the edit text without raising EditChanged: only the user's own edits do.
-    void SetEditText(const QString& text);
 
     // Shows a value's bytes in the edit field as the program's own text (no EditChanged);
     // present tells a present empty value from an absent one.
@@ -81,6 +69,12 @@ signals:
     void EditChanged(const QString& text);
 
 private:
+    // The list shows this many rows at once, when it holds them and the screen has room.
+    static constexpr int kVisibleRows = 20;
+
+    QString EditText() const;
+    // Sets the edit text without raising EditChanged: only the user's own edits do.
+    void SetEditText(const QString& text);
     void EnsureDelegate();
     // Makes the list wide enough for every label and value, as far as the screen allows.
     void FitListWidth();

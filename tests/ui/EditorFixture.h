@@ -1,68 +1,138 @@
 #pragma once
 
+// What the window's tests share: a scratch folder that is the current folder, modal windows
+// answered as they open, and a real editor window driven as a user drives it.
+
 #include "EditorDlg.h"
 #include "ScriptedPrompts.h"
-#include "UiTestSupport.h"
-#include "ValueComboBox.h"
+#include "TestSupport.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QTest>
-
-#include <gtest/gtest.h>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QWindow>
 
 #include <memory>
 
-// A real editor window in a scratch folder, with scripted prompts. The members go in reverse
+using Shown = std::vector<std::string>;
+using Answer = IPrompts::Answer;
+
+// A scratch folder that is the current folder while it lives, so the alias file and
+// never-saved documents of one test do not meet another's.
+class CScratchFolder : public tarnwick_test::CScratchDir {
+public:
+    CScratchFolder() { std::filesystem::current_path(CScratchDir::Path()); }
+    ~CScratchFolder() { std::filesystem::current_path(m_previous); }
+
+    // The full path of name in the folder, as bytes.
+    std::string Path(const std::string& name) const { return *this / name; }
+    void Write(const std::string& name, const std::string& bytes) const {
+        tarnwick_test::WriteBytes(Path(name), bytes);
+    }
+    std::string Read(const std::string& name) const { return tarnwick_test::ReadBytes(Path(name)); }
+    // Copies the files of tests/data/ui named by names here.
+    void CopyUiTestData(std::initializer_list<const char*> names) const {
+        for (std::string name : names)
+            Write(name, tarnwick_test::ReadBytes(tarnwick_test::DataPath("ui/" + name)));
+    }
+
+private:
+    const std::filesystem::path m_previous = std::filesystem::current_path();
+};
+
+// Runs act on the next modal window of type T once it is open, for code that runs a modal
+// loop of its own. Gives up, failing the test, after a few seconds without one.
+template <class T> void WhenModalShows(std::function<void(T*)> act) {
+    auto* timer = new QTimer;
+    auto ticks = std::make_shared<int>(0);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, ticks, act] {
+        auto* modal = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (modal || ++*ticks > 500) {
+            timer->stop();
+            timer->deleteLater();
+            if (modal)
+                act(modal);
+            else
+                ADD_FAILURE() << "no modal " << T::staticMetaObject.className() << " showed";
+        }
+    });
+    timer->start();
+}
+
+// The item of the field named name under the group named group.
+QTreeWidgetItem* FieldItem(QWidget& window, const QString& group, const QString& name);
+// Clicks item as a user would, scrolling to it first.
+void ClickItem(QTreeWidgetItem* item);
+// The value list's items as "[label] value", or "value" for an item without a label.
+Shown Listed(const QComboBox& box);
+
+// A real editor window in a scratch folder with scripted prompts. The members go in reverse
 // order: the window first, then the prompts (which check that every queued reply was used),
 // then the folder.
 class EditorTest : public ::testing::Test {
 protected:
-    // Shows the window, active as a user's window is, so that keys reach its shortcuts; the
-    // folder holds an alias file unless the test removed it.
-    void Start() {
-        m_editor = std::make_unique<CEditorDlg>(m_prompts);
-        m_editor->show();
-        m_editor->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_editor.get()));
-    }
-    // Opens the file name of the scratch folder through File > Open.
-    void Open(const std::string& name) {
-        m_prompts.QueuePath(m_folder.Path(name));
-        m_editor->OnFileOpen();
-    }
-    // Sets maxHealth as an edit would, so the document has unsaved changes.
-    void Modify() {
-        CTankFile& document = m_editor->Document();
-        document.m_fields[6].m_bPresent = 1;
-        document.m_fields[6].m_nValue = 99;
-        document.m_bModified = 1;
-        m_editor->UpdateTitle();
-    }
-    QString Title() const { return m_editor->windowTitle(); }
-    std::string TitleOf(const std::string& name, bool modified = false) const {
-        return "Tarnwick - [" + m_folder.Path(name) + (modified ? " *]" : "]");
-    }
-    // Starts on name, opened.
-    void StartOn(const std::string& name) {
+    // Makes and shows a new window, active as a user's window is.
+    void Start();
+    // Starts on name, a file of tests/data/ui, with the alias file; what opening it showed is
+    // forgotten.
+    void StartOn(const char* name) {
+        m_folder.CopyUiTestData({"ALIAS.TXT", name});
         Start();
         Open(name);
         m_prompts.TakeShown();
-        m_box = ValueBoxOf(*m_editor);
+    }
+    // Runs the item of menu whose text, without its '&' and key, begins with item.
+    void Command(const char* menu, const char* item);
+    void Open(const std::string& name) {
+        m_prompts.Queue(m_folder.Path(name));
+        Command("File", "Open");
+    }
+    // Keys as the keyboard sends them: to the open list or the active window, whose shortcuts
+    // see them before the focused widget does.
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        const char ascii = QTest::keyToAscii(key);
+        Send(key, ascii ? QString(QLatin1Char(ascii)) : QString(), modifiers);
+    }
+    void Type(const QString& text) {
+        for (QChar c : text)
+            Send(Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
     // Clicks a field in the tree, then puts the caret in the value box.
     QTreeWidgetItem* Select(const char* group, const char* name) {
         QTreeWidgetItem* item = FieldItem(*m_editor, group, name);
-        ClickItem(*m_editor, item);
+        ClickItem(item);
         m_box->setFocus();
         return item;
     }
-    bool Modified() const { return m_editor->Document().m_bModified != 0; }
+    QString ItemText(const char* group, const char* name) {
+        return FieldItem(*m_editor, group, name)->text(0);
+    }
+    // Types 99 over maxHealth, so the document has unsaved changes.
+    void Modify() {
+        Select("GameObject", "maxHealth");
+        Key(Qt::Key_A, Qt::ControlModifier);
+        Type(QStringLiteral("99"));
+    }
+    // The title as the window manager shows it.
+    std::string Title() const { return m_editor->windowHandle()->title().toStdString(); }
+    std::string TitleOf(const std::string& name, bool modified = false) const {
+        return "Tarnwick - [" + (name == "Untitled.odf" ? name : m_folder.Path(name)) +
+               (modified ? " *]" : "]");
+    }
+    bool Modified() const { return Title().ends_with(" *]"); }
+    QString Edit() const { return m_edit->text(); }
 
     CScratchFolder m_folder;
     CScriptedPrompts m_prompts;
     std::unique_ptr<CEditorDlg> m_editor;
-    CValueComboBox* m_box = nullptr;
-};
+    QTreeWidget* m_tree = nullptr;
+    QComboBox* m_box = nullptr;
+    QLineEdit* m_edit = nullptr;
 
-using Shown = std::vector<std::string>;
-using Paths = std::vector<std::string>;
-using Answer = IPrompts::Answer;
+private:
+    void Send(Qt::Key key, const QString& text, Qt::KeyboardModifiers modifiers);
+};

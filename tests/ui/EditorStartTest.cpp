@@ -5,128 +5,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTest>
-#include <QTreeWidget>
-
-namespace {
-
-const std::string kAliasMessage =
-    "Error loading alias file 'alias.txt'.\nNo tank aliases will be used.";
-
-} // namespace
-
-TEST_F(EditorTest, StartWithoutAliasFileShowsTheMessageBeforeTheWindowWithShortcutsOff) {
-    bool checkedDuringMessage = false;
-    m_prompts.m_onShow = [&](const std::string&) {
-        EXPECT_FALSE(m_editor->isVisible());
-        // Not one of the File commands may run yet: each would prompt or change the title.
-        for (auto key : {Qt::Key_N, Qt::Key_O, Qt::Key_S})
-            QTest::keyClick(TreeOf(*m_editor), key, Qt::ControlModifier);
-        EXPECT_EQ(m_prompts.m_shown.size(), 1u);
-        checkedDuringMessage = true;
-    };
-    Start();
-    m_prompts.m_onShow = nullptr;
-    EXPECT_TRUE(checkedDuringMessage);
-    EXPECT_EQ(m_prompts.TakeShown(), Shown{kAliasMessage});
-    EXPECT_TRUE(m_editor->isVisible());
-    EXPECT_EQ(ShownTitle(*m_editor), "Tarnwick - [Untitled.odf]");
-}
-
-TEST_F(EditorTest, StartWithEitherSpellingOfTheAliasFileShowsNoMessage) {
-    for (const char* name : {"ALIAS.TXT", "alias.txt"}) {
-        CScratchFolder folder;
-        folder.Write(name, "apc.odf APC\n");
-        CEditorDlg editor(m_prompts);
-        editor.Initialise();
-        EXPECT_TRUE(m_prompts.TakeShown().empty()) << name;
-    }
-}
-
-TEST_F(EditorTest, FirstShownWindowIsReadyForWork) {
-    m_folder.Write("ALIAS.TXT", "");
-    Start();
-    EXPECT_TRUE(m_prompts.m_shown.empty());
-
-    for (auto [name, text] : {std::pair{"fieldCaption", "Field:"},
-                              {"typeCaption", "Type:"},
-                              {"descriptionCaption", "Description:"}}) {
-        EXPECT_EQ(LabelOf(*m_editor, name)->text(), text);
-        EXPECT_TRUE(LabelOf(*m_editor, name)->font().bold()) << name;
-    }
-    for (const char* name : {"fieldText", "typeText", "descriptionText"})
-        EXPECT_TRUE(LabelOf(*m_editor, name)->text().isEmpty()) << name;
-    EXPECT_FALSE(LabelOf(*m_editor, "logo")->pixmap().isNull());
-
-    CValueComboBox* valueBox = ValueBoxOf(*m_editor);
-    EXPECT_TRUE(valueBox->isEnabled() && valueBox->isEditable());
-    EXPECT_TRUE(valueBox->EditText().isEmpty());
-
-    QTreeWidget* tree = TreeOf(*m_editor);
-    EXPECT_EQ(m_editor->focusWidget(), tree);
-    EXPECT_TRUE(tree->selectedItems().isEmpty());
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        EXPECT_FALSE(tree->topLevelItem(i)->isExpanded());
-    EXPECT_FALSE(m_editor->windowIcon().isNull());
-}
-
-TEST_F(EditorTest, MenusCarryTheirItemsWithMnemonicsAndShortcutTexts) {
-    m_folder.Write("ALIAS.TXT", "");
-    Start();
-    std::vector<std::string> menus;
-    for (QAction* menu : m_editor->findChild<QMenuBar*>()->actions()) {
-        std::string line = menu->text().toStdString() + ":";
-        for (QAction* item : menu->menu()->actions())
-            line += " " + (item->isSeparator() ? std::string("|") : item->text().toStdString());
-        menus.push_back(line);
-    }
-    EXPECT_EQ(menus, (std::vector<std::string>{
-                         "&File: &New\tCtrl-N &Open...\tCtrl-O | &Save\tCtrl-S Save &As... | E&xit",
-                         "&Edit: &Undo\tCtrl+Z &Redo\tCtrl+Shift+Z | &Find\tCtrl+F",
-                         "&Template: &Load Set... &Save Set... &Edit Set...",
-                         "&Help: &About Tarnwick... &Tarnwick Web Site... &Brindlemoor Web Site...",
-                     }));
-}
-
-TEST_F(EditorTest, StartPathOpensAfterTheAliasStepAsFileOpenWould) {
-    m_folder.Write("tank.odf", kSampleTank);
-    m_editor = std::make_unique<CEditorDlg>(m_prompts);
-    m_editor->SetStartPath(m_folder.Path("tank.odf"));
-    m_editor->Initialise();
-    EXPECT_EQ(m_prompts.TakeShown(), Shown{kAliasMessage});
-    EXPECT_EQ(Title().toStdString(), TitleOf("tank.odf"));
-    EXPECT_TRUE(IsBold(FieldItem(*m_editor, "GameObject", "maxHealth")));
-
-    // A missing file: the alias message, then both load messages; the new document stays.
-    CEditorDlg missing(m_prompts);
-    missing.SetStartPath(m_folder.Path("missing.odf"));
-    missing.Initialise();
-    const std::string path = m_folder.Path("missing.odf");
-    EXPECT_EQ(m_prompts.TakeShown(),
-              (Shown{kAliasMessage, "Error opening tank file '" + path + "'.",
-                     "Error loading tank file '" + path + "'."}));
-    EXPECT_EQ(missing.windowTitle(), "Tarnwick - [Untitled.odf]");
-}
-
-TEST_F(EditorTest, TitleFollowsTheDocumentAndKeepsAPathsLiteralPlaceholder) {
-    m_folder.Write("ALIAS.TXT", "");
-    Start();
-    Modify();
-    EXPECT_EQ(ShownTitle(*m_editor), "Tarnwick - [Untitled.odf *]");
-
-    // Qt would read "[*]" as its modified mark and drop it from what the user sees.
-    m_folder.Write("odd[*].odf", kSampleTank);
-    m_prompts.QueueAnswer(Answer::No);
-    Open("odd[*].odf");
-    EXPECT_EQ(ShownTitle(*m_editor).toStdString(), TitleOf("odd[*].odf"));
-
-    // A path that is not UTF-8 is shown a character a byte.
-    m_folder.Write("caf\xe9.odf", kSampleTank);
-    Open("caf\xe9.odf");
-    EXPECT_TRUE(ShownTitle(*m_editor).endsWith(QStringLiteral("caf\u00e9.odf]")));
-    EXPECT_EQ(m_prompts.TakeShown(),
-              (Shown{"Save changes to 'Untitled.odf'?", "[Open]", "[Open]"}));
-}
 
 namespace {
 
@@ -141,32 +19,100 @@ public slots:
 
 } // namespace
 
+TEST_F(EditorTest, TheFirstWindowIsReadyForWorkItsPanelOfFixedWidth) {
+    m_folder.CopyUiTestData({"ALIAS.TXT"});
+    Start();
+    EXPECT_TRUE(m_prompts.m_shown.empty());
+    auto label = [this](const char* name) { return m_editor->findChild<QLabel*>(name); };
+    for (const char* name : {"fieldCaption", "typeCaption", "descriptionCaption"})
+        EXPECT_TRUE(label(name)->font().bold()) << name;
+    for (const char* name : {"fieldText", "typeText", "descriptionText", "noteText"})
+        EXPECT_TRUE(label(name)->text().isEmpty()) << name;
+    EXPECT_TRUE(m_box->isEnabled() && m_box->isEditable() && Edit().isEmpty());
+    EXPECT_EQ(QApplication::focusWidget(), m_tree);
+    EXPECT_TRUE(m_tree->selectedItems().isEmpty());
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i)
+        EXPECT_FALSE(m_tree->topLevelItem(i)->isExpanded());
+    EXPECT_FALSE(m_editor->windowIcon().isNull());
+
+    // The panel reads top down: the value box level with the filter box, then each caption
+    // left of its text, the description, the logo.
+    Select("GameObject", "maxHealth");
+    auto at = [this](const char* name) {
+        const auto* part = m_editor->findChild<QWidget*>(name);
+        return QRect(part->mapTo(m_editor.get(), QPoint()), part->size());
+    };
+    EXPECT_EQ(at("valueBox").top(), at("filter").top());
+    EXPECT_LT(at("valueBox").bottom(), at("fieldCaption").top());
+    for (auto [caption, text] :
+         {std::pair{"fieldCaption", "fieldText"}, {"typeCaption", "typeText"}}) {
+        EXPECT_EQ(at(caption).top(), at(text).top()) << text;
+        EXPECT_LT(at(caption).right(), at(text).left()) << text;
+    }
+    const char* column[] = {"fieldText", "typeText", "descriptionCaption", "descriptionText",
+                            "logo"};
+    for (int i = 1; i < 5; ++i)
+        EXPECT_LT(at(column[i - 1]).bottom(), at(column[i]).top()) << column[i];
+
+    // Making the window narrower or wider changes the tree, never the panel.
+    QWidget* panel = m_box->parentWidget();
+    const int width = panel->width();
+    EXPECT_GE(width, label("logo")->pixmap().width());
+    for (int change : {-300, 300}) {
+        const int tree = m_tree->width();
+        m_editor->resize(m_editor->width() + change, m_editor->height());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return (m_tree->width() > tree) == (change > 0); }));
+        EXPECT_EQ(panel->width(), width);
+    }
+}
+
+TEST_F(EditorTest, MenusCarryTheirItemsAndTheTitleShowsAPathAsItIs) {
+    m_folder.CopyUiTestData({"ALIAS.TXT", "tank.odf"});
+    // Qt would read "[*]" as its modified mark; a path that is not UTF-8 shows a character a
+    // byte.
+    m_folder.Write("odd[*].odf", m_folder.Read("tank.odf"));
+    m_folder.Write("caf\xe9.odf", m_folder.Read("tank.odf"));
+    Start();
+    Open("odd[*].odf");
+    EXPECT_EQ(Title(), TitleOf("odd[*].odf"));
+    Open("caf\xe9.odf");
+    EXPECT_TRUE(Title().ends_with("caf\xc3\xa9.odf]")) << Title();
+
+    std::vector<std::string> menus;
+    for (QAction* menu : m_editor->findChild<QMenuBar*>()->actions()) {
+        std::string line = menu->text().toStdString() + ":";
+        for (QAction* item : menu->menu()->actions())
+            line += " " + (item->isSeparator() ? std::string("|") : item->text().toStdString());
+        menus.push_back(line);
+    }
+    EXPECT_EQ(menus, (Shown{
+                         "&File: &New\tCtrl-N &Open...\tCtrl-O | &Save\tCtrl-S Save &As... | E&xit",
+                         "&Edit: &Undo\tCtrl+Z &Redo\tCtrl+Shift+Z | &Find\tCtrl+F",
+                         "&Template: &Load Set... &Save Set... &Edit Set...",
+                         "&Help: &About Tarnwick... &Tarnwick Web Site... &Brindlemoor Web Site...",
+                     }));
+}
+
 TEST_F(EditorTest, HelpShowsTheAboutBoxAndOpensBothWebAddresses) {
-    m_folder.Write("ALIAS.TXT", "");
+    m_folder.CopyUiTestData({"ALIAS.TXT"});
     Start();
     WhenModalShows<QDialog>([](QDialog* about) {
         EXPECT_EQ(about->windowTitle(), "About Tarnwick");
         QStringList texts;
-        bool logo = false;
-        for (QLabel* label : about->findChildren<QLabel*>()) {
-            if (!label->pixmap().isNull())
-                logo = true;
-            else
-                texts << label->text();
-        }
-        EXPECT_TRUE(logo);
-        EXPECT_EQ(texts, (QStringList{"Tarnwick Tank Editor", "v1.0", "Made by Brindlemoor"}));
-        auto* ok = about->findChild<QPushButton*>();
-        EXPECT_TRUE(ok->text() == "OK" && ok->isDefault());
+        for (QLabel* label : about->findChildren<QLabel*>())
+            texts << (label->pixmap().isNull() ? label->text() : QStringLiteral("(logo)"));
+        EXPECT_EQ(texts,
+                  (QStringList{"(logo)", "Tarnwick Tank Editor", "v1.0", "Made by Brindlemoor"}));
+        EXPECT_TRUE(about->findChild<QPushButton*>()->isDefault());
         QTest::keyClick(about, Qt::Key_Return);
     });
-    m_editor->OnHelpAbout();
+    Command("Help", "About");
 
     CUrlCatcher catcher;
     for (const char* scheme : {"http", "https"})
         QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &catcher, "Open");
-    m_editor->OnHelpProgramWebSite();
-    m_editor->OnHelpGroupWebSite();
+    Command("Help", "Tarnwick Web Site");
+    Command("Help", "Brindlemoor Web Site");
     for (const char* scheme : {"http", "https"})
         QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
     EXPECT_EQ(catcher.m_urls, (std::vector<QUrl>{QUrl(QStringLiteral(TARNWICK_PROGRAM_URL)),

@@ -1,5 +1,5 @@
 #include "QtPrompts.h"
-#include "UiTestSupport.h"
+#include "EditorFixture.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -8,123 +8,86 @@
 #include <QPushButton>
 #include <QTest>
 
-namespace {
-
-// Types name into the file dialog, in folder, and accepts it.
-std::function<void(QFileDialog*)> TypeName(const CScratchFolder& folder, const char* name) {
-    return [&folder, name](QFileDialog* dialog) {
-        dialog->setDirectory(QString::fromStdString(folder.Path("")));
-        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
-            ->setText(QString::fromLatin1(name));
-        static_cast<QDialog*>(dialog)->accept();
-    };
-}
-
-} // namespace
-
-TEST(QtPromptsTest, BoxesCarryTheApplicationsNameAndYesIsTheDefault) {
+TEST(QtPromptsTest, BoxesShowTheirTextAsItIsUnderTheApplicationsName) {
     QCoreApplication::setApplicationName(QStringLiteral("tarnwick"));
     CQtPrompts prompts;
-
-    WhenModalShows<QMessageBox>([](QMessageBox* box) {
+    const QString text = QStringLiteral("Error loading alias file 'alias.txt'.\n<b>No</b>");
+    auto check = [text](QMessageBox* box, QMessageBox::StandardButtons buttons) {
         EXPECT_EQ(box->windowTitle(), "tarnwick");
-        EXPECT_EQ(box->text(), "Error loading alias file 'alias.txt'.\n<b>No</b>");
+        EXPECT_EQ(box->text(), text);
         EXPECT_EQ(box->textFormat(), Qt::PlainText);
-        EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+        EXPECT_EQ(box->standardButtons(), buttons);
+    };
+    WhenModalShows<QMessageBox>([check](QMessageBox* box) {
+        check(box, QMessageBox::Ok);
         box->button(QMessageBox::Ok)->click();
     });
-    prompts.Message("Error loading alias file 'alias.txt'.\n<b>No</b>");
+    prompts.Message(text.toStdString());
 
-    WhenModalShows<QMessageBox>([](QMessageBox* box) {
-        EXPECT_EQ(box->windowTitle(), "tarnwick");
-        EXPECT_EQ(box->text(), "Save changes to 'Untitled.odf'?");
-        EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        QTest::keyClick(box, Qt::Key_Return);
-    });
-    EXPECT_EQ(prompts.YesNoCancel("Save changes to 'Untitled.odf'?"), IPrompts::Answer::Yes);
-
-    WhenModalShows<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
-    EXPECT_EQ(prompts.YesNoCancel("Save?"), IPrompts::Answer::Cancel);
-
-    WhenModalShows<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
-    EXPECT_EQ(prompts.YesNoCancel("Save?"), IPrompts::Answer::No);
-}
-
-TEST(QtPromptsTest, SaveDialogAddsTheExtensionAndAsksBeforeReplacing) {
-    CScratchFolder folder;
-    folder.Write("tank.odf", "old");
-    CQtPrompts prompts;
-
-    std::string path;
-    WhenModalShows<QFileDialog>(TypeName(folder, "fresh"));
-    ASSERT_TRUE(prompts.SavePath("Tank Files (*.odf);;All Files (*)", "odf", path));
-    EXPECT_EQ(path, folder.Path("fresh.odf"));
-
-    // "tank" becomes tank.odf, which exists: the question comes first; No keeps the dialog
-    // open, so it is cancelled after.
-    bool asked = false;
-    WhenModalShows<QFileDialog>([&](QFileDialog* dialog) {
-        WhenModalShows<QMessageBox>([&](QMessageBox* box) {
-            asked = box->text().contains(QStringLiteral("tank.odf"));
-            box->button(QMessageBox::No)->click();
-            QTimer::singleShot(0, dialog, &QDialog::reject);
-        });
-        TypeName(folder, "tank")(dialog);
-    });
-    EXPECT_FALSE(prompts.SavePath("Tank Files (*.odf);;All Files (*)", "odf", path));
-    EXPECT_TRUE(asked);
-    EXPECT_EQ(folder.Read("tank.odf"), "old");
-}
-
-TEST(QtPromptsTest, OpenDialogTakesANameThatDoesNotExistYet) {
-    CScratchFolder folder;
-    CQtPrompts prompts;
-    WhenModalShows<QFileDialog>([&](QFileDialog* dialog) {
-        EXPECT_EQ(dialog->nameFilters(), (QStringList{QStringLiteral("Tank Files (*.odf)"),
-                                                      QStringLiteral("All Files (*)")}));
-        TypeName(folder, "later.odf")(dialog);
-    });
-    std::string path;
-    ASSERT_TRUE(prompts.OpenPath("Tank Files (*.odf);;All Files (*)", path));
-    EXPECT_EQ(path, folder.Path("later.odf"));
-
-    WhenModalShows<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
-    EXPECT_FALSE(prompts.OpenPath("Tank Files (*.odf);;All Files (*)", path));
-}
-
-TEST(QtPromptsTest, EveryFileDialogOpensInTheFolderLastChosenInAny) {
-    CScratchFolder first;
-    CQtPrompts prompts;
-    std::vector<QString> folders;
-    auto look = [&folders](QFileDialog* dialog) {
-        folders.push_back(dialog->directory().absolutePath());
-        dialog->reject();
+    // Yes is the default button and Escape answers Cancel.
+    const QMessageBox::StandardButtons yesNoCancel =
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    const std::pair<std::function<void(QMessageBox*)>, IPrompts::Answer> answers[] = {
+        {[](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); }, IPrompts::Answer::Yes},
+        {[](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); }, IPrompts::Answer::Cancel},
+        {[](QMessageBox* box) { box->button(QMessageBox::No)->click(); }, IPrompts::Answer::No},
     };
-    // A whole path typed in, as a user may, without going to its folder in the dialog.
-    auto choose = [](const CScratchFolder& folder, const char* name) {
-        return [&folder, name](QFileDialog* dialog) {
+    for (const auto& [answer, expected] : answers) {
+        WhenModalShows<QMessageBox>([=](QMessageBox* box) {
+            check(box, yesNoCancel);
+            answer(box);
+        });
+        EXPECT_EQ(prompts.YesNoCancel(text.toStdString()), expected);
+    }
+}
+
+TEST(QtPromptsTest, FileDialogsAreSetForTheirUseAndOpenInTheFolderLastChosenInAny) {
+    // What each dialog was set to: folder, filters, open or save, which files, suffix.
+    std::vector<std::string> seen;
+    auto look = [&seen](std::string typed) {
+        return [&seen, typed](QFileDialog* dialog) {
+            const QStringList set{dialog->directory().absolutePath(),
+                                  dialog->nameFilters().join(QLatin1Char(';')),
+                                  dialog->acceptMode() == QFileDialog::AcceptSave ? "save" : "open",
+                                  dialog->fileMode() == QFileDialog::AnyFile ? "any" : "existing",
+                                  dialog->defaultSuffix()};
+            seen.push_back(set.join(QLatin1Char('|')).toStdString());
+            EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
+            EXPECT_EQ(dialog->windowTitle() == "Load template(s)",
+                      dialog->fileMode() == QFileDialog::ExistingFiles);
+            if (typed.empty())
+                return dialog->reject();
+            // A whole path typed in, as a user may, without going to its folder in the dialog.
             dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
-                ->setText(QString::fromStdString(folder.Path(name)));
+                ->setText(QString::fromStdString(typed));
             static_cast<QDialog*>(dialog)->accept();
         };
     };
-    const std::string filter = "All Files (*)";
+    const std::string filter = "Tank Files (*.odf);;All Files (*)";
+    CQtPrompts prompts;
     std::string path;
-    WhenModalShows<QFileDialog>(choose(first, "a.odf"));
-    prompts.OpenPath(filter, path);
+    CScratchFolder first;
+    WhenModalShows<QFileDialog>(look(first.Path("later.odf")));
+    ASSERT_TRUE(prompts.OpenPath(filter, path));
+    EXPECT_EQ(path, first.Path("later.odf")) << "a name that is not there yet";
 
     CScratchFolder second; // the current folder from here on
-    WhenModalShows<QFileDialog>(look);
-    prompts.SavePath(filter, "odf", path);
-    WhenModalShows<QFileDialog>(look);
-    prompts.OpenPaths("Load template(s)", filter);
-    WhenModalShows<QFileDialog>(choose(second, "b.odf"));
-    prompts.SavePath(filter, "odf", path);
-    WhenModalShows<QFileDialog>(look);
-    prompts.OpenPath(filter, path);
+    WhenModalShows<QFileDialog>(look(""));
+    EXPECT_FALSE(prompts.SavePath(filter, "odf", path));
+    WhenModalShows<QFileDialog>(look(""));
+    EXPECT_TRUE(prompts.OpenPaths("Load template(s)", filter).empty());
+    WhenModalShows<QFileDialog>(look(second.Path("b.odf")));
+    ASSERT_TRUE(prompts.SavePath(filter, "odf", path));
+    EXPECT_EQ(path, second.Path("b.odf"));
+    WhenModalShows<QFileDialog>(look(""));
+    EXPECT_FALSE(prompts.OpenPath(filter, path));
 
     auto folderOf = [](const CScratchFolder& folder) {
-        return QDir(QString::fromStdString(folder.Path(""))).absolutePath();
+        return QDir(QString::fromStdString(folder.Path(""))).absolutePath().toStdString() +
+               "|Tank Files (*.odf);All Files (*)|";
     };
-    EXPECT_EQ(folders, (std::vector<QString>{folderOf(first), folderOf(first), folderOf(second)}));
+    const std::string a = folderOf(first), b = folderOf(second);
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{a + "open|any|", a + "save|any|odf", a + "open|existing|",
+                                        a + "save|any|odf", b + "open|any|"}));
 }

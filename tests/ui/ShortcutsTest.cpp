@@ -1,78 +1,49 @@
 #include "EditorFixture.h"
 
 #include <QDialog>
-#include <QLineEdit>
 
-class ShortcutsTest : public EditorTest {
-protected:
-    void SetUp() override {
-        m_folder.Write("ALIAS.TXT", "");
-        m_folder.Write("tank.odf", kSampleTank);
-        Start();
-        m_valueBox = ValueBoxOf(*m_editor);
-    }
-    CValueComboBox* m_valueBox = nullptr;
-};
+TEST_F(EditorTest, CtrlNOAndSRunTheFileCommandsAndTheLettersOtherwiseDoNot) {
+    StartOn("tank.odf");
+    const std::string ask = "Save changes to '" + m_folder.Path("tank.odf") + "'?";
 
-TEST_F(ShortcutsTest, CtrlKeysReachTheFileCommandsFromTheTreeAndTheValueBox) {
-    QWidget* tree = TreeOf(*m_editor);
-    m_prompts.QueuePath(m_folder.Path("tank.odf"));
-    QTest::keyClick(tree, Qt::Key_O, Qt::ControlModifier);
-    EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Open]"});
-    EXPECT_EQ(Title().toStdString(), TitleOf("tank.odf"));
-
-    // Ctrl+S with the caret in the value box saves; no letter is typed into the field.
-    m_valueBox->setFocus();
-    m_valueBox->SetEditText(QStringLiteral("12"));
+    // Ctrl+S in the value box saves, and types no letter into the field.
     Modify();
-    QTest::keyClick(m_valueBox->lineEdit(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_TRUE(m_prompts.m_shown.empty());
-    EXPECT_NE(m_folder.Read("tank.odf").find("maxHealth = 99"), std::string::npos);
-    EXPECT_EQ(m_valueBox->EditText(), "12");
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(Title(), TitleOf("tank.odf"));
+    EXPECT_EQ(Edit(), "99");
+    Type(QStringLiteral("1"));
+    m_prompts.Queue(Answer::Cancel);
+    Key(Qt::Key_N, Qt::ControlModifier);
+    m_tree->setFocus();
+    m_prompts.Queue(Answer::No);
+    m_prompts.Queue(std::nullopt);
+    Key(Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(m_prompts.TakeShown(), (Shown{ask, ask, "[Open]"}));
+    EXPECT_EQ(Edit(), "991");
 
-    Modify();
-    m_prompts.QueueAnswer(Answer::No);
-    QTest::keyClick(m_valueBox->lineEdit(), Qt::Key_N, Qt::ControlModifier);
-    EXPECT_EQ(m_prompts.TakeShown(), Shown{"Save changes to '" + m_folder.Path("tank.odf") + "'?"});
-    EXPECT_EQ(Title(), "Tarnwick - [Untitled.odf]");
-    EXPECT_EQ(m_valueBox->EditText(), "12");
-
-    // Ctrl+S on a new document asks for a name.
-    m_prompts.QueuePath(std::nullopt);
-    QTest::keyClick(tree, Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Save As .odf]"});
-}
-
-TEST_F(ShortcutsTest, OtherModifiersDoNothing) {
-    Modify();
-    const QString title = Title();
-    for (QWidget* target : {static_cast<QWidget*>(TreeOf(*m_editor)),
-                            static_cast<QWidget*>(m_valueBox->lineEdit())}) {
-        // The letters alone or with Shift are text, or the tree's search.
-        for (auto key : {Qt::Key_N, Qt::Key_O, Qt::Key_S}) {
-            QTest::keyClick(target, key);
-            QTest::keyClick(target, key, Qt::ShiftModifier);
+    // The letters alone or with other modifiers are text, or the tree's search.
+    for (QWidget* focus : {static_cast<QWidget*>(m_tree), static_cast<QWidget*>(m_edit)}) {
+        focus->setFocus();
+        for (Qt::Key letter : {Qt::Key_N, Qt::Key_O, Qt::Key_S}) {
+            for (Qt::KeyboardModifiers modifiers :
+                 {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier),
+                  Qt::ControlModifier | Qt::ShiftModifier, Qt::ControlModifier | Qt::AltModifier,
+                  Qt::KeyboardModifiers(Qt::AltModifier), Qt::ControlModifier | Qt::MetaModifier})
+                Key(letter, modifiers);
         }
-        QTest::keyClick(target, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
-        QTest::keyClick(target, Qt::Key_O, Qt::ControlModifier | Qt::AltModifier);
-        QTest::keyClick(target, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-        QTest::keyClick(target, Qt::Key_S, Qt::AltModifier);
-        QTest::keyClick(target, Qt::Key_N, Qt::MetaModifier | Qt::ControlModifier);
     }
     EXPECT_TRUE(m_prompts.m_shown.empty());
-    EXPECT_EQ(Title(), title);
-}
+    EXPECT_EQ(Title(), TitleOf("tank.odf", true));
 
-TEST_F(ShortcutsTest, NothingHappensWhileAModalWindowIsOpenOverTheEditor) {
+    // A key that reaches the window while a modal window is up over it runs nothing.
     QDialog over(m_editor.get());
     over.setModal(true);
     over.show();
-    QTest::keyClick(TreeOf(*m_editor), Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(m_tree, Qt::Key_O, Qt::ControlModifier);
     QTest::keyClick(&over, Qt::Key_O, Qt::ControlModifier);
     EXPECT_TRUE(m_prompts.m_shown.empty());
     over.hide();
-
-    m_prompts.QueuePath(std::nullopt);
-    QTest::keyClick(TreeOf(*m_editor), Qt::Key_O, Qt::ControlModifier);
-    EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Open]"});
+    m_prompts.Queue(Answer::Cancel);
+    QTest::keyClick(m_tree, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(m_prompts.TakeShown(), Shown{ask});
 }

@@ -1,7 +1,6 @@
 #include "TemplateFilesDlg.h"
 #include "EditorFixture.h"
 
-#include <QLineEdit>
 #include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -10,138 +9,128 @@
 class TemplateFilesDlgTest : public EditorTest {
 protected:
     void SetUp() override {
-        CopyUiTestData(m_folder, {"ALIAS.TXT", "doc.odf", "t1.odf", "t2.odf", "t3.odf", "t4.odf"});
-        StartOn("doc.odf");
+        m_folder.CopyUiTestData({"t1.odf", "t2.odf", "t3.odf", "t4.odf"});
         m_folder.Write("set.txt", "t1.odf\nt2.odf\nt3.odf\n");
-        m_prompts.QueuePath(m_folder.Path("set.txt"));
-        m_editor->OnTemplateLoadSet();
+        StartOn("doc.odf");
+        m_prompts.Queue(m_folder.Path("set.txt"));
+        Command("Template", "Load Set");
         m_prompts.TakeShown();
-        ClickItem(*m_editor, FieldItem(*m_editor, "GameObject", "collisionRadius"));
+        Select("GameObject", "collisionRadius");
     }
-    // Runs Edit Set, acting on the dialog with act, and checks that the value box was refreshed
-    // once it closed.
-    void EditSet(std::function<void(CTemplateFilesDlg*)> act) {
+    // Runs Edit Set, acting on the dialog with act, and checks that the dialog closed and the
+    // value box was refreshed after it; returns the dialog's lines as act left them.
+    Shown EditSet(std::function<void(QDialog*, QListWidget*)> act) {
         // Text typed into collisionRadius, which the refresh replaces by the stored value.
-        QTest::keyClicks(m_box->lineEdit(), QStringLiteral("x"));
-        bool acted = false;
+        Type(QStringLiteral("x"));
+        Shown lines;
         WhenModalShows<CTemplateFilesDlg>([&](CTemplateFilesDlg* dialog) {
-            act(dialog);
-            acted = true;
+            auto* list = dialog->findChild<QListWidget*>();
+            act(dialog, list);
+            for (int i = 0; i < list->count(); ++i)
+                lines.push_back(list->item(i)->text().toStdString());
             EXPECT_FALSE(dialog->isVisible()) << "the dialog is still open";
-            if (dialog->isVisible())
-                dialog->accept();
+            dialog->reject();
         });
-        m_editor->OnTemplateEditSet();
-        EXPECT_TRUE(acted);
-        EXPECT_EQ(m_box->lineEdit()->text(), "2.500000");
-    }
-    static QPushButton* Button(CTemplateFilesDlg* dialog, const char* text) {
-        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-            if (button->text() == QString::fromLatin1(text))
-                return button;
-        }
-        ADD_FAILURE() << "no button " << text;
-        return nullptr;
-    }
-    static Paths Lines(CTemplateFilesDlg* dialog) {
-        Paths lines;
-        for (int i = 0; i < dialog->List()->count(); ++i)
-            lines.push_back(dialog->List()->item(i)->text().toStdString());
+        Command("Template", "Edit Set");
+        EXPECT_EQ(Edit(), "2.500000");
         return lines;
     }
-    Paths TemplatePaths() const { return m_editor->Templates().Paths(); }
+    static void Click(QDialog* dialog, const char* text) {
+        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            if (button->text() == QString::fromLatin1(text))
+                return QTest::mouseClick(button, Qt::LeftButton);
+        }
+        ADD_FAILURE() << "no button " << text;
+    }
 };
 
 TEST_F(TemplateFilesDlgTest, ListsAddsAndDeletesTemplatesInPlace) {
-    const std::string t4 = m_folder.Path("t4.odf");
-    const std::string t1 = m_folder.Path("t1.odf");
+    const std::string t4 = m_folder.Path("t4.odf"), t1 = m_folder.Path("t1.odf");
     const std::string missing = m_folder.Path("missing.odf");
-    EditSet([&](CTemplateFilesDlg* dialog) {
-        EXPECT_EQ(dialog->windowTitle(), "Template Files");
-        EXPECT_EQ(Lines(dialog), (Paths{"t1.odf", "t2.odf", "t3.odf"}));
-        EXPECT_EQ(dialog->List()->selectionMode(), QAbstractItemView::ExtendedSelection);
-        EXPECT_TRUE(Button(dialog, "Close")->isDefault());
+    Shown shown;
+    EXPECT_EQ(EditSet([&](QDialog* dialog, QListWidget* list) {
+                  EXPECT_EQ(dialog->windowTitle(), "Template Files");
+                  // The list on the left takes what room the dialog gains; the buttons stand on
+                  // its right, Add and Delete at the top, Close, the default, at the bottom.
+                  const int width = list->width();
+                  dialog->resize(dialog->width() + 100, dialog->height() + 100);
+                  EXPECT_TRUE(QTest::qWaitFor([&] { return list->width() == width + 100; }));
+                  const QList<QPushButton*> buttons = dialog->findChildren<QPushButton*>();
+                  QRect below(0, -1, 0, 0);
+                  for (QPushButton* button : {buttons[1], buttons[2], buttons[0]}) {
+                      EXPECT_LT(list->geometry().right(), button->geometry().left());
+                      EXPECT_LT(below.top(), button->geometry().top());
+                      below = button->geometry();
+                  }
+                  EXPECT_GT(below.top(), list->geometry().center().y());
+                  EXPECT_TRUE(buttons[0]->text() == "Close" && buttons[0]->isDefault());
 
-        m_prompts.QueuePaths({t4, missing, t1});
-        QTest::mouseClick(Button(dialog, "&Add"), Qt::LeftButton);
-        EXPECT_EQ(m_prompts.TakeShown(), (Shown{"[Open many: Load template(s)]",
-                                                "Error opening tank file '" + missing + "'.",
-                                                "Error loading tank file '" + missing + "'."}));
-        EXPECT_EQ(m_prompts.m_lastFilter, "Tank Files (*.odf);;All Files (*)");
-        const Paths added{"t1.odf", "t2.odf", "t3.odf", t4, t1};
-        EXPECT_EQ(Lines(dialog), added);
-        EXPECT_EQ(TemplatePaths(), added);
+                  m_prompts.Queue(Shown{t4, missing, t1});
+                  Click(dialog, "&Add");
+                  EXPECT_EQ(m_prompts.m_lastFilter, "Tank Files (*.odf);;All Files (*)");
+                  m_prompts.Queue(Shown{});
+                  Click(dialog, "&Add");
+                  shown = m_prompts.TakeShown();
+                  // Nothing selected: Delete does nothing. Lines 1 and 3 selected: both go.
+                  list->clearSelection();
+                  Click(dialog, "&Delete");
+                  for (int row : {1, 3})
+                      QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                                        list->visualItemRect(list->item(row)).center());
+                  Click(dialog, "&Delete");
+                  Click(dialog, "Close");
+              }),
+              (Shown{"t1.odf", "t3.odf", t1}));
+    EXPECT_EQ(
+        shown,
+        (Shown{"[Open many: Load template(s)]", "Error opening tank file '" + missing + "'.",
+               "Error loading tank file '" + missing + "'.", "[Open many: Load template(s)]"}));
+    EXPECT_EQ(Listed(*m_box),
+              (Shown{"[Gamma] 3.000000", "[Alpha] 10.000000", "[Alpha] 10.000000"}));
 
-        m_prompts.QueuePaths({});
-        QTest::mouseClick(Button(dialog, "&Add"), Qt::LeftButton);
-        EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Open many: Load template(s)]"});
-        EXPECT_EQ(TemplatePaths(), added);
-
-        // Nothing selected: Delete does nothing. Lines 1 and 3 selected: both go.
-        dialog->List()->clearSelection();
-        QTest::mouseClick(Button(dialog, "&Delete"), Qt::LeftButton);
-        EXPECT_EQ(TemplatePaths(), added);
-        QListWidget* list = dialog->List();
-        for (int row : {1, 3})
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                              list->visualItemRect(list->item(row)).center());
-        EXPECT_EQ(list->selectedItems().size(), 2);
-        QTest::mouseClick(Button(dialog, "&Delete"), Qt::LeftButton);
-        const Paths kept{"t1.odf", "t3.odf", t1};
-        EXPECT_EQ(Lines(dialog), kept);
-        EXPECT_EQ(TemplatePaths(), kept);
-        EXPECT_TRUE(m_prompts.m_shown.empty());
-        QTest::mouseClick(Button(dialog, "Close"), Qt::LeftButton);
+    // Escape, the close box and Enter (the default button, Close) close the dialog; every line
+    // deleted leaves no template.
+    EditSet([](QDialog*, QListWidget* list) { QTest::keyClick(list, Qt::Key_Escape); });
+    EditSet([](QDialog* dialog, QListWidget*) { dialog->close(); });
+    EditSet([](QDialog* dialog, QListWidget* list) {
+        list->selectAll();
+        Click(dialog, "&Delete");
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Return);
     });
-    EXPECT_EQ(ListedValues(*m_box),
-              (std::vector<ListedValue>{
-                  {"3.000000", "Gamma"}, {"10.000000", "Alpha"}, {"10.000000", "Alpha"}}));
-
-    // Every line deleted leaves no template.
-    EditSet([](CTemplateFilesDlg* dialog) {
-        dialog->List()->selectAll();
-        QTest::mouseClick(Button(dialog, "&Delete"), Qt::LeftButton);
-        EXPECT_EQ(dialog->List()->count(), 0);
-        // Enter in the list is the default button's, Close.
-        dialog->List()->setFocus();
-        QTest::keyClick(dialog->List(), Qt::Key_Return);
-    });
-    EXPECT_TRUE(TemplatePaths().empty());
     EXPECT_EQ(m_box->count(), 0);
+    EXPECT_EQ(EditSet([](QDialog* dialog, QListWidget*) { dialog->accept(); }), Shown{});
+    EXPECT_TRUE(m_prompts.TakeShown().empty());
 }
 
-TEST_F(TemplateFilesDlgTest, EscapeAndTheCloseBoxCloseTheDialogWithoutAdding) {
-    EditSet([](CTemplateFilesDlg* dialog) { QTest::keyClick(dialog->List(), Qt::Key_Escape); });
-    EditSet([this](CTemplateFilesDlg* dialog) {
-        QPushButton* add = Button(dialog, "&Add");
-        add->setFocus();
-        QTest::keyClick(add, Qt::Key_Escape);
-    });
-    EditSet([](CTemplateFilesDlg* dialog) { dialog->close(); });
-    EXPECT_TRUE(m_prompts.m_shown.empty());
-    EXPECT_EQ(TemplatePaths(), (Paths{"t1.odf", "t2.odf", "t3.odf"}));
-}
-
-TEST_F(TemplateFilesDlgTest, CancellingASlowAddKeepsTheFilesAddedSoFar) {
-    const std::string slow = m_folder.Path("slow.odf");
+// Half a second into a load with files still to go, a dialog shows which one is loading;
+// cancelling it stops before the next file and keeps those that loaded.
+TEST_F(TemplateFilesDlgTest, ASlowAddShowsItsProgressAndCancelKeepsWhatLoaded) {
+    const std::string slow = m_folder.Path("slow.odf"), stop = m_folder.Path("stop.odf");
     const std::string t4 = m_folder.Path("t4.odf");
-    EditSet([&](CTemplateFilesDlg* dialog) {
-        m_prompts.m_onShow = [&](const std::string& shown) {
-            auto* progress =
-                dialog->findChild<QProgressDialog*>(QStringLiteral("templateProgress"));
-            if (shown == "Error loading tank file '" + slow + "'.") {
-                QTest::qSleep(600);
-            } else if (shown == "Error loading tank file '" + t4 + "x'.") {
-                ASSERT_TRUE(progress && progress->isVisible());
-                progress->cancel();
-            }
-        };
-        m_prompts.QueuePaths({slow, t4, t4 + "x", t4, t4});
-        QTest::mouseClick(Button(dialog, "&Add"), Qt::LeftButton);
-        m_prompts.m_onShow = nullptr;
-        EXPECT_EQ(m_prompts.TakeShown().size(), 5u);
-        EXPECT_EQ(Lines(dialog), (Paths{"t1.odf", "t2.odf", "t3.odf", t4}));
-        dialog->accept();
-    });
-    EXPECT_EQ(TemplatePaths(), (Paths{"t1.odf", "t2.odf", "t3.odf", t4}));
+    bool sawProgress = false;
+    const Shown kept{"t1.odf", "t2.odf", "t3.odf", t4};
+    EXPECT_EQ(EditSet([&](QDialog* dialog, QListWidget*) {
+                  m_prompts.m_onShow = [&](const std::string& shown) {
+                      auto* progress = dialog->findChild<QProgressDialog*>("templateProgress");
+                      if (shown == "Error opening tank file '" + slow + "'.") {
+                          EXPECT_EQ(progress, nullptr) << "no dialog before half a second";
+                          QTest::qSleep(500);
+                      } else if (shown == "Error opening tank file '" + stop + "'.") {
+                          ASSERT_TRUE(progress && progress->isVisible());
+                          EXPECT_EQ(progress->labelText().toStdString(), stop);
+                          sawProgress = true;
+                          progress->cancel();
+                      }
+                  };
+                  m_prompts.Queue(Shown{slow, t4, stop, t4, t4});
+                  Click(dialog, "&Add");
+                  m_prompts.m_onShow = nullptr;
+                  EXPECT_EQ(dialog->findChild<QProgressDialog*>(), nullptr);
+                  dialog->accept();
+              }),
+              kept);
+    EXPECT_TRUE(sawProgress);
+    EXPECT_EQ(m_prompts.TakeShown().size(), 5u) << "the dialog and the messages of slow and stop";
+    EXPECT_EQ(EditSet([](QDialog* dialog, QListWidget*) { dialog->accept(); }), kept);
 }

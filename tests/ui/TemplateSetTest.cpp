@@ -2,12 +2,8 @@
 
 #include <QAbstractItemView>
 #include <QLabel>
-#include <QLineEdit>
-#include <QProgressDialog>
 #include <QScrollBar>
 #include <QWheelEvent>
-
-using Listed = std::vector<ListedValue>;
 
 // The templates of tests/data/ui: t1.odf (alias Alpha) and t3.odf (alias Gamma) set
 // collisionRadius, maxHealth and baseName; t2.odf, without an alias, too, and an aiName with a
@@ -16,82 +12,73 @@ using Listed = std::vector<ListedValue>;
 class TemplateSetTest : public EditorTest {
 protected:
     void SetUp() override {
-        CopyUiTestData(m_folder, {"ALIAS.TXT", "doc.odf", "t1.odf", "t2.odf", "t3.odf", "t4.odf"});
+        m_folder.CopyUiTestData({"t1.odf", "t2.odf", "t3.odf", "t4.odf"});
         StartOn("doc.odf");
-        m_edit = m_box->lineEdit();
     }
     // Runs Load Set on a set file with text, returning what was shown after the dialog.
     Shown LoadSet(const std::string& text) {
         m_folder.Write("set.txt", text);
-        m_prompts.QueuePath(m_folder.Path("set.txt"));
-        m_editor->OnTemplateLoadSet();
+        m_prompts.Queue(m_folder.Path("set.txt"));
+        Command("Template", "Load Set");
         Shown shown = m_prompts.TakeShown();
         EXPECT_EQ(shown.at(0), "[Open]");
         EXPECT_EQ(m_prompts.m_lastFilter, "Text Files (*.txt);;All Files (*)");
-        shown.erase(shown.begin());
-        return shown;
+        return Shown(shown.begin() + 1, shown.end());
     }
-    QTreeWidgetItem* Select(const char* name) { return EditorTest::Select("GameObject", name); }
     // Loads a set of templates n0.odf, n1.odf... of the GameObject lines in lines, in order.
     void LoadMade(const std::vector<std::string>& lines) {
         std::string set;
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            const std::string name = "n" + std::to_string(i) + ".odf";
-            m_folder.Write(name, "[GameObject]\n" + lines[i]);
-            set += name + "\n";
+            m_folder.Write("n" + std::to_string(i) + ".odf", "[GameObject]\n" + lines[i]);
+            set += "n" + std::to_string(i) + ".odf\n";
         }
         EXPECT_EQ(LoadSet(set), Shown{});
     }
-    Paths TemplatePaths() const { return m_editor->Templates().Paths(); }
-    std::string& StringOf(int field) { return m_editor->Document().m_fields[field].m_strValue; }
-    // Runs Save Set with the dialog answering path, returning what was shown.
-    Shown SaveSet(std::optional<std::string> path) {
-        m_prompts.QueuePath(path);
-        m_editor->OnTemplateSaveSet();
-        return m_prompts.TakeShown();
+    QTreeWidgetItem* Select(const char* name) { return EditorTest::Select("GameObject", name); }
+    // Opens the list and picks the item at index with the keys.
+    void Pick(int index) {
+        m_box->showPopup();
+        Key(Qt::Key_Home);
+        for (int i = 0; i < index; ++i)
+            Key(Qt::Key_Down);
+        ASSERT_EQ(m_box->view()->currentIndex().row(), index);
+        Key(Qt::Key_Return);
+        EXPECT_FALSE(m_box->view()->isVisible());
     }
-
-    QLineEdit* m_edit = nullptr;
 };
 
-TEST_F(TemplateSetTest, TheListOffersEachTemplatesValueSortedWithItsLabel) {
+TEST_F(TemplateSetTest, TheListOffersEachTemplatesValueInOrderWithItsLabel) {
     EXPECT_EQ(LoadSet("t1.odf\nt2.odf\nt3.odf\nt4.odf\n"), Shown{});
-    Select("maxHealth");
-    EXPECT_EQ(ListedValues(*m_box), (Listed{{"9", "t2.odf"}, {"10", "Alpha"}, {"10", "Gamma"}}));
-    EXPECT_EQ(m_box->currentIndex(), -1);
-    EXPECT_EQ(m_edit->text(), "10");
-    Select("collisionRadius");
-    EXPECT_EQ(ListedValues(*m_box),
-              (Listed{{"3.000000", "Gamma"}, {"9.500000", "t2.odf"}, {"10.000000", "Alpha"}}));
-    EXPECT_EQ(m_edit->text(), "2.500000");
-    Select("baseName");
-    EXPECT_EQ(ListedValues(*m_box),
-              (Listed{{"alpha", "t2.odf"}, {"Beta", "Gamma"}, {"Zeta", "Alpha"}}));
-    EXPECT_EQ(m_edit->text(), "");
-    Select("aiName2");
-    EXPECT_EQ(m_box->count(), 0);
-    EXPECT_FALSE(Modified());
-}
-
-TEST_F(TemplateSetTest, NumbersAreListedByValueEqualOnesInTemplateOrder) {
-    // Ordered as text, 10000 would come before 2000 and -0.5 before -1.5; as floats, the last
-    // two integers would be equal.
-    LoadMade({"maxHealth = 10000\ncollisionRadius = 2.5",
-              "maxHealth = 2000\ncollisionRadius = -1.5", "maxHealth = -30\ncollisionRadius = 10",
-              "maxHealth = 90\ncollisionRadius = -.5", "maxHealth = 2000\ncollisionRadius = -1.5",
-              "maxHealth = 16777217", "maxHealth = 16777216"});
-    // Each field's templates in the order its list shows them.
-    const std::pair<const char*, std::vector<int>> cases[] = {{"maxHealth", {2, 3, 1, 4, 0, 6, 5}},
-                                                              {"collisionRadius", {1, 4, 3, 0, 2}}};
-    for (const auto& [field, order] : cases) {
-        Select(field);
-        std::vector<std::string> labels, expected;
-        for (const ListedValue& listed : ListedValues(*m_box))
-            labels.push_back(listed.label.toStdString());
-        for (int i : order)
-            expected.push_back("n" + std::to_string(i) + ".odf");
-        EXPECT_EQ(labels, expected) << field;
+    const struct {
+        const char* field;
+        Shown listed;
+        const char* edit;
+    } lists[] = {{"maxHealth", {"[t2.odf] 9", "[Alpha] 10", "[Gamma] 10"}, "10"},
+                 {"collisionRadius",
+                  {"[Gamma] 3.000000", "[t2.odf] 9.500000", "[Alpha] 10.000000"},
+                  "2.500000"},
+                 {"baseName", {"[t2.odf] alpha", "[Gamma] Beta", "[Alpha] Zeta"}, ""},
+                 {"aiName2", {}, ""}};
+    for (const auto& c : lists) {
+        Select(c.field);
+        EXPECT_EQ(Listed(*m_box), c.listed) << c.field;
+        EXPECT_EQ(m_box->currentIndex(), -1);
+        EXPECT_EQ(Edit(), c.edit);
     }
+    EXPECT_FALSE(Modified());
+
+    // Numbers go by value (as text 10000 would come before 2000, as floats the last two
+    // integers would be equal), texts ignoring case; equal ones in template order.
+    LoadMade({"maxHealth = 10000\nbaseName = \"b\"", "maxHealth = 2000\nbaseName = \"B\"",
+              "maxHealth = -30\nbaseName = \"a\"", "maxHealth = 2000", "maxHealth = 16777217",
+              "maxHealth = 16777216\ncollisionRadius = -.5"});
+    Select("maxHealth");
+    EXPECT_EQ(Listed(*m_box), (Shown{"[n2.odf] -30", "[n1.odf] 2000", "[n3.odf] 2000",
+                                     "[n0.odf] 10000", "[n5.odf] 16777216", "[n4.odf] 16777217"}));
+    Select("baseName");
+    EXPECT_EQ(Listed(*m_box), (Shown{"[n2.odf] a", "[n0.odf] b", "[n1.odf] B"}));
+    Select("collisionRadius");
+    EXPECT_EQ(Listed(*m_box), (Shown{"[n5.odf] -0.500000"}));
 }
 
 TEST_F(TemplateSetTest, TheListOpensAtTheEditedValueOrElseAtItsTop) {
@@ -101,229 +88,144 @@ TEST_F(TemplateSetTest, TheListOpensAtTheEditedValueOrElseAtItsTop) {
         lines.push_back("maxHealth = " + std::to_string(i * 10) +
                         "\ncollisionRadius = " + std::to_string(100 + i));
     LoadMade(lines);
-    struct Case {
+    const struct {
         const char* field;
         const char* typed; // replaces the edit text
         int row; // the current row the list opens at, among its neighbours, or -1: at the top
-    };
-    const Case cases[] = {{"maxHealth", nullptr, 1},
-                          {"collisionRadius", nullptr, -1},
-                          {"maxHealth", "100", 10},
-                          {"maxHealth", "55", -1},
-                          {"collisionRadius", "158.000000", 58}};
+    } cases[] = {{"maxHealth", nullptr, 1},
+                 {"collisionRadius", nullptr, -1},
+                 {"maxHealth", "100", 10},
+                 {"maxHealth", "55", -1},
+                 {"collisionRadius", "158.000000", 58}};
     QAbstractItemView* list = m_box->view();
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.field) + " " + (c.typed ? c.typed : ""));
         Select(c.field);
         if (c.typed) {
-            m_edit->selectAll();
-            QTest::keyClicks(m_edit, QString::fromLatin1(c.typed));
+            Key(Qt::Key_A, Qt::ControlModifier);
+            Type(QString::fromLatin1(c.typed));
         }
         m_box->showPopup();
         ASSERT_TRUE(list->isVisible());
-        if (c.row == -1) {
-            EXPECT_FALSE(list->currentIndex().isValid());
-            EXPECT_EQ(list->verticalScrollBar()->value(), 0);
-        } else {
-            EXPECT_EQ(list->currentIndex().row(), c.row);
-            for (int row : {c.row - 1, c.row, c.row + 1})
-                EXPECT_TRUE(list->viewport()->rect().contains(
-                    list->visualRect(m_box->model()->index(row, 0))))
-                    << row;
+        EXPECT_EQ(list->currentIndex().row(), c.row);
+        for (int row : {c.row - 1, c.row, c.row + 1}) {
+            const QRect rect = list->visualRect(m_box->model()->index(std::max(row, 0), 0));
+            EXPECT_TRUE(list->viewport()->rect().contains(rect)) << row;
         }
         // The next list must not open where this one was left.
-        QTest::keyClick(list, Qt::Key_End);
-        QTest::keyClick(list, Qt::Key_Escape);
+        Key(Qt::Key_End);
+        Key(Qt::Key_Escape);
         EXPECT_FALSE(list->isVisible());
     }
 }
 
 TEST_F(TemplateSetTest, PickingAValueAppliesExactlyItsText) {
     LoadSet("t1.odf\nt2.odf\nt3.odf\n");
-    // maxHealth shows 10, as two templates give it: leaving the box applies nothing.
+    // maxHealth shows 10, as two templates give it: leaving the box applies nothing, nor does
+    // closing the list without a pick.
     Select("maxHealth");
     Select("collisionRadius");
-    EXPECT_FALSE(Modified());
-    EXPECT_TRUE(Title().endsWith("doc.odf]"));
-
-    // Closing the list without a pick changes nothing.
     m_box->showPopup();
-    QTest::keyClick(m_box->view(), Qt::Key_Escape);
-    EXPECT_EQ(m_edit->text(), "2.500000");
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(Edit(), "2.500000");
     EXPECT_FALSE(Modified());
 
-    QTreeWidgetItem* item = Select("collisionRadius");
-    PickListItem(*m_box, 1);
-    EXPECT_EQ(m_edit->text(), "9.500000");
-    EXPECT_EQ(m_editor->Document().m_fields[2].m_fValue, 9.5f);
-    EXPECT_EQ(TextOf(item), "collisionRadius = 9.500000");
+    Pick(1);
+    EXPECT_EQ(Edit(), "9.500000");
+    EXPECT_EQ(ItemText("GameObject", "collisionRadius"), "collisionRadius = 9.500000");
     EXPECT_TRUE(Modified());
-    EXPECT_TRUE(Title().endsWith("doc.odf *]"));
 
     // An absent field takes the template's bytes, also when they are not UTF-8; Enter keeps
-    // them.
-    item = Select("unitName");
-    ASSERT_EQ(ListedValues(*m_box), (Listed{{"\u00e9t\u00e9", "Alpha"}}));
-    PickListItem(*m_box, 0);
-    EXPECT_EQ(m_edit->text(), QStringLiteral("\u00e9t\u00e9"));
-    EXPECT_EQ(StringOf(8), "\xe9t\xe9");
-    EXPECT_TRUE(IsBold(item));
-    QTest::keyClick(m_edit, Qt::Key_Return);
-    EXPECT_EQ(StringOf(8), "\xe9t\xe9");
-
-    // A value that holds a lone CR is taken as it is, and can be edited further.
-    item = Select("aiName");
-    PickListItem(*m_box, 0);
-    EXPECT_EQ(StringOf(9), "x\ry");
-    EXPECT_TRUE(LabelOf(*m_editor, "noteText")->text().isEmpty());
-    QTest::keyClicks(m_edit, QStringLiteral("z"));
-    EXPECT_EQ(StringOf(9), "x\ryz");
+    // them. A value that holds a lone CR is taken as it is, and can be edited further.
+    Select("unitName");
+    ASSERT_EQ(Listed(*m_box), Shown{"[Alpha] \u00e9t\u00e9"});
+    Pick(0);
+    Key(Qt::Key_Return);
+    Select("aiName");
+    Pick(0);
+    EXPECT_TRUE(m_editor->findChild<QLabel*>("noteText")->text().isEmpty());
+    Type(QStringLiteral("z"));
 
     // After a pick, typing goes on from the picked text.
-    item = Select("maxHealth");
-    PickListItem(*m_box, 0);
-    EXPECT_EQ(TextOf(item), "maxHealth = 9");
-    QTest::keyClicks(m_edit, QStringLiteral("5"));
-    EXPECT_EQ(TextOf(item), "maxHealth = 95");
-    EXPECT_EQ(m_box->count(), 3);
-    EXPECT_TRUE(m_prompts.m_shown.empty());
+    Select("maxHealth");
+    Pick(0);
+    Type(QStringLiteral("5"));
+    EXPECT_EQ(ItemText("GameObject", "maxHealth"), "maxHealth = 95");
 
-    // A list opened with no current item: Enter picks nothing.
-    item = Select("maxHealth");
-    QTest::keyClicks(m_edit, QStringLiteral("7"));
+    // A list opened with no current item: Enter picks nothing. Nor does the wheel.
+    Type(QStringLiteral("7"));
     Select("baseName");
-    item = Select("maxHealth");
+    Select("maxHealth");
     m_box->showPopup();
-    QTest::keyClick(m_box->view(), Qt::Key_Return);
+    Key(Qt::Key_Return);
     m_box->hidePopup();
-    EXPECT_EQ(m_edit->text(), "957");
-    EXPECT_EQ(TextOf(item), "maxHealth = 957");
-
-    // Scrolling the wheel over the box picks nothing.
-    m_editor->Document().m_bModified = 0;
     QWheelEvent wheel(QPointF(5, 5), m_box->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(m_box, &wheel);
-    EXPECT_EQ(m_edit->text(), "957");
-    EXPECT_EQ(TextOf(item), "maxHealth = 957");
-    EXPECT_FALSE(Modified());
+    EXPECT_EQ(Edit(), "957");
+    EXPECT_EQ(ItemText("GameObject", "maxHealth"), "maxHealth = 957");
+    EXPECT_TRUE(m_prompts.m_shown.empty());
+
+    Command("File", "Save");
+    const std::string saved = m_folder.Read("doc.odf");
+    for (const char* line :
+         {"unitName = \"\xe9t\xe9\"\n", "aiName = \"x\ryz\"\n", "maxHealth = 957\n"})
+        EXPECT_NE(saved.find(line), std::string::npos) << line;
 }
 
-TEST_F(TemplateSetTest, LoadSetLoadsEveryLineInOrderAndReportsTheBadOnes) {
-    Select("maxHealth");
-    const std::string missing = "missing.odf";
-    EXPECT_EQ(LoadSet("t1.odf\r\n" + missing + "\n\nt2.odf\nt1.odf"),
-              (Shown{"Error opening tank file '" + missing + "'.",
-                     "Error loading tank file '" + missing + "'.", "Error loading tank file ''."}));
-    EXPECT_EQ(TemplatePaths(), (Paths{"t1.odf", "t2.odf", "t1.odf"}));
-    EXPECT_EQ(ListedValues(*m_box), (Listed{{"9", "t2.odf"}, {"10", "Alpha"}, {"10", "Alpha"}}));
-
-    // A new set replaces the old one whole, even when none of it loads; thousands of missing
-    // files give their two messages each, in order.
-    std::string many;
-    for (int i = 0; i < 2000; ++i)
-        many += "gone" + std::to_string(i) + ".odf\n";
-    const Shown shown = LoadSet(many);
-    ASSERT_EQ(shown.size(), 4000u);
-    EXPECT_EQ(shown[3998], "Error opening tank file 'gone1999.odf'.");
-    EXPECT_EQ(shown[3999], "Error loading tank file 'gone1999.odf'.");
-    EXPECT_TRUE(TemplatePaths().empty());
-    EXPECT_EQ(m_box->count(), 0);
-    EXPECT_FALSE(Modified());
-}
-
-TEST_F(TemplateSetTest, OnlyALoadSetThatOpenedItsFileOrWasCancelledRefreshesTheValueBox) {
-    LoadSet("t2.odf\n");
+TEST_F(TemplateSetTest, LoadSetAndSaveSetKeepTheSetsLinesInOrder) {
+    const std::string t2 = m_folder.Path("t2.odf"), saved = m_folder.Path("saved.txt");
     Select("collisionRadius");
-    QTest::keyClicks(m_edit, QStringLiteral("x"));
-    EXPECT_EQ(m_edit->text(), "2.500000x");
+    EXPECT_EQ(LoadSet("t1.odf\r\nmissing.odf\n\n" + t2 + "\nt1.odf"),
+              (Shown{"Error opening tank file 'missing.odf'.",
+                     "Error loading tank file 'missing.odf'.", "Error loading tank file ''."}));
+    const Shown listed{"[t2.odf] 9.500000", "[Alpha] 10.000000", "[Alpha] 10.000000"};
+    EXPECT_EQ(Listed(*m_box), listed);
 
-    m_prompts.QueuePath(std::nullopt);
-    m_editor->OnTemplateLoadSet();
-    EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Open]"});
-    EXPECT_EQ(m_edit->text(), "2.500000");
-    EXPECT_EQ(TemplatePaths(), Paths{"t2.odf"});
-
-    QTest::keyClicks(m_edit, QStringLiteral("x"));
-    const std::string noSet = m_folder.Path("no-such-set.txt");
-    m_prompts.QueuePath(noSet);
-    m_editor->OnTemplateLoadSet();
-    EXPECT_EQ(m_prompts.TakeShown(),
-              (Shown{"[Open]", "Error opening template set file '" + noSet + "'"}));
-    EXPECT_EQ(m_edit->text(), "2.500000x");
-    EXPECT_EQ(TemplatePaths(), Paths{"t2.odf"});
-
-    // Save Set leaves the box as it is too.
-    EXPECT_EQ(SaveSet(m_folder.Path("saved.txt")), Shown{"[Save As .txt]"});
-    EXPECT_EQ(m_edit->text(), "2.500000x");
-    EXPECT_EQ(m_box->count(), 1);
-
-    EXPECT_EQ(LoadSet(""), Shown{});
-    EXPECT_TRUE(TemplatePaths().empty());
-    EXPECT_EQ(m_edit->text(), "2.500000");
-    EXPECT_EQ(m_box->count(), 0);
-
-    // With a group selected the box stays empty and disabled.
-    ClickItem(*m_editor, TreeOf(*m_editor)->topLevelItem(0));
-    LoadSet("t1.odf\n");
-    EXPECT_EQ(m_box->count(), 0);
-    EXPECT_EQ(m_edit->text(), "");
-    EXPECT_FALSE(m_box->isEnabled());
-}
-
-TEST_F(TemplateSetTest, SaveSetWritesOnePathALineThatLoadSetReadsBack) {
-    const std::string absolute = m_folder.Path("t3.odf");
-    LoadSet("t1.odf\n" + absolute + "\nt1.odf\n");
-    EXPECT_EQ(SaveSet(m_folder.Path("saved.txt")), Shown{"[Save As .txt]"});
+    // Save Set writes a path a line and leaves the value box as it is; a cancelled Load Set
+    // keeps the set and shows the field's value again, a set file that is not there changes
+    // nothing.
+    Type(QStringLiteral("x"));
+    m_prompts.Queue(saved);
+    Command("Template", "Save Set");
     EXPECT_EQ(m_prompts.m_lastFilter, "Text Files (*.txt);;All Files (*)");
-    EXPECT_EQ(m_folder.Read("saved.txt"), "t1.odf\n" + absolute + "\nt1.odf\n");
+    EXPECT_EQ(m_folder.Read("saved.txt"), "t1.odf\n" + t2 + "\nt1.odf\n");
+    EXPECT_EQ(Edit(), "2.500000x");
+    m_prompts.Queue(std::nullopt);
+    Command("Template", "Load Set");
+    EXPECT_EQ(Edit(), "2.500000");
+    Type(QStringLiteral("x"));
+    m_prompts.Queue(m_folder.Path("no.txt"));
+    Command("Template", "Load Set");
+    EXPECT_EQ(m_prompts.TakeShown(),
+              (Shown{"[Save As .txt]", "[Open]", "[Open]",
+                     "Error opening template set file '" + m_folder.Path("no.txt") + "'"}));
+    EXPECT_EQ(Edit(), "2.500000x");
 
-    LoadSet("t2.odf\n");
-    m_prompts.QueuePath(m_folder.Path("saved.txt"));
-    m_editor->OnTemplateLoadSet();
-    EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Open]"});
-    EXPECT_EQ(TemplatePaths(), (Paths{"t1.odf", absolute, "t1.odf"}));
-    Select("maxHealth");
-    EXPECT_EQ(ListedValues(*m_box), (Listed{{"10", "Alpha"}, {"10", "Gamma"}, {"10", "Alpha"}}));
+    // A new set replaces the old one whole, even when none of it loads; the saved one reads
+    // back.
+    EXPECT_EQ(LoadSet("gone.odf\n").size(), 2u);
+    EXPECT_EQ(m_box->count(), 0);
+    EXPECT_EQ(LoadSet(m_folder.Read("saved.txt")), Shown{});
+    EXPECT_EQ(Listed(*m_box), listed);
 
     // Cancelled: nothing written. No templates: an empty file. A folder that is not there: the
-    // message, and nothing else changes.
-    EXPECT_EQ(SaveSet(std::nullopt), Shown{"[Save As .txt]"});
-    LoadSet("");
-    SaveSet(m_folder.Path("saved.txt"));
-    EXPECT_EQ(m_folder.Read("saved.txt"), "");
-    const std::string nowhere = m_folder.Path("no-folder/set.txt");
-    EXPECT_EQ(SaveSet(nowhere),
-              (Shown{"[Save As .txt]", "Error writing template set file '" + nowhere + "'"}));
+    // message. With a group selected the box stays empty and disabled.
+    for (const auto& path : {std::optional<std::string>(), std::optional(saved)}) {
+        LoadSet(path ? "" : "t1.odf\n");
+        m_prompts.Queue(path);
+        Command("Template", "Save Set");
+        EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Save As .txt]"});
+        EXPECT_EQ(m_folder.Read("saved.txt"), path ? "" : "t1.odf\n" + t2 + "\nt1.odf\n");
+    }
+    m_prompts.Queue(m_folder.Path("no/set.txt"));
+    Command("Template", "Save Set");
+    EXPECT_EQ(m_prompts.TakeShown(),
+              (Shown{"[Save As .txt]",
+                     "Error writing template set file '" + m_folder.Path("no/set.txt") + "'"}));
+    ClickItem(m_tree->topLevelItem(0));
+    LoadSet("t1.odf\n");
+    EXPECT_EQ(m_box->count(), 0);
+    EXPECT_FALSE(m_box->isEnabled());
     EXPECT_FALSE(Modified());
-}
-
-TEST_F(TemplateSetTest, ASlowLoadShowsItsProgressAndCancelKeepsWhatLoaded) {
-    Select("maxHealth");
-    bool sawQuickLoad = false, sawProgress = false;
-    m_prompts.m_onShow = [&](const std::string& shown) {
-        auto* progress = m_editor->findChild<QProgressDialog*>(QStringLiteral("templateProgress"));
-        if (shown == "Error loading tank file 'slow.odf'.") {
-            // Half a second in, with files still to go, the progress must show.
-            EXPECT_TRUE(!progress || !progress->isVisible());
-            sawQuickLoad = true;
-            QTest::qSleep(600);
-        } else if (shown == "Error opening tank file 'stop.odf'.") {
-            ASSERT_TRUE(progress && progress->isVisible());
-            EXPECT_EQ(progress->labelText(), "stop.odf");
-            sawProgress = true;
-            progress->cancel();
-        }
-    };
-    const Shown shown = LoadSet("slow.odf\nt1.odf\nstop.odf\nt2.odf\nt3.odf\n");
-    m_prompts.m_onShow = nullptr;
-    EXPECT_TRUE(sawQuickLoad);
-    EXPECT_TRUE(sawProgress);
-    EXPECT_EQ(
-        shown,
-        (Shown{"Error opening tank file 'slow.odf'.", "Error loading tank file 'slow.odf'.",
-               "Error opening tank file 'stop.odf'.", "Error loading tank file 'stop.odf'."}));
-    EXPECT_EQ(TemplatePaths(), Paths{"t1.odf"});
-    EXPECT_EQ(ListedValues(*m_box), (Listed{{"10", "Alpha"}}));
-    EXPECT_EQ(m_editor->findChild<QProgressDialog*>(), nullptr);
 }

@@ -1,121 +1,90 @@
 #include "EditorFixture.h"
+#include "FieldTree.h"
 
 #include <QImage>
-#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 namespace {
 
-struct ItemView {
-    QString text;
-    bool bold;
-    int index;
-    int image;
-    bool operator==(const ItemView&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const ItemView& item) {
-    return out << item.text.toStdString() << (item.bold ? " (bold)" : "") << " #" << item.index
-               << " image " << item.image;
-}
-
-// Which of the four 12 by 12 pictures an item shows, by comparing pixels with the strip.
-int ImageOf(const QTreeWidgetItem* item) {
+// An item as a user sees it, with the field or group index it stands for and which of the
+// strip's 12 by 12 pictures it shows, selected or not (-1: none of them).
+std::string View(const QTreeWidgetItem* item) {
     static const QImage strip =
         QImage(QStringLiteral(":/tree-images.png")).convertToFormat(QImage::Format_ARGB32);
-    const QImage shown =
-        item->icon(0).pixmap(12, 12).toImage().convertToFormat(QImage::Format_ARGB32);
-    const QImage selected = item->icon(0)
-                                .pixmap(QSize(12, 12), QIcon::Selected)
-                                .toImage()
-                                .convertToFormat(QImage::Format_ARGB32);
+    auto shown = [item](QIcon::Mode mode) {
+        return item->icon(0)
+            .pixmap(QSize(12, 12), mode)
+            .toImage()
+            .convertToFormat(QImage::Format_ARGB32);
+    };
+    int image = -1;
     for (int i = 0; i < 4; ++i) {
-        const QImage image = strip.copy(i * 12, 0, 12, 12);
-        if (shown == image && selected == image)
-            return i;
+        if (shown(QIcon::Normal) == strip.copy(i * 12, 0, 12, 12) &&
+            shown(QIcon::Selected) == strip.copy(i * 12, 0, 12, 12))
+            image = i;
     }
-    return -1;
+    return item->text(0).toStdString() + (item->font(0).bold() ? " (bold)" : "") + " #" +
+           std::to_string(item->data(0, CFieldTree::kItemIndexRole).toInt()) + " image " +
+           std::to_string(image);
 }
 
-ItemView View(const QTreeWidgetItem* item) {
-    return {item->text(0), IsBold(item), ItemIndex(item), ImageOf(item)};
-}
-
-std::vector<ItemView> AllItems(CEditorDlg& editor) {
-    std::vector<ItemView> items;
-    QTreeWidget* tree = TreeOf(editor);
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* group = tree->topLevelItem(i);
-        items.push_back(View(group));
-        for (int j = 0; j < group->childCount(); ++j)
-            items.push_back(View(group->child(j)));
-    }
-    return items;
+Shown Views(QTreeWidget* tree) {
+    Shown views;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        views.push_back(View(*it));
+    return views;
 }
 
 } // namespace
 
-TEST_F(EditorTest, NewDocumentTreeHoldsEveryGroupAndFieldPlain) {
-    m_folder.Write("ALIAS.TXT", "");
+TEST_F(EditorTest, TheTreeHoldsEveryGroupAndFieldAndShowsWhatTheDocumentSets) {
+    m_folder.CopyUiTestData({"ALIAS.TXT", "tank.odf"});
     Start();
-    QTreeWidget* tree = TreeOf(*m_editor);
-    ASSERT_EQ(tree->topLevelItemCount(), 9);
-    int nextFieldIndex = 0;
-    for (int i = 0; i < 9; ++i) {
-        QTreeWidgetItem* group = tree->topLevelItem(i);
-        EXPECT_EQ(View(group), (ItemView{TextOf(group), false, i, 0}));
-        for (int j = 0; j < group->childCount(); ++j) {
-            QTreeWidgetItem* field = group->child(j);
-            EXPECT_TRUE(field->text(0).endsWith(QStringLiteral(" = ")) && !IsBold(field))
-                << TextOf(field).toStdString();
-            EXPECT_EQ(ItemIndex(field), nextFieldIndex++);
-            EXPECT_GE(ImageOf(field), 1);
-        }
+    // Every field of the schema under its group, each its own field, plain.
+    int fields = 0;
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+        if (!(*it)->parent())
+            continue;
+        const std::string view = View(*it), plain = (*it)->text(0).toStdString() + " #" +
+                                                    std::to_string(fields++) + " image ";
+        const std::string image = view.substr(std::min(plain.size(), view.size()));
+        EXPECT_TRUE((*it)->text(0).endsWith(" = ") && view.starts_with(plain)) << view;
+        EXPECT_TRUE(image == "1" || image == "2" || image == "3") << view;
     }
-    EXPECT_EQ(nextFieldIndex, 173);
-    EXPECT_EQ(tree->topLevelItem(0)->childCount(), 23);
-    EXPECT_EQ(View(tree->topLevelItem(0)->child(0)), (ItemView{"baseName = ", false, 0, 1}));
-    EXPECT_EQ(View(tree->topLevelItem(0)->child(6)), (ItemView{"maxHealth = ", false, 6, 3}));
-    EXPECT_EQ(View(tree->topLevelItem(1)->child(0)), (ItemView{"rangeScan = ", false, 23, 2}));
+    EXPECT_EQ(fields, 173);
+    EXPECT_EQ(m_tree->topLevelItemCount(), 9);
 
-    // A name used in two groups gives an item under each, with its own field index.
-    EXPECT_NE(ItemIndex(FieldItem(*m_editor, "WingmanClass", "setAltitude")),
-              ItemIndex(FieldItem(*m_editor, "HovercraftClass", "setAltitude")));
-}
-
-TEST_F(EditorTest, OpenedDocumentShowsValuesAndBoldForWhatItSets) {
-    m_folder.Write("ALIAS.TXT", "");
-    m_folder.Write("tank.odf", kSampleTank);
-    Start();
     Open("tank.odf");
     EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Open]"});
     EXPECT_EQ(m_prompts.m_lastFilter, "Tank Files (*.odf);;All Files (*)");
-
-    EXPECT_EQ(View(FieldItem(*m_editor, "GameObject", "baseName")),
-              (ItemView{"baseName = \"tank01\"", true, 0, 1}));
-    EXPECT_EQ(View(FieldItem(*m_editor, "GameObject", "collisionRadius")),
-              (ItemView{"collisionRadius = 2.500000", true, 2, 2}));
-    EXPECT_EQ(View(FieldItem(*m_editor, "GameObject", "maxHealth")),
-              (ItemView{"maxHealth = 1500", true, 6, 3}));
-    EXPECT_EQ(View(FieldItem(*m_editor, "GameObject", "unitName")),
-              (ItemView{"unitName = ", false, 8, 1}));
-    EXPECT_EQ(View(FieldItem(*m_editor, "CraftClass", "rangeScan")),
-              (ItemView{"rangeScan = -0.250000", true, 23, 2}));
-    EXPECT_EQ(TextOf(FieldItem(*m_editor, "ArmoryClass", "cannonItem1")), "cannonItem1 = \"\"");
-
-    std::vector<QString> boldGroups;
-    QTreeWidget* tree = TreeOf(*m_editor);
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        if (IsBold(tree->topLevelItem(i)))
-            boldGroups.push_back(TextOf(tree->topLevelItem(i)));
+    const std::pair<const char*, const char*> views[] = {
+        {"GameObject", "baseName = \"tank01\" (bold) #0 image 1"},
+        {"GameObject", "collisionRadius = 2.500000 (bold) #2 image 2"},
+        {"GameObject", "maxHealth = 1500 (bold) #6 image 3"},
+        {"GameObject", "unitName =  #8 image 1"},
+        {"CraftClass", "rangeScan = -0.250000 (bold) #23 image 2"},
+        {"ArmoryClass", "cannonItem1 = \"\" (bold) #132 image 1"},
+        {"WingmanClass", "setAltitude =  #49 image 2"},
+        {"HovercraftClass", "setAltitude =  #69 image 2"},
+    };
+    for (auto [group, view] : views) {
+        const std::string name = std::string(view).substr(0, std::string(view).find(' '));
+        EXPECT_EQ(View(FieldItem(*m_editor, group, QString::fromStdString(name))), view);
     }
-    EXPECT_EQ(boldGroups, (std::vector<QString>{"GameObject", "CraftClass", "ArmoryClass"}));
+    Shown groups;
+    for (int i = 0; i < 9; ++i)
+        groups.push_back(View(m_tree->topLevelItem(i)));
+    EXPECT_EQ(groups, (Shown{"GameObject (bold) #0 image 0", "CraftClass (bold) #1 image 0",
+                             "WingmanClass #2 image 0", "HovercraftClass #3 image 0",
+                             "TurrettankClass #4 image 0", "WalkerClass #5 image 0",
+                             "ProducerClass #6 image 0", "ArmoryClass (bold) #7 image 0",
+                             "PersonClass #8 image 0"}));
 
-    // Building again changes nothing; New makes every item plain again.
-    const auto opened = AllItems(*m_editor);
-    m_editor->BuildTree();
-    EXPECT_EQ(AllItems(*m_editor), opened);
-    m_editor->OnFileNew();
-    for (const ItemView& item : AllItems(*m_editor))
-        EXPECT_FALSE(item.bold) << item;
-    EXPECT_EQ(TextOf(FieldItem(*m_editor, "GameObject", "maxHealth")), "maxHealth = ");
+    // Opening again changes nothing; New makes every item plain again.
+    const Shown opened = Views(m_tree);
+    Open("tank.odf");
+    EXPECT_EQ(Views(m_tree), opened);
+    Command("File", "New");
+    for (const std::string& view : Views(m_tree))
+        EXPECT_EQ(view.find("bold"), std::string::npos) << view;
 }

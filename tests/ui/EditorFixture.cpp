@@ -1,0 +1,98 @@
+#include "EditorFixture.h"
+
+#include "ValueComboBox.h"
+
+#include <QMenuBar>
+#include <QWindow>
+
+namespace {
+
+// Widgets need one application object for the whole run.
+class CQtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "tarnwick_ui_tests";
+        static char* argv[] = {name, nullptr};
+        m_app = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    std::unique_ptr<QApplication> m_app;
+};
+
+[[maybe_unused]] const auto* const g_environment =
+    ::testing::AddGlobalTestEnvironment(new CQtEnvironment);
+
+} // namespace
+
+QTreeWidgetItem* FieldItem(QWidget& window, const QString& group, const QString& name) {
+    auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("tree"));
+    for (QTreeWidgetItem* item :
+         tree->findItems(name + QStringLiteral(" ="), Qt::MatchStartsWith | Qt::MatchRecursive)) {
+        if (item->parent() && item->parent()->text(0) == group)
+            return item;
+    }
+    ADD_FAILURE() << "no item " << name.toStdString() << " under " << group.toStdString();
+    return nullptr;
+}
+
+void ClickItem(QTreeWidgetItem* item) {
+    ASSERT_NE(item, nullptr);
+    QTreeWidget* tree = item->treeWidget();
+    tree->scrollToItem(item);
+    // Near the item's left end: a long value makes its row far wider than the view.
+    const QRect rect = tree->visualItemRect(item);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                      QPoint(std::max(rect.left(), 0) + 2, rect.center().y()));
+    ASSERT_EQ(tree->selectedItems(), QList<QTreeWidgetItem*>{item}) << item->text(0).toStdString();
+}
+
+Shown Listed(const QComboBox& box) {
+    Shown items;
+    for (int i = 0; i < box.count(); ++i) {
+        const QString label = box.itemData(i, CValueComboBox::kLabelRole).toString();
+        items.push_back(
+            ((label.isNull() ? QString() : "[" + label + "] ") + box.itemText(i)).toStdString());
+    }
+    return items;
+}
+
+void EditorTest::Start() {
+    m_editor = std::make_unique<CEditorDlg>(m_prompts);
+    m_editor->show();
+    m_editor->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_editor.get()));
+    m_tree = m_editor->findChild<QTreeWidget*>(QStringLiteral("tree"));
+    m_box = m_editor->findChild<QComboBox*>(QStringLiteral("valueBox"));
+    m_edit = m_box->lineEdit();
+}
+
+void EditorTest::Command(const char* menu, const char* item) {
+    auto plain = [](const QAction* action) {
+        return action->text().section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&'));
+    };
+    for (QAction* title : m_editor->menuBar()->actions()) {
+        for (QAction* action : title->menu()->actions()) {
+            if (plain(title) == QLatin1String(menu) && plain(action).startsWith(item))
+                return action->trigger();
+        }
+    }
+    ADD_FAILURE() << "no menu item " << menu << " > " << item;
+}
+
+void EditorTest::Send(Qt::Key key, const QString& text, Qt::KeyboardModifiers modifiers) {
+    // A desktop makes the window active again once a dialog or list over it closes; the
+    // offscreen platform leaves the focus where it was.
+    QApplication::processEvents();
+    const QWindow* focus = QGuiApplication::focusWindow();
+    if ((!focus || !focus->isVisible()) && !QApplication::activePopupWidget()) {
+        m_editor->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(m_editor.get()));
+    }
+    // With no widget named, QTest sends the key to the open list, else to the active window.
+    QTest::sendKeyEvent(QTest::Click, static_cast<QWidget*>(nullptr), key, text, modifiers);
+}
