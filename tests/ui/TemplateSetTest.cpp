@@ -202,9 +202,16 @@ TEST_F(TemplateSetTest, LoadSetAndSaveSetKeepTheSetsLinesInOrder) {
                      "Error opening template set file '" + m_folder.Path("no.txt") + "'"}));
     EXPECT_EQ(Edit(), "2.500000x");
 
-    // A new set replaces the old one whole, even when none of it loads; the saved one reads
-    // back.
-    EXPECT_EQ(LoadSet("gone.odf\n").size(), 2u);
+    // A new set replaces the old one whole, even when none of it loads: thousands of missing
+    // files give their two messages each, in order, none held up by the progress dialog. The
+    // saved set reads back.
+    std::string many;
+    for (int i = 0; i < 2000; ++i)
+        many += "gone" + std::to_string(i) + ".odf\n";
+    const Shown shown = LoadSet(many);
+    ASSERT_EQ(shown.size(), 4000u);
+    EXPECT_EQ(shown[3998], "Error opening tank file 'gone1999.odf'.");
+    EXPECT_EQ(shown[3999], "Error loading tank file 'gone1999.odf'.");
     EXPECT_EQ(m_box->count(), 0);
     EXPECT_EQ(LoadSet(m_folder.Read("saved.txt")), Shown{});
     EXPECT_EQ(Listed(*m_box), listed);
