@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -54,4 +57,15 @@ inline int RunEditorBenchmarks(int argc, char** argv,
     if (beforeExit)
         beforeExit();
     return 0;
+}
+
+// Runs the command of window's menu item whose text starts with item ("Open" for "&Open...\tCtrl-O"),
+// as a click on it does.
+inline void TriggerMenuItem(QMainWindow& window, const QString& item) {
+    for (QAction* title : window.menuBar()->actions()) {
+        for (QAction* action : title->menu()->actions()) {
+            if (action->text().remove(QLatin1Char('&')).startsWith(item))
+                return action->trigger();
+        }
+    }
 }

@@ -200,7 +200,7 @@ void BM_OpenFullFile(benchmark::State& state) {
     CEditorDlg editor(prompts);
     ShowAndPaint(editor);
     for (auto _ : state)
-        editor.OnFileOpen();
+        TriggerMenuItem(editor, QStringLiteral("Open"));
 }
 
 // Loading alone, without the window's tree and title.
