@@ -101,21 +101,6 @@ TEST(TankFileSave, KeepingSaveChangesOnlyTheLinesOfChangedFields) {
     }
 }
 
-TEST(TankFileRead, LoadReplacesEveryValueAndKeepsTheAlias) {
-    CTankFile file;
-    ASSERT_EQ(file.Load(DataPath("model/layout.odf")), 1);
-    ASSERT_EQ(file.m_fields[6].m_bPresent, 1);
-    file.m_strAlias = "AL";
-    file.m_bModified = 1;
-    ASSERT_EQ(file.Load(DataPath("model/strings.odf")), 1);
-    EXPECT_EQ(WriteTankText(file), ReadData("model/strings.expected.odf"));
-    EXPECT_EQ(file.m_fields[6].m_nValue, 0); // the slots of absent fields are cleared too
-    EXPECT_EQ(file.m_fields[49].m_fValue, 0.0f);
-    EXPECT_EQ(file.m_fields[8].m_strValue, ""); // unitName without quotes
-    EXPECT_EQ(file.m_strAlias, "AL");
-    EXPECT_EQ(file.m_bModified, 0);
-}
-
 unsigned ModeOf(const std::string& path) {
     struct stat st {};
     EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;

@@ -31,27 +31,4 @@ TEST(AliasTable, ReadsNamesAndAliasesLineByLine) {
     }
 }
 
-// Each load replaces the table; a file that can be read counts, however empty.
-TEST(AliasTable, LoadFromCurrentFolderTriesBothSpellings) {
-    CScratchDir dir;
-    const fs::path old = fs::current_path();
-    fs::current_path(dir.Path());
-    CAliasTable table;
-    std::vector<std::pair<int, Texts>> results;
-    auto load = [&] {
-        const int result = table.LoadFromCurrentFolder();
-        results.emplace_back(result, table.m_names);
-    };
-    load();
-    WriteBytes("alias.txt", "lower.odf Lower\n");
-    load();
-    WriteBytes("ALIAS.TXT", "upper.odf Upper\n");
-    load();
-    WriteBytes("ALIAS.TXT", "");
-    load();
-    fs::current_path(old);
-    EXPECT_EQ(results, (std::vector<std::pair<int, Texts>>{
-                           {0, {}}, {1, {"lower.odf"}}, {1, {"upper.odf"}}, {1, {}}}));
-}
-
 } // namespace

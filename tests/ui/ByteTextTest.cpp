@@ -14,8 +14,3 @@ TEST(ByteTextTest, BytesShowAsUtf8WhenValidAndOneCharacterAByteOtherwise) {
     EXPECT_EQ(TextOfBytes(std::string("a\0b", 3)), QString::fromLatin1("a\0b", 3));
     EXPECT_EQ(TextOfBytes(""), QString());
 }
-
-TEST(ByteTextTest, TypedTextIsStoredAsUtf8) {
-    EXPECT_EQ(BytesOfText(QStringLiteral("caf\u00e9")), "caf\xc3\xa9");
-    EXPECT_EQ(BytesOfPath(QStringLiteral("/tmp/t\u00e9.odf")), "/tmp/t\xc3\xa9.odf");
-}

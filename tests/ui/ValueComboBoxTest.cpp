@@ -35,11 +35,6 @@ TEST(ValueComboBoxTest, AnItemShowsItsBoldLabelAndItsValueEachCutAtItsHalf) {
                   {QString(), longLabel, {}},
                   {QStringLiteral("7"), QString(), {}},
                   {QStringLiteral("1500"), QStringLiteral("WWWW"), {}}});
-    // The colours are the ones the box was made with.
-    QPalette changed = palette;
-    changed.setColor(QPalette::Highlight, Qt::red);
-    changed.setColor(QPalette::Base, Qt::green);
-    box.setPalette(changed);
     QFont font = box.font();
     // Without antialiasing every pixel of a glyph has the text colour exactly.
     font.setStyleStrategy(QFont::NoAntialias);
