@@ -35,7 +35,6 @@ TEST_F(CliTest, ReadingCommandsPrintWhatTheFilesSet) {
         {{"check", "missing.odf", "messy.odf", "."},
          {2, check, "Error opening tank file 'missing.odf'.\nError opening tank file '.'.\n"}},
         {{"get", "messy.odf", "GameObject.unitName"}, {0, "Heavy Tank\n", ""}},
-        {{"get", "messy.odf", "GameObject.collisionRadius"}, {0, "-2.500000\n", ""}},
         {{"get", "messy.odf", "gameobject.MAXHEALTH"}, {0, "1500\n", ""}}, // as keys in a file
         {{"get", "messy.odf", "GameObject.classLabel"}, {1, "", ""}},      // absent
         {{"get", "messy.odf", "Game.maxHealth"}, {2, "", "Unknown field 'Game.maxHealth'.\n"}},

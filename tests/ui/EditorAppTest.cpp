@@ -75,6 +75,7 @@ TEST(EditorAppTest, StartsOnTheFileAndTheTemplateSetAfterTheAliasMessage) {
         if (!editor && tries > 0)
             return QTimer::singleShot(10, [&, tries] { whenShown(tries - 1); });
         sawWindow = editor;
+        EXPECT_FALSE(QApplication::windowIcon().isNull());
         EXPECT_EQ(editor ? editor->windowTitle().toStdString() : "",
                   "Tarnwick - [" + folder.Path("tank.odf") + "]");
         if (!editor)

@@ -92,7 +92,7 @@ TEST_F(UndoTest, PicksAndEmptyingAreStepsOfTheirOwnAndTypingBackIsNone) {
     EXPECT_FALSE(Modified());
 }
 
-TEST_F(UndoTest, TheStarFollowsTheSavedState) {
+TEST_F(UndoTest, TheStarFollowsTheSavedStateAndOpenClearsTheHistory) {
     Select("GameObject", "baseName");
     Type(QStringLiteral("1"));
     Command("File", "Save");
@@ -106,4 +106,9 @@ TEST_F(UndoTest, TheStarFollowsTheSavedState) {
     Command("Edit", "Undo");
     EXPECT_EQ(ItemText("GameObject", "baseName"), "baseName = \"1\"");
     EXPECT_FALSE(Modified());
+
+    Type(QStringLiteral("3"));
+    m_prompts.Queue(Answer::No);
+    Open("doc.odf");
+    EXPECT_EQ(MenuItem(0) + MenuItem(1), "--") << "Open clears the history";
 }

@@ -35,7 +35,6 @@ TEST_F(ValueEditingTest, SelectingShowsTheFieldOrGroupAndChangesNothing) {
         {"baseName", "String Value", "defines the apperance", "caf\u00e9"},
         {"aiName", "String Value", "defines self-image of unit as AI", ""},
         {"GameObject", "Group Header", "This is the game object.", ""},
-        {"CraftClass", "Group Header", "", ""},
     };
     auto shown = [this] {
         QStringList texts;
