@@ -32,5 +32,6 @@ bool ReadCsv(std::string_view text, std::vector<CCsvRow>& rows, CCsvError& error
 
 // Appends value to out as a CSV cell: as it is, or in double quotes with every quote doubled when
 // it holds a comma, a quote or a line break (CR or LF). An empty value is written "" when
-// quoteEmpty.
+// quoteEmpty. Written here rather than with libcsv, whose csv_write quotes every cell: a table
+// quotes only where it must, so that it reads as plainly as the spreadsheet's own export.
 void AppendCsvCell(std::string& out, std::string_view value, bool quoteEmpty = false);
