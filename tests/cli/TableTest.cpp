@@ -34,12 +34,13 @@ TEST_F(TableTest, TableWritesEveryValueAsGetPrintsIt) {
 
     // Listed fields come in the list's order, spelled as the schema spells them; an unreadable
     // file is named and left out.
-    EXPECT_EQ(Run({"table", "--fields", "gameobject.UNITNAME,GameObject.maxAmmo", "heavy.odf",
-                   "missing.odf", "messy.odf"}),
-              (CliResult{2,
-                         "file,GameObject.unitName,GameObject.maxAmmo\r\n"
-                         "heavy.odf,Panzer \xe9t\xe9,\r\nmessy.odf,Heavy Tank,250\r\n",
-                         "Error opening tank file 'missing.odf'.\n"}));
+    EXPECT_EQ(
+        Run({"table", "--fields", "gameobject.UNITNAME,GameObject.maxAmmo,GAMEOBJECT.maxhealth",
+             "heavy.odf", "missing.odf", "messy.odf"}),
+        (CliResult{2,
+                   "file,GameObject.unitName,GameObject.maxAmmo,GameObject.maxHealth\r\n"
+                   "heavy.odf,Panzer \xe9t\xe9,,2500\r\nmessy.odf,Heavy Tank,250,1500\r\n",
+                   "Error opening tank file 'missing.odf'.\n"}));
     for (const char* list :
          {"GameObject.nothing", "GameObject.maxAmmo,gameobject.maxammo", "GameObject.maxAmmo,"}) {
         const CliResult refused = Run({"table", "--fields", list, "heavy.odf"});

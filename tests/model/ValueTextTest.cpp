@@ -1,8 +1,6 @@
 // Value text: how numbers are read from files and from typed text, and how values are written.
 
 #include "ValueText.h"
-#include "FieldEntry.h"
-#include "FieldGroup.h"
 
 #include <gtest/gtest.h>
 
@@ -183,33 +181,6 @@ TEST(ValueText, FormattingIgnoresTheLocale) {
     EXPECT_EQ(parsed, 1.25f);
     EXPECT_EQ(comma, 1.0f);
     EXPECT_EQ(read, 3.75f);
-}
-
-// What the window and the command line share when a value is typed; what the typed text reads
-// as is the tables' concern above.
-TEST(ValueText, ApplyTypedValueAndFormatValue) {
-    CFieldEntry text(0);  // GameObject.baseName, a String
-    CFieldEntry real(2);  // GameObject.collisionRadius, a Float
-    CFieldEntry whole(6); // GameObject.maxHealth, an Integer
-    // Applied in this order: each step's presence and value as shown afterwards.
-    const struct {
-        CFieldEntry* entry;
-        const char* text;
-        int present;
-        std::string shown;
-    } steps[] = {
-        {&text, " keep \"all\" of it ", 1, " keep \"all\" of it "},
-        {&text, "", 0, " keep \"all\" of it "}, // the slot is kept
-        {&real, "1e39", 1, "340282346638528859811704183484516925440.000000"},
-        {&whole, "-99999999999", 1, "-2147483648"},
-        {&whole, "", 0, "-2147483648"},
-    };
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.entry->Name() + " <- \"" + step.text + "\"");
-        ApplyTypedValue(*step.entry, step.text);
-        EXPECT_EQ(step.entry->m_bPresent, step.present);
-        EXPECT_EQ(FormatValue(*step.entry), step.shown);
-    }
 }
 
 } // namespace

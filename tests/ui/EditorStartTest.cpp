@@ -52,10 +52,16 @@ TEST_F(EditorTest, TheFirstWindowIsReadyForWorkItsPanelOfFixedWidth) {
     for (int i = 1; i < 5; ++i)
         EXPECT_LT(at(column[i - 1]).bottom(), at(column[i]).top()) << column[i];
 
-    // Making the window narrower or wider changes the tree, never the panel.
+    // Whatever it shows, and however wide the window, the panel keeps its width: narrower or
+    // wider windows change the tree.
     QWidget* panel = m_box->parentWidget();
     const int width = panel->width();
     EXPECT_GE(width, label("logo")->pixmap().width());
+    for (QTreeWidgetItem* item : m_tree->findItems({}, Qt::MatchContains | Qt::MatchRecursive)) {
+        m_tree->setCurrentItem(item);
+        QApplication::processEvents();
+        EXPECT_EQ(panel->width(), width) << item->text(0).toStdString();
+    }
     for (int change : {-300, 300}) {
         const int tree = m_tree->width();
         m_editor->resize(m_editor->width() + change, m_editor->height());

@@ -153,4 +153,12 @@ TEST_F(EditorTest, FileCommandsAskBeforeDroppingChangesAndStopWhenTheSaveDoesNot
                 << name;
         }
     }
+
+    // Once a window has gone, messages go to whoever took them before it came.
+    m_editor.reset();
+    tarnwick_test::CMessageCapture before;
+    Start();
+    m_editor.reset();
+    ShowMessage("after the window");
+    EXPECT_EQ(before.Texts(), Shown{"after the window"});
 }

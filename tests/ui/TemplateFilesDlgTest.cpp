@@ -116,6 +116,7 @@ TEST_F(TemplateFilesDlgTest, ASlowAddShowsItsProgressAndCancelKeepsWhatLoaded) {
                       } else if (shown == "Error opening tank file '" + stop + "'.") {
                           ASSERT_TRUE(progress && progress->isVisible());
                           EXPECT_EQ(progress->labelText().toStdString(), stop);
+                          EXPECT_EQ(QPoint(progress->value(), progress->maximum()), QPoint(2, 5));
                           sawProgress = true;
                           progress->cancel();
                       }

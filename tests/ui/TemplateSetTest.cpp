@@ -220,8 +220,8 @@ TEST_F(TemplateSetTest, LoadSetAndSaveSetKeepTheSetsLinesInOrder) {
     EXPECT_EQ(LoadSet(m_folder.Read("saved.txt")), Shown{});
     EXPECT_EQ(Listed(*m_box), listed);
 
-    // Cancelled: nothing written. No templates: an empty file. With a group selected the box
-    // stays empty and disabled.
+    // Cancelled: nothing written. No templates: an empty file. A group selected empties the box
+    // and disables it, and a new set leaves it so.
     for (const auto& path : {std::optional<std::string>(), std::optional(saved)}) {
         LoadSet(path ? "" : "t1.odf\n");
         m_prompts.Queue(path);
@@ -229,7 +229,11 @@ TEST_F(TemplateSetTest, LoadSetAndSaveSetKeepTheSetsLinesInOrder) {
         EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Save As .txt]"});
         EXPECT_EQ(m_folder.Read("saved.txt"), path ? "" : "t1.odf\n" + t2 + "\nt1.odf\n");
     }
+    LoadSet("t1.odf\n");
+    Select("maxHealth");
+    ASSERT_EQ(m_box->count(), 1);
     ClickItem(m_tree->topLevelItem(0));
+    EXPECT_EQ(m_box->count(), 0);
     LoadSet("t1.odf\n");
     EXPECT_EQ(m_box->count(), 0);
     EXPECT_FALSE(m_box->isEnabled());
