@@ -3,82 +3,23 @@
 // a loaded template holds.
 
 #include "AliasTable.h"
+#include "CountingAllocator.h"
 #include "Schema.h"
 #include "TankFile.h"
 #include "TemplateList.h"
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <new>
 #include <string>
 #include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-// Every allocation of the program goes through these, so that a benchmark can count the bytes a
-// piece of data holds. Each block carries its size in front of it; operator delete is not always
-// told the size.
-namespace {
-
-std::atomic<std::int64_t> g_nLiveBytes{0};
-std::atomic<std::int64_t> g_nLiveBlocks{0};
-constexpr std::size_t kHeader = alignof(std::max_align_t);
-
-void* Allocate(std::size_t size) noexcept {
-    void* block = std::malloc(size + kHeader);
-    if (!block)
-        return nullptr;
-    *static_cast<std::size_t*>(block) = size;
-    g_nLiveBytes.fetch_add(static_cast<std::int64_t>(size), std::memory_order_relaxed);
-    g_nLiveBlocks.fetch_add(1, std::memory_order_relaxed);
-    return static_cast<char*>(block) + kHeader;
-}
-
-void Release(void* p) noexcept {
-    if (!p)
-        return;
-    char* block = static_cast<char*>(p) - kHeader;
-    g_nLiveBytes.fetch_sub(static_cast<std::int64_t>(*reinterpret_cast<std::size_t*>(block)),
-                           std::memory_order_relaxed);
-    g_nLiveBlocks.fetch_sub(1, std::memory_order_relaxed);
-    std::free(block);
-}
-
-} // namespace
-
-void* operator new(std::size_t size) {
-    if (void* p = Allocate(size))
-        return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-    return operator new(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return Allocate(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    return Allocate(size);
-}
-void operator delete(void* p) noexcept {
-    Release(p);
-}
-void operator delete[](void* p) noexcept {
-    Release(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    Release(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    Release(p);
-}
 
 namespace {
 
@@ -202,12 +143,12 @@ void BM_LoadTemplates(benchmark::State& state) {
     CAliasTable aliases;
     aliases.LoadText("ivtank1.odf LT1\nivtank2.odf LT2\n");
     for (auto _ : state) {
-        const std::int64_t bytes = g_nLiveBytes, blocks = g_nLiveBlocks;
+        const std::int64_t bytes = LiveHeapBytes(), blocks = LiveHeapBlocks();
         auto list = std::make_unique<CTemplateList>();
         for (const std::string& path : paths)
             list->LoadTemplate(path, aliases);
         state.PauseTiming();
-        SetMemoryCounters(state, g_nLiveBytes - bytes, g_nLiveBlocks - blocks);
+        SetMemoryCounters(state, LiveHeapBytes() - bytes, LiveHeapBlocks() - blocks);
         list.reset();
         state.ResumeTiming();
     }
@@ -218,12 +159,12 @@ void BM_LoadTemplates_Baseline(benchmark::State& state) {
     CBenchDir dir;
     const std::vector<std::string> paths = WriteTemplateFiles(dir);
     for (auto _ : state) {
-        const std::int64_t bytes = g_nLiveBytes, blocks = g_nLiveBlocks;
+        const std::int64_t bytes = LiveHeapBytes(), blocks = LiveHeapBlocks();
         auto kept = std::make_unique<std::vector<std::string>>();
         for (const std::string& path : paths)
             kept->push_back(ReadRaw(path));
         state.PauseTiming();
-        SetMemoryCounters(state, g_nLiveBytes - bytes, g_nLiveBlocks - blocks);
+        SetMemoryCounters(state, LiveHeapBytes() - bytes, LiveHeapBlocks() - blocks);
         kept.reset();
         state.ResumeTiming();
     }

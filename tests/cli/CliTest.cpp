@@ -71,9 +71,9 @@ TEST_F(CliTest, NormalizeWritesTheEditorsLayout) {
     for (const auto& [args, message] : refused)
         EXPECT_EQ(Run(args), (CliResult{2, "", message + kTryHelp}));
     EXPECT_EQ(Bytes("messy.odf"), Golden("messy.odf"));
-    // After "--", and alone, a dash starts a file name.
-    EXPECT_EQ(Run({"normalize", "--", "-x", "-"}),
-              (CliResult{2, "", "Error opening tank file '-x'.\nError opening tank file '-'.\n"}));
+    // A dash alone, and after "--" any, starts a file name.
+    EXPECT_EQ(Run({"normalize", "-", "--", "-x"}),
+              (CliResult{2, "", "Error opening tank file '-'.\nError opening tank file '-x'.\n"}));
 
     // In place, each file; a normalized one stays as it is.
     EXPECT_EQ(Run({"normalize", "messy.odf", "messy_crlf.odf", "out.odf"}), (CliResult{0, "", ""}));

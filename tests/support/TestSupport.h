@@ -89,7 +89,7 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 }
 
 inline std::string DataPath(const std::string& relative) {
-    return std::string(TARNWICK_TEST_DATA) + "/" + relative;
+    return TARNWICK_TEST_DATA "/" + relative;
 }
 
 // The bytes of the data file at relative, such as "model/empty.odf".
