@@ -9,6 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
 targets=(TankFile AliasFile SetFile ValueText CsvTable)
+processors=$(nproc)
 
 # New inputs go to the scratch folder; the committed seeds are only read.
 fuzz() {
@@ -21,7 +22,7 @@ fuzz() {
 }
 
 for target in "${targets[@]}"; do
-  while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do
+  while [ "$(jobs -rp | wc -l)" -ge "$processors" ]; do
     wait -n || true
   done
   fuzz "$target" &
