@@ -110,13 +110,13 @@ TEST_F(EditorTest, HelpShowsTheAboutBoxAndOpensBothWebAddresses) {
         EXPECT_TRUE(about->findChild<QPushButton*>()->isDefault());
         QTest::keyClick(about, Qt::Key_Return);
     });
-    Command("Help", "About");
+    Command("actionHelpAbout");
 
     CUrlCatcher catcher;
     for (const char* scheme : {"http", "https"})
         QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &catcher, "Open");
-    Command("Help", "Tarnwick Web Site");
-    Command("Help", "Brindlemoor Web Site");
+    Command("actionHelpProgramWebSite");
+    Command("actionHelpGroupWebSite");
     for (const char* scheme : {"http", "https"})
         QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
     EXPECT_EQ(catcher.m_urls, (std::vector<QUrl>{QUrl(QStringLiteral(TARNWICK_PROGRAM_URL)),
