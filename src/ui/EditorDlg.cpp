@@ -9,6 +9,7 @@
 #include "FileCommands.h"
 #include "FilterBox.h"
 #include "Prompts.h"
+#include "Shortcuts.h"
 #include "TankDocument.h"
 #include "TemplateCommands.h"
 #include "UnusedLinesBar.h"
@@ -98,15 +99,17 @@ void CEditorDlg::CreateMenus() {
     file->addSeparator();
     AddCommand(file, "actionFileSave", "&Save\tCtrl-S", &CEditorDlg::OnFileSave)
         ->setShortcut(Qt::CTRL | Qt::Key_S);
-    AddCommand(file, "actionFileSaveAs", "Save &As...", &CEditorDlg::OnFileSaveAs);
+    AddCommand(file, "actionFileSaveAs", "Save &As...\tCtrl+Shift+S", &CEditorDlg::OnFileSaveAs)
+        ->setShortcuts(ShortcutsOf(QKeySequence::SaveAs));
     file->addSeparator();
-    AddCommand(file, "actionFileExit", "E&xit", &CEditorDlg::OnFileExit);
+    AddCommand(file, "actionFileExit", "E&xit\tCtrl+Q", &CEditorDlg::OnFileExit)
+        ->setShortcuts(ShortcutsOf(QKeySequence::Quit));
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     m_undoAction = AddCommand(edit, "actionEditUndo", "", &CEditorDlg::OnEditUndo);
     m_undoAction->setShortcuts(QKeySequence::Undo);
     m_redoAction = AddCommand(edit, "actionEditRedo", "", &CEditorDlg::OnEditRedo);
-    m_redoAction->setShortcuts(QKeySequence::Redo);
+    m_redoAction->setShortcuts(ShortcutsOf(QKeySequence::Redo));
     edit->addSeparator();
     AddCommand(edit, "actionEditFind", "&Find\tCtrl+F", &CEditorDlg::OnEditFind)
         ->setShortcut(QKeySequence::Find);
@@ -253,15 +256,15 @@ void CEditorDlg::OnEditRedo() {
 void CEditorDlg::UpdateUndoActions() {
     const QUndoStack* history = m_document->UndoStack();
     auto show = [](QAction* action, bool can, const char* verb, const QString& name,
-                   const QKeySequence& key) {
+                   const QString& keys) {
         action->setEnabled(can);
         action->setText(QString::fromLatin1(verb) + (can ? QStringLiteral(" ") + name : QString()) +
-                        QStringLiteral("\t") + key.toString(QKeySequence::NativeText));
+                        QStringLiteral("\t") + keys);
     };
     show(m_undoAction, history->canUndo(), "&Undo", history->undoText(),
-         QKeySequence(QKeySequence::Undo));
+         QKeySequence(QKeySequence::Undo).toString(QKeySequence::NativeText));
     show(m_redoAction, history->canRedo(), "&Redo", history->redoText(),
-         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+         ShortcutText(QKeySequence::Redo));
 }
 
 void CEditorDlg::OnEditFind() {

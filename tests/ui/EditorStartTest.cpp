@@ -90,8 +90,9 @@ TEST_F(EditorTest, MenusCarryTheirItemsAndTheTitleShowsAPathAsItIs) {
         menus.push_back(line);
     }
     EXPECT_EQ(menus, (Shown{
-                         "&File: &New\tCtrl-N &Open...\tCtrl-O | &Save\tCtrl-S Save &As... | E&xit",
-                         "&Edit: &Undo\tCtrl+Z &Redo\tCtrl+Shift+Z | &Find\tCtrl+F",
+                         "&File: &New\tCtrl-N &Open...\tCtrl-O | &Save\tCtrl-S Save "
+                         "&As...\tCtrl+Shift+S | E&xit\tCtrl+Q",
+                         "&Edit: &Undo\tCtrl+Z &Redo\tCtrl+Shift+Z, Ctrl+Y | &Find\tCtrl+F",
                          "&Template: &Load Set... &Save Set... &Edit Set...",
                          "&Help: &About Tarnwick... &Tarnwick Web Site... &Brindlemoor Web Site...",
                      }));

@@ -38,15 +38,16 @@ TEST_F(UndoTest, TypingIsOneStepPerFieldAndUndoRedoRestoreTheField) {
     // selects the field and puts its group back to plain.
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Now(), "maxHealth = 10, bold, edit 10, *, &Undo setAltitude\tCtrl+Z, "
-                     "&Redo maxHealth\tCtrl+Shift+Z");
+                     "&Redo maxHealth\tCtrl+Shift+Z, Ctrl+Y");
     Key(Qt::Key_Z, Qt::ControlModifier);
-    const std::string loaded = "setAltitude = , edit , -, &Redo setAltitude\tCtrl+Shift+Z";
+    const std::string loaded = "setAltitude = , edit , -, &Redo setAltitude\tCtrl+Shift+Z, Ctrl+Y";
     EXPECT_EQ(Now(), loaded);
-    // Both redo keys work, from the tree too.
-    m_tree->setFocus();
+    // Both redo keys work, in the value box and in the tree.
+    m_box->setFocus();
     Key(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(Now(), "setAltitude = 12.000000, bold, edit 12.000000, *, &Undo setAltitude\tCtrl+Z, "
-                     "&Redo maxHealth\tCtrl+Shift+Z");
+                     "&Redo maxHealth\tCtrl+Shift+Z, Ctrl+Y");
+    m_tree->setFocus();
     Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(Now(), typed);
 
