@@ -2,6 +2,7 @@
 
 #include "AboutDlg.h"
 #include "ByteText.h"
+#include "CompareDlg.h"
 #include "DialogUnits.h"
 #include "FieldEditor.h"
 #include "FieldPanel.h"
@@ -113,6 +114,11 @@ void CEditorDlg::CreateMenus() {
     edit->addSeparator();
     AddCommand(edit, "actionEditFind", "&Find\tCtrl+F", &CEditorDlg::OnEditFind)
         ->setShortcut(QKeySequence::Find);
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    AddCommand(view, "actionViewCompareUnits", "&Compare Units\tCtrl+K",
+               &CEditorDlg::OnViewCompareUnits)
+        ->setShortcut(kCompareUnitsKey);
 
     QMenu* templates = menuBar()->addMenu(QStringLiteral("&Template"));
     AddCommand(templates, "actionTemplateLoadSet", "&Load Set...", &CEditorDlg::OnTemplateLoadSet);
@@ -237,10 +243,14 @@ void CEditorDlg::OnFileExit() {
 }
 
 void CEditorDlg::closeEvent(QCloseEvent* event) {
-    if (m_fileCommands->PromptSaveChanges())
-        event->accept();
-    else
+    if (!m_fileCommands->PromptSaveChanges()) {
         event->ignore();
+        return;
+    }
+    // The comparison is a window of the document: it goes with the main window.
+    if (m_compare)
+        m_compare->close();
+    event->accept();
 }
 
 void CEditorDlg::OnEditUndo() {
@@ -278,6 +288,18 @@ void CEditorDlg::OnFilterFirstMatch() {
         m_tree->scrollToItem(item);
         m_valueBox->setFocus();
     }
+}
+
+void CEditorDlg::OnViewCompareUnits() {
+    if (!m_compare) {
+        m_compare = new CCompareDlg(*m_document, m_templateCommands->Templates(), this);
+        connect(m_templateCommands, &CTemplateCommands::TemplatesChanged, m_compare,
+                &CCompareDlg::RefreshTemplates);
+    }
+    m_compare->GoToField(m_tree->SelectedField());
+    m_compare->show();
+    m_compare->raise();
+    m_compare->activateWindow();
 }
 
 void CEditorDlg::OnTemplateLoadSet() {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+class CCompareDlg;
 class CFieldEditor;
 class CFieldPanel;
 class CFieldTree;
@@ -63,6 +64,8 @@ private:
     void OnEditRedo();
     void OnEditFind();
 
+    void OnViewCompareUnits();
+
     void OnTemplateLoadSet();
     void OnTemplateSaveSet();
     void OnTemplateEditSet();
@@ -93,6 +96,7 @@ private:
     std::unique_ptr<CFileCommands> m_fileCommands;
     CTemplateCommands* m_templateCommands;
     CFieldEditor* m_fieldEditor = nullptr;
+    CCompareDlg* m_compare = nullptr; // made when first asked for
 
     CFieldTree* m_tree = nullptr;
     CFilterBox* m_filter = nullptr;

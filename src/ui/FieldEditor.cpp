@@ -70,6 +70,8 @@ void CFieldEditor::ApplyValue(bool typing) {
 void CFieldEditor::OnFieldChanged(int index, bool fromHistory) {
     // Emptied by the user's own edit, the item reads "name =" until the tree is built again.
     m_tree->UpdateField(m_document.Field(index), m_bApplyingValue);
+    if (m_tree->SelectedField() == index)
+        m_panel->ShowStats(m_document.Field(index), m_templates);
     if (fromHistory) {
         if (m_tree->SelectedField() == index)
             RefreshValueBox();

@@ -41,9 +41,9 @@ QString ShortcutText(QKeySequence::StandardKey key) {
     return texts.join(QStringLiteral(", "));
 }
 
-bool IsUndoOrRedo(const QKeyEvent* event) {
+bool IsWindowCommandKey(const QKeyEvent* event) {
     const QKeyCombination combination(event->modifiers() & ~Qt::KeypadModifier,
                                       Qt::Key(event->key()));
-    return event->matches(QKeySequence::Undo) ||
+    return event->matches(QKeySequence::Undo) || combination == kCompareUnitsKey ||
            ShortcutsOf(QKeySequence::Redo).contains(QKeySequence(combination));
 }

@@ -47,6 +47,8 @@ void CTemplateCommands::SaveSet() {
 
 void CTemplateCommands::EditSet() {
     CTemplateFilesDlg dialog(m_pWindow, &m_templates, &m_aliasTable, m_prompts);
+    // The comparison shows each change as it is made, behind the dialog.
+    connect(&dialog, &CTemplateFilesDlg::ListChanged, this, &CTemplateCommands::TemplatesChanged);
     dialog.exec();
     emit TemplatesChanged();
 }

@@ -65,7 +65,7 @@ private:
 bool IsHistoryKey(QEvent* event) {
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
         return false;
-    return IsUndoOrRedo(static_cast<QKeyEvent*>(event));
+    return IsWindowCommandKey(static_cast<QKeyEvent*>(event));
 }
 
 // Alt or Meta with a letter is a menu key, never text: the edit field would otherwise type the

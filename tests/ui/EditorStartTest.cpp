@@ -93,6 +93,7 @@ TEST_F(EditorTest, MenusCarryTheirItemsAndTheTitleShowsAPathAsItIs) {
                          "&File: &New\tCtrl-N &Open...\tCtrl-O | &Save\tCtrl-S Save "
                          "&As...\tCtrl+Shift+S | E&xit\tCtrl+Q",
                          "&Edit: &Undo\tCtrl+Z &Redo\tCtrl+Shift+Z, Ctrl+Y | &Find\tCtrl+F",
+                         "&View: &Compare Units\tCtrl+K",
                          "&Template: &Load Set... &Save Set... &Edit Set...",
                          "&Help: &About Tarnwick... &Tarnwick Web Site... &Brindlemoor Web Site...",
                      }));
