@@ -122,6 +122,37 @@ TEST(ValueText, ReadIntegerValue) {
     }
 }
 
+// What the command line takes as a number: the decimal grammar for a Float, whole numbers for an
+// Integer, blanks around; the reason names the text and suggests a point for a comma.
+TEST(ValueText, OnlyNumbersAreNumberText) {
+    const struct {
+        FieldType type;
+        std::vector<std::string> numbers, refused;
+    } table[] = {
+        {FieldType::Float,
+         {"22.5", " -2.5\t", "+.5", "5.", "1e3", "1.5E+03", "1e400"},
+         {"22,5", "abc", "2 500", "1e", "-", ".", "", " ", "inf", "0x10", "12abc", "- 5"}},
+        {FieldType::Integer,
+         {"2500", " -17 ", "+8", "2500.0", "2500.", "99999999999"},
+         {"2500,0", "12.5", "1e3", ".0", "2 500", "abc", "", "0x1F", "3.07"}},
+    };
+    for (const auto& [type, numbers, refused] : table) {
+        for (const std::string& text : numbers)
+            EXPECT_TRUE(IsNumberText(type, text)) << text;
+        for (const std::string& text : refused)
+            EXPECT_FALSE(IsNumberText(type, text)) << text;
+    }
+    EXPECT_TRUE(IsNumberText(FieldType::String, "abc"));
+    EXPECT_EQ(NotANumberReason(FieldType::Float, "22,5"),
+              "'22,5' is not a number (use a point for decimals)");
+    EXPECT_EQ(NotANumberReason(FieldType::Integer, "2500,0"),
+              "'2500,0' is not a number (use a point for decimals)");
+    for (const char* text : {"1,2,3", "a,5"})
+        EXPECT_EQ(NotANumberReason(FieldType::Float, text),
+                  "'" + std::string(text) + "' is not a number");
+    EXPECT_EQ(NotANumberReason(FieldType::Integer, "22,5"), "'22,5' is not a number");
+}
+
 // The text is what "%f" gives in the C locale, and whatever is written reads back as the same
 // value, so loading and saving again never drifts: values at the edges, then random ones.
 TEST(ValueText, WrittenNumbersAreThoseOfPrintfAndReadBackTheSame) {
