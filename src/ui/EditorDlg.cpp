@@ -435,7 +435,7 @@ void CEditorDlg::OnSelChangedTree() {
         // of a document that may be gone.
         m_panel->ShowNothing();
     else if (item->parent())
-        m_panel->ShowField(m_document.m_fields[index], m_templates);
+        m_panel->ShowField(m_document.m_fields[index], m_templates, m_document.m_nEncoding);
     else
         m_panel->ShowGroup(m_document.m_groups[index]);
 }
