@@ -15,19 +15,28 @@ bool IsBlank(std::string_view text) {
     return text.find_first_not_of(" \t") == std::string_view::npos;
 }
 
-// Where the text of a value read from line up to read ends: at the first blank, tab or "//"
-// from read on, or at the line's end. A C-style "f" after a number or stray quotes after a
-// String are part of it, so that a new value takes their place.
-std::size_t ValueTextEnd(std::string_view line, std::size_t read) {
-    return std::min({line.find_first_of(" \t", read), line.find("//", read), line.size()});
+// The kind of a line that set a value read from line up to read, and where the value's text
+// stands in it: from begin up to the first blank, tab or "//" from read on, or the line's end.
+// A C-style "f" after a number or stray quotes after a String are part of it, so that a new
+// value takes their place; a "//" is a comment beside the value.
+TankLineKind ValueText(std::string_view line, FieldType type, std::size_t begin, std::size_t read,
+                       CTextSpan& text) {
+    const std::size_t comment = line.find("//", read);
+    text = {begin, std::min({line.find_first_of(" \t", read), comment, line.size()})};
+    // A Float right after a point (".-5") would take the point in once a value without a sign
+    // stands there (".3"): such a line is rewritten whole.
+    if (type == FieldType::Float && line[begin - 1] == '.')
+        text = {};
+    return comment == std::string_view::npos ? TankLineKind::Value : TankLineKind::ValueAndComment;
 }
 
 // Stores the value of valueText in field. Returns false when the text holds no usable value;
 // the slot is then emptied and the presence flag left as it was. Otherwise span learns where
 // the value as read stands: a String from its opening quote through its closing one (or to the
 // end), a number from its first character to its last.
-bool ReadLineValue(CFieldEntry& field, std::string_view valueText, CTextSpan& span) {
-    switch (field.Type()) {
+bool ReadLineValue(CFieldEntry& field, FieldType type, std::string_view valueText,
+                   CTextSpan& span) {
+    switch (type) {
     case FieldType::String: {
         auto open = valueText.find('"');
         if (open == std::string_view::npos) {
@@ -107,19 +116,13 @@ void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields, CFil
             } else if (int field = schema.FindField(key, current); field >= 0) {
                 index = field;
                 kind = TankLineKind::NoValue;
-                CFieldEntry& entry = fields[static_cast<std::size_t>(field)];
-                if (ReadLineValue(entry, line.substr(equals + 1), value)) {
-                    const std::size_t begin = equals + 1 + value.begin,
-                                      read = equals + 1 + value.end;
-                    value = {begin, ValueTextEnd(line, read)};
-                    // A Float right after a point (".-5") would take the point in once a value
-                    // without a sign stands there (".3"): such a line is rewritten whole.
-                    if (entry.Type() == FieldType::Float && line[begin - 1] == '.')
-                        value = {};
-                    kind = line.find("//", read) == std::string_view::npos
-                               ? TankLineKind::Value
-                               : TankLineKind::ValueAndComment;
-                }
+                const auto at = static_cast<std::size_t>(field);
+                const FieldType type = schema.Fields()[at].m_nType;
+                // Only a document's lines need to know where the value's text stands.
+                if (ReadLineValue(fields[at], type, line.substr(equals + 1), value))
+                    kind = !lines ? TankLineKind::Value
+                                  : ValueText(line, type, equals + 1 + value.begin,
+                                              equals + 1 + value.end, value);
             } else {
                 index = current->m_nIndex;
                 kind = TankLineKind::UnknownKey;

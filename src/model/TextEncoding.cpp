@@ -3,6 +3,7 @@
 #include "Utf8Text.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -26,9 +27,17 @@ bool Cp1252Byte(char32_t c, char& byte) {
 } // namespace
 
 TextEncoding EncodingOfBytes(std::string_view bytes) {
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (static_cast<unsigned char>(bytes[i]) >= 0x80)
-            return IsValidUtf8(bytes.substr(i)) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    // Eight bytes at a time up to the first high one: most files are ASCII only, and loading
+    // one should cost little more than reading it.
+    std::size_t at = 0;
+    for (std::uint64_t word = 0; at + sizeof word <= bytes.size(); at += sizeof word) {
+        std::memcpy(&word, bytes.data() + at, sizeof word);
+        if (word & 0x8080808080808080u)
+            break;
+    }
+    for (; at < bytes.size(); ++at) {
+        if (static_cast<unsigned char>(bytes[at]) >= 0x80)
+            return IsValidUtf8(bytes.substr(at)) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
     }
     return TextEncoding::Windows1252;
 }
