@@ -19,8 +19,8 @@ bool IsBlank(std::string_view text) {
 // stands in it: from begin up to the first blank, tab or "//" from read on, or the line's end.
 // A C-style "f" after a number or stray quotes after a String are part of it, so that a new
 // value takes their place; a "//" is a comment beside the value.
-TankLineKind ValueText(std::string_view line, FieldType type, std::size_t begin, std::size_t read,
-                       CTextSpan& text) {
+TankLineKind ValueLineKind(std::string_view line, FieldType type, std::size_t begin,
+                           std::size_t read, CTextSpan& text) {
     const std::size_t comment = line.find("//", read);
     text = {begin, std::min({line.find_first_of(" \t", read), comment, line.size()})};
     // A Float right after a point (".-5") would take the point in once a value without a sign
@@ -121,8 +121,8 @@ void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields, CFil
                 // Only a document's lines need to know where the value's text stands.
                 if (ReadLineValue(fields[at], type, line.substr(equals + 1), value))
                     kind = !lines ? TankLineKind::Value
-                                  : ValueText(line, type, equals + 1 + value.begin,
-                                              equals + 1 + value.end, value);
+                                  : ValueLineKind(line, type, equals + 1 + value.begin,
+                                                  equals + 1 + value.end, value);
             } else {
                 index = current->m_nIndex;
                 kind = TankLineKind::UnknownKey;

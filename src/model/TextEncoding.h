@@ -24,7 +24,7 @@ bool CanHold(TextEncoding encoding, char32_t c);
 // Text the user gives (typed, a command-line value, a table's cell) as the bytes a document in
 // encoding holds: valid UTF-8 is converted to encoding; anything else is taken as the bytes it
 // is, as the user may give a file's own bytes. Returns false, with refused the first character
-// that encoding cannot hold, when there is one; bytes is then unspecified.
+// that encoding cannot hold, when there is one; bytes then holds a part of the text at most.
 bool EncodeUserText(std::string_view text, TextEncoding encoding, std::string& bytes,
                     char32_t& refused);
 
