@@ -65,9 +65,9 @@ Commands:
       cells, a file that cannot be read, or a cell that set refuses (not a number,
       '"', '[', a line break, a character the file's encoding has not) fails with
       TABLE.csv:LINE: reason, and no file changes. Cells are read as UTF-8 (any
-      that are not, as the file's own bytes). Then each file
-      with changes is saved once, as set saves it, and named with the number of
-      values changed; a total follows. With --dry-run, nothing is written.
+      that are not, as the file's own bytes). Then each file with changes is
+      saved once, as set saves it, and named with the number of values changed;
+      a total follows. With --dry-run, nothing is written.
   check FILE...
       List every line that the editor's layout would drop, as FILE:LINE: reason:
       text. Blank lines are not listed. Exit status 1 when any line is listed.
