@@ -32,6 +32,12 @@ TEST_F(CliTest, ReadingCommandsPrintWhatTheFilesSet) {
         // An unknown key is named with its group as the schema spells it.
         {{"check", "craft.odf"},
          {1, "craft.odf:2: key not in group CraftClass: rangeScn = 1\n", ""}},
+        {{"check", "scout.odf", "hunter.odf"},
+         {1,
+          "scout.odf:1: comment or other text: // scout, balanced by hand\n"
+          "hunter.odf:1: comment or other text: // Jagdpanzer \u2013 tank hunter, from the 1.3 "
+          "patch\nhunter.odf:5: comment beside the value: maxHealth = 2200 // was 2000\n",
+          ""}},
         // An unreadable file fails the run, after the others are checked.
         {{"check", "missing.odf", "messy.odf", "."},
          {2, check, "Error opening tank file 'missing.odf'.\nError opening tank file '.'.\n"}},
