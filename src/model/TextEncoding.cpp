@@ -67,6 +67,11 @@ bool EncodeUserText(std::string_view text, TextEncoding encoding, std::string& b
     return true;
 }
 
+bool EncodeShownBytes(std::string_view bytes, TextEncoding encoding, std::string& out,
+                      char32_t& refused) {
+    return EncodeUserText(Utf8OfBytes(bytes), encoding, out, refused);
+}
+
 std::string CannotHoldReason(TextEncoding encoding, char32_t c) {
     std::string shown;
     AppendUtf8(shown, c);

@@ -28,6 +28,12 @@ bool CanHold(TextEncoding encoding, char32_t c);
 bool EncodeUserText(std::string_view text, TextEncoding encoding, std::string& bytes,
                     char32_t& refused);
 
+// A value's bytes from another file (a template), as the window shows them (Utf8Text.h), as the
+// bytes a document in encoding holds, so that taking a template's value never mixes two encodings
+// in one file. False, with refused, as EncodeUserText.
+bool EncodeShownBytes(std::string_view bytes, TextEncoding encoding, std::string& out,
+                      char32_t& refused);
+
 // Why a document in encoding cannot take c, such as "Windows-1252, the file's encoding, has no
 // 'Ł' (U+0141)", in UTF-8.
 std::string CannotHoldReason(TextEncoding encoding, char32_t c);

@@ -354,3 +354,20 @@ std::string UnstorableCharReason(char c) {
         return "cannot hold a line break";
     }
 }
+
+namespace {
+
+bool IsUnstorable(char32_t c) {
+    return c < 0x80 && kUnstorableChars.find(static_cast<char>(c)) != std::string_view::npos;
+}
+
+} // namespace
+
+bool StringCanTake(TextEncoding encoding, char32_t c) {
+    return !IsUnstorable(c) && CanHold(encoding, c);
+}
+
+std::string WhyStringCannotTake(TextEncoding encoding, char32_t c) {
+    return IsUnstorable(c) ? "A String value " + UnstorableCharReason(static_cast<char>(c))
+                           : CannotHoldReason(encoding, c);
+}

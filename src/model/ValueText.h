@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FieldType.h"
+#include "TextEncoding.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -72,6 +73,14 @@ inline constexpr std::string_view kUnstorableChars = "\"[\r\n";
 
 // The first character of text that is one of kUnstorableChars, or '\0' when there is none.
 char FindUnstorableChar(std::string_view text);
+
+// Whether a String value of a document in encoding can take the character c from the user: not
+// one of kUnstorableChars, and one the encoding holds.
+bool StringCanTake(TextEncoding encoding, char32_t c);
+
+// Why it cannot, as a sentence without its full stop: "A String value cannot hold '[': ..." or
+// "Windows-1252, the file's encoding, has no ..." (UTF-8).
+std::string WhyStringCannotTake(TextEncoding encoding, char32_t c);
 
 // Why a String value cannot hold c, one of kUnstorableChars, to follow "a String value": such as
 // "cannot hold '[': the line would read as a group header".

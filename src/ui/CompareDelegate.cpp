@@ -1,6 +1,12 @@
 #include "CompareDelegate.h"
 
+#include "CompareModel.h"
+#include "FieldEntry.h"
+#include "RefusingValidator.h"
+#include "ValueText.h"
+
 #include <QApplication>
+#include <QLineEdit>
 #include <QPainter>
 
 #include <algorithm>
@@ -76,4 +82,21 @@ void CCompareDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         (widget ? widget->style() : QApplication::style())
             ->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);
     }
+}
+
+QWidget* CCompareDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                        const QModelIndex& index) const {
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    auto* edit = qobject_cast<QLineEdit*>(editor);
+    const auto* model = qobject_cast<const CCompareModel*>(index.model());
+    if (!edit || !model || model->DocumentField(index.row()).Type() != FieldType::String)
+        return editor;
+    const TextEncoding encoding = model->Encoding();
+    auto* validator = new CRefusingValidator(edit);
+    validator->Set([encoding](char32_t c) { return !StringCanTake(encoding, c); },
+                   [this, encoding](char32_t c) {
+                       emit Refused(QString::fromUtf8(WhyStringCannotTake(encoding, c)));
+                   });
+    edit->setValidator(validator);
+    return editor;
 }

@@ -4,7 +4,9 @@
 
 #include <vector>
 
-// Paints the comparison's cells and edits this file's value in place.
+// Paints the comparison's cells and edits this file's value in place, with the value box's rules:
+// numbers read leniently, a String refusing what would not read back or what the document's
+// encoding cannot hold.
 //
 // A cell is painted as a spreadsheet paints it: its background (the selection, or a template's
 // tint), one line of text cut with an ellipsis where it is too wide. The style's own item
@@ -17,6 +19,13 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+    // An edit field that takes only what the document's field can hold, as the value box does.
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
+
+signals:
+    // The edit field refused a character; why is a sentence without its full stop.
+    void Refused(const QString& why) const;
 
 private:
     // Whether text fits in width in font, measured only when a quick look cannot tell.

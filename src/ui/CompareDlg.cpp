@@ -43,6 +43,12 @@ CCompareDlg::CCompareDlg(CTankDocument& document, const CTemplateList& templates
         m_filter->selectAll();
     });
 
+    connect(m_table, &CCompareTable::Refused, this,
+            [this](const QString& why) { m_note->setText(why + QLatin1Char('.')); });
+    // A note holds until the next change or move.
+    connect(m_table->selectionModel(), &QItemSelectionModel::currentChanged, m_note,
+            &QLabel::clear);
+    connect(&document, &CTankDocument::FieldChanged, m_note, &QLabel::clear);
     connect(m_filter, &QLineEdit::textChanged, this, &CCompareDlg::ApplyFilter);
     connect(m_filter, &CFilterBox::FirstMatchRequested, this, &CCompareDlg::OnFirstMatch);
     connect(m_filter, &CFilterBox::Dismissed, m_table, qOverload<>(&QWidget::setFocus));

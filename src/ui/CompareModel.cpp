@@ -65,6 +65,14 @@ int CCompareModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : kFirstTemplate + static_cast<int>(m_templates.Size());
 }
 
+const CFieldEntry& CCompareModel::DocumentField(int row) const {
+    return m_document.Field(FieldAt(row));
+}
+
+TextEncoding CCompareModel::Encoding() const {
+    return m_document.File().m_nEncoding;
+}
+
 int CCompareModel::RowOf(int field) const {
     const auto at = std::ranges::lower_bound(m_rows, field);
     return at != m_rows.end() && *at == field ? static_cast<int>(at - m_rows.begin()) : -1;
@@ -177,26 +185,38 @@ bool CCompareModel::setData(const QModelIndex& index, const QVariant& value, int
     // The text as shown and not edited stands for the field's own bytes, which need not be UTF-8.
     if (field.m_bPresent && text == Text(&field).toString())
         return true;
+    // The editor refused what the document's encoding cannot hold.
+    std::string bytes;
+    char32_t refused = 0;
+    if (!EncodeUserText(BytesOfText(text), Encoding(), bytes, refused))
+        return false;
     CFieldEntry changed = field;
-    ApplyTypedValue(changed, BytesOfText(text));
+    ApplyTypedValue(changed, bytes);
     if (!changed.SameValueAs(field))
         m_document.UndoStack()->push(
             new CFieldEditCommand(m_document, field, changed, CFieldEditCommand::Kind::Other, 0));
     return true;
 }
 
-bool CCompareModel::Take(const QModelIndex& index) {
+bool CCompareModel::Take(const QModelIndex& index, std::string* why) {
     const int position = TemplateAt(index);
     if (position < 0)
         return false;
-    const CFieldEntry* value = TemplateField(static_cast<std::size_t>(position), index.row());
+    CFieldEntry value = *TemplateField(static_cast<std::size_t>(position), index.row());
+    char32_t refused = 0;
+    if (value.Type() == FieldType::String &&
+        !EncodeShownBytes(std::string(value.m_strValue), Encoding(), value.m_strValue, refused)) {
+        if (why)
+            *why = WhyStringCannotTake(Encoding(), refused);
+        return false;
+    }
     const CFieldEntry& field = m_document.Field(FieldAt(index.row()));
-    if (value->SameValueAs(field))
+    if (value.SameValueAs(field))
         return false;
     const std::string name = "Take " + field.Name() + " from " +
                              LabelOf(m_templates.At(static_cast<std::size_t>(position)));
     m_document.UndoStack()->push(new CFieldEditCommand(
-        m_document, field, *value, CFieldEditCommand::Kind::Other, 0, TextOfBytes(name)));
+        m_document, field, value, CFieldEditCommand::Kind::Other, 0, TextOfBytes(name)));
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TextEncoding.h"
 #include "ValueStats.h"
 
 #include <QAbstractTableModel>
@@ -7,6 +8,7 @@
 #include <QFont>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 class CTankDocument;
@@ -35,14 +37,18 @@ public:
 
     // The schema position of the field of row, and the row of a field (-1 when it has none).
     int FieldAt(int row) const { return m_rows[static_cast<std::size_t>(row)]; }
+    // The document's field of row, and the encoding its text is in.
+    const CFieldEntry& DocumentField(int row) const;
+    TextEncoding Encoding() const;
     int RowOf(int field) const;
     // The position in the template list of the template whose value index shows (a template's
     // column, or the one that holds the least, median or greatest value); -1 for none.
     int TemplateAt(const QModelIndex& index) const;
 
     // Takes the value that index shows from its template into the document, as one undo step
-    // named "Take maxHealth from ALIAS". False when there is no value or nothing to change.
-    bool Take(const QModelIndex& index);
+    // named "Take maxHealth from ALIAS", a String in the document's encoding. False when there is
+    // no value or nothing to change, or with why set when the document's encoding cannot hold it.
+    bool Take(const QModelIndex& index, std::string* why = nullptr);
     // Removes the field of row from the document, as one undo step. False when it is not set.
     bool Remove(int row);
 

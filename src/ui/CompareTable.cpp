@@ -29,7 +29,9 @@ CCompareTable::CCompareTable(CCompareModel* model, QWidget* parent)
             setVerticalHeader(header);
     }
     setModel(model);
-    setItemDelegate(new CCompareDelegate(this));
+    auto* delegate = new CCompareDelegate(this);
+    connect(delegate, &CCompareDelegate::Refused, this, &CCompareTable::Refused);
+    setItemDelegate(delegate);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     setWordWrap(false);
@@ -47,8 +49,14 @@ CCompareTable::CCompareTable(CCompareModel* model, QWidget* parent)
     verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
     connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
         if (index.column() != CCompareModel::kThisFile)
-            m_model->Take(index);
+            Take(index);
     });
+}
+
+void CCompareTable::Take(const QModelIndex& index) {
+    std::string why;
+    if (!m_model->Take(index, &why) && !why.empty())
+        emit Refused(QString::fromUtf8(why));
 }
 
 QString CCompareTable::SelectedText() const {
@@ -135,7 +143,7 @@ void CCompareTable::keyPressEvent(QKeyEvent* event) {
             if (own)
                 edit(current);
             else
-                m_model->Take(current);
+                Take(current);
             return;
         case Qt::Key_Delete:
             if (own)

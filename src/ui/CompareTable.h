@@ -19,6 +19,10 @@ public:
     void OrderTemplatesBy(int row);
     void RestoreTemplateOrder();
 
+signals:
+    // A value was not taken or typed in; why is a sentence without its full stop.
+    void Refused(const QString& why);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -26,6 +30,7 @@ protected:
 private:
     void ShowMenu(const QPoint& globalPos, int row);
     void PlaceColumns(const std::vector<int>& templateColumns);
+    void Take(const QModelIndex& index);
 
     CCompareModel* m_model;
 };

@@ -5,6 +5,7 @@
 #include "FieldTree.h"
 #include "TankDocument.h"
 #include "ValueComboBox.h"
+#include "ValueText.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -97,7 +98,16 @@ void CFieldEditor::OnSelEndOkValue(int index) {
     // typing, so nothing was refused.
     m_panel->ClearNote();
     const QByteArray bytes = m_valueBox->itemData(index, CValueComboBox::kBytesRole).toByteArray();
-    m_valueBox->SetShownValue(
-        std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())), true);
+    // The template's text in the document's encoding: a file never mixes two.
+    const TextEncoding encoding = m_document.File().m_nEncoding;
+    std::string value(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    char32_t refused = 0;
+    if (m_document.Field(m_tree->SelectedField()).Type() == FieldType::String &&
+        !EncodeShownBytes(std::string(value), encoding, value, refused)) {
+        RefreshValueBox();
+        m_panel->ShowNote(WhyStringCannotTake(encoding, refused));
+        return;
+    }
+    m_valueBox->SetShownValue(value, true);
     ApplyValue(false);
 }

@@ -173,17 +173,9 @@ void CFieldPanel::ShowField(const CFieldEntry& field, const CTemplateList& templ
     m_valueBox->setEnabled(true);
     m_valueBox->SetEncoding(encoding);
     if (field.Type() == FieldType::String) {
-        auto unstorable = [](char32_t c) {
-            return c < 0x80 && kUnstorableChars.find(static_cast<char>(c)) != std::string::npos;
-        };
         m_valueBox->RefuseCharacters(
-            [encoding, unstorable](char32_t c) { return unstorable(c) || !CanHold(encoding, c); },
-            [this, encoding, unstorable](char32_t c) {
-                const std::string why =
-                    unstorable(c) ? "A String value " + UnstorableCharReason(static_cast<char>(c))
-                                  : CannotHoldReason(encoding, c);
-                m_noteText->setText(QString::fromUtf8(why + '.'));
-            });
+            [encoding](char32_t c) { return !StringCanTake(encoding, c); },
+            [this, encoding](char32_t c) { ShowNote(WhyStringCannotTake(encoding, c)); });
     } else {
         m_valueBox->RefuseCharacters({}, {});
     }
@@ -211,6 +203,10 @@ void CFieldPanel::ShowNothing() {
     m_valueBox->setEnabled(true);
     m_valueBox->RefuseCharacters({}, {});
     ShowTexts({}, {}, {});
+}
+
+void CFieldPanel::ShowNote(const std::string& why) {
+    m_noteText->setText(QString::fromUtf8(why + '.'));
 }
 
 void CFieldPanel::ClearNote() {

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <string>
+
 class CFieldEntry;
 class CFieldGroup;
 class CTemplateList;
@@ -35,6 +37,8 @@ public:
     // stands among theirs: the strip and the line beneath it; otherwise hides both.
     void ShowStats(const CFieldEntry& field, const CTemplateList& templates);
 
+    // Says why the value box did not take an edit (a sentence without its full stop, UTF-8).
+    void ShowNote(const std::string& why);
     void ClearNote();
 
 private:

@@ -2,6 +2,7 @@
 
 #include "ByteText.h"
 #include "FieldEntry.h"
+#include "RefusingValidator.h"
 #include "Shortcuts.h"
 #include "ValueText.h"
 
@@ -17,65 +18,12 @@
 #include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QStyle>
-#include <QValidator>
 #include <QWheelEvent>
 
 #include <algorithm>
 #include <limits>
-#include <map>
 
 namespace {
-
-// Refuses the user's edits that would add a character of some kind. Qt asks a validator about
-// the whole text a keystroke or a paste would make, so nothing partial gets in. What the text
-// already holds stays acceptable: the program put it there (a value read from a file may hold a
-// lone CR, and reads back with it), and the rest of it must remain editable. A text refused
-// once would also make the edit field take any later edit unchecked.
-class CRefusingValidator : public QValidator {
-public:
-    explicit CRefusingValidator(QLineEdit* edit) : QValidator(edit), m_accepted(edit->text()) {
-        connect(edit, &QLineEdit::textChanged, this, &CRefusingValidator::Accept);
-    }
-
-    void Set(std::function<bool(char32_t)> refuses, std::function<void(char32_t)> onRefused) {
-        m_refuses = std::move(refuses);
-        m_onRefused = std::move(onRefused);
-    }
-
-    // text is in the edit field, or the program is about to put it there.
-    void Accept(const QString& text) { m_accepted = text; }
-
-    State validate(QString& input, int&) const override {
-        // Whole characters, so that one beyond the 16-bit range is named as itself.
-        const std::map<char32_t, int> before = Refused(m_accepted);
-        for (const auto& [c, count] : Refused(input)) {
-            const auto had = before.find(c);
-            if (count > (had == before.end() ? 0 : had->second)) {
-                if (m_onRefused)
-                    m_onRefused(c);
-                return Invalid;
-            }
-        }
-        return Acceptable;
-    }
-
-private:
-    // How often text holds each character that is refused.
-    std::map<char32_t, int> Refused(const QString& text) const {
-        std::map<char32_t, int> counts;
-        if (m_refuses) {
-            for (char32_t c : text.toUcs4()) {
-                if (m_refuses(c))
-                    ++counts[c];
-            }
-        }
-        return counts;
-    }
-
-    std::function<bool(char32_t)> m_refuses;
-    QString m_accepted;
-    std::function<void(char32_t)> m_onRefused;
-};
 
 // Undo and redo belong to the window's history of the document: the edit field's own would take
 // back its text and apply that as a new edit. Ignored by the box, the keys go on to the window's
@@ -245,7 +193,7 @@ void CValueComboBox::RefuseCharacters(std::function<bool(char32_t)> refuses,
     if (!m_validator)
         m_validator = new CRefusingValidator(lineEdit());
     const bool any = static_cast<bool>(refuses);
-    static_cast<CRefusingValidator*>(m_validator)->Set(std::move(refuses), std::move(onRefused));
+    m_validator->Set(std::move(refuses), std::move(onRefused));
     lineEdit()->setValidator(any ? m_validator : nullptr);
 }
 
@@ -277,7 +225,7 @@ QString CValueComboBox::EditText() const {
 
 void CValueComboBox::SetEditText(const QString& text) {
     if (m_validator)
-        static_cast<CRefusingValidator*>(m_validator)->Accept(text);
+        m_validator->Accept(text);
     lineEdit()->setText(text);
 }
 

@@ -11,7 +11,7 @@
 
 class CFieldEntry;
 class QAction;
-class QValidator;
+class CRefusingValidator;
 
 // The value box: an editable combo box whose edit field holds the value being edited and whose
 // list offers other values, each marked with a label (the template it comes from). The list is
@@ -92,7 +92,7 @@ private:
 
     CValueItemDelegate::Colours m_colours; // as the palette had them when the box was made
     CValueItemDelegate* m_delegate = nullptr;
-    QValidator* m_validator = nullptr;
+    CRefusingValidator* m_validator = nullptr;
     QAction* m_warning = nullptr;
     TextEncoding m_nEncoding = TextEncoding::Windows1252;
 
