@@ -101,15 +101,24 @@ TEST_F(TemplateSetTest, TheListOpensAtTheEditedValueOrElseAtItsTop) {
                  {"maxHealth", "100", 10},
                  {"maxHealth", "55", -1},
                  {"collisionRadius", "158.000000", 58}};
+    // The keys that open the list and those that close it without a pick, taken in turn.
+    const Qt::Key opening[] = {Qt::Key_Down, Qt::Key_Up, Qt::Key_F4};
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> closing[] = {{Qt::Key_Escape, {}},
+                                                                 {Qt::Key_Up, Qt::AltModifier},
+                                                                 {Qt::Key_Down, Qt::AltModifier},
+                                                                 {Qt::Key_F4, {}}};
     QAbstractItemView* list = m_box->view();
-    for (const auto& c : cases) {
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
         SCOPED_TRACE(std::string(c.field) + " " + (c.typed ? c.typed : ""));
         Select(c.field);
         if (c.typed) {
             Key(Qt::Key_A, Qt::ControlModifier);
             Type(QString::fromLatin1(c.typed));
         }
-        m_box->showPopup();
+        const QString edit = Edit();
+        const Qt::Key open = opening[i % std::size(opening)];
+        Key(open, open == Qt::Key_F4 ? Qt::NoModifier : Qt::AltModifier);
         ASSERT_TRUE(list->isVisible());
         EXPECT_EQ(list->currentIndex().row(), c.row);
         for (int row : {c.row - 1, c.row, c.row + 1}) {
@@ -118,8 +127,10 @@ TEST_F(TemplateSetTest, TheListOpensAtTheEditedValueOrElseAtItsTop) {
         }
         // The next list must not open where this one was left.
         Key(Qt::Key_End);
-        Key(Qt::Key_Escape);
+        const auto [close, modifiers] = closing[i % std::size(closing)];
+        Key(close, modifiers);
         EXPECT_FALSE(list->isVisible());
+        EXPECT_EQ(Edit(), edit);
     }
 }
 
