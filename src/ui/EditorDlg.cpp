@@ -376,7 +376,7 @@ void CEditorDlg::OnEditFind() {
 }
 
 void CEditorDlg::OnFilterFirstMatch() {
-    if (QTreeWidgetItem* item = m_tree->FirstShownField()) {
+    if (QTreeWidgetItem* item = m_tree->FirstMatch()) {
         m_tree->setCurrentItem(item);
         m_tree->scrollToItem(item);
         m_valueBox->setFocus();
