@@ -19,7 +19,7 @@
 class CQuietPrompts : public IPrompts {
 public:
     std::string m_strPath;
-    void Message(const std::string&) override {}
+    void Message(const std::string&, const std::string& = {}) override {}
     Answer YesNoCancel(const std::string&) override { return Answer::No; }
     bool OpenPath(const std::string&, std::string& path) override {
         path = m_strPath;
@@ -59,8 +59,8 @@ inline int RunEditorBenchmarks(int argc, char** argv,
     return 0;
 }
 
-// Runs the command of window's menu item whose text starts with item ("Open" for "&Open...\tCtrl-O"),
-// as a click on it does.
+// Runs the command of window's menu item whose text starts with item ("Open" for
+// "&Open...\tCtrl-O"), as a click on it does.
 inline void TriggerMenuItem(QMainWindow& window, const QString& item) {
     for (QAction* title : window.menuBar()->actions()) {
         for (QAction* action : title->menu()->actions()) {

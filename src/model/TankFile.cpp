@@ -1,5 +1,6 @@
 #include "TankFile.h"
 
+#include "FileError.h"
 #include "FileIo.h"
 #include "Message.h"
 #include "Schema.h"
@@ -65,7 +66,8 @@ bool CTankFile::ChangedOnDisk() const {
         return false;
     // Touched, or rewritten with as many bytes: only the bytes tell.
     std::string bytes;
-    return !ReadWholeFile(m_strPath, bytes) || bytes != m_pLines->Bytes();
+    std::error_code unreadable;
+    return !ReadWholeFile(m_strPath, bytes, unreadable) || bytes != m_pLines->Bytes();
 }
 
 std::size_t CTankFile::UnusedLineCount() const {
@@ -81,9 +83,10 @@ int CTankFile::Load(const std::string& path, Lines keep) {
         return 0;
     // Everything is read into new objects first and only then swapped in, so a failure
     // part-way (a read error, memory running out on a huge file) leaves this one as it was.
+    std::error_code error;
     try {
         std::string bytes;
-        if (ReadWholeFile(path, bytes)) {
+        if (ReadWholeFile(path, bytes, error)) {
             std::vector<CFieldEntry> fields = NewFieldList();
             std::unique_ptr<CFileLines> lines;
             if (keep == Lines::Keep)
@@ -104,12 +107,14 @@ int CTankFile::Load(const std::string& path, Lines keep) {
         }
     } catch (const std::exception&) {
         // Memory ran out: the file is too large to edit, which is a failure like any other.
+        error = FileError::TooLarge;
     }
-    ShowMessage(FormatText("Error opening tank file '%s'.", path));
+    ShowMessage(FormatText("Error opening tank file '%s'.", path), error);
     return 0;
 }
 
 int CTankFile::Save(SaveStyle style) {
+    std::error_code error;
     try {
         std::string text =
             style == SaveStyle::KeepFile ? WriteKeptText(*this) : WriteTankText(*this);
@@ -117,7 +122,7 @@ int CTankFile::Save(SaveStyle style) {
         auto lines = std::make_unique<CFileLines>(std::move(text));
         std::vector<CFieldEntry> scratch = NewFieldList();
         ReadTankText(lines->Bytes(), scratch, lines.get());
-        if (WriteFileAtomically(m_strPath, lines->Bytes())) {
+        if (WriteFileAtomically(m_strPath, lines->Bytes(), error)) {
             m_pLines = std::move(lines);
             m_bModified = 0;
             Stamp();
@@ -125,8 +130,9 @@ int CTankFile::Save(SaveStyle style) {
         }
     } catch (const std::exception&) {
         // Memory ran out: the file is too large to edit, which is a failure like any other.
+        error = FileError::TooLarge;
     }
-    ShowMessage(FormatText("Error saving tank file '%s'.", m_strPath));
+    ShowMessage(FormatText("Error saving tank file '%s'.", m_strPath), error);
     return 0;
 }
 

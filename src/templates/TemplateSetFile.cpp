@@ -1,5 +1,6 @@
 #include "TemplateSetFile.h"
 
+#include "FileError.h"
 #include "FileIo.h"
 #include "Message.h"
 #include "TextLines.h"
@@ -8,15 +9,17 @@
 
 bool ReadTemplateSetFile(const std::string& path, std::vector<std::string>& paths) {
     // Memory running out on a huge file fails like an unreadable file.
+    std::error_code error;
     try {
         std::string bytes;
-        if (ReadWholeFile(path, bytes)) {
+        if (ReadWholeFile(path, bytes, error)) {
             paths = ParseTemplateSetText(bytes);
             return true;
         }
     } catch (const std::exception&) {
+        error = FileError::TooLarge;
     }
-    ShowMessage(FormatText("Error opening template set file '%s'", path));
+    ShowMessage(FormatText("Error opening template set file '%s'", path), error);
     return false;
 }
 
@@ -27,16 +30,18 @@ std::vector<std::string> ParseTemplateSetText(std::string_view bytes) {
 }
 
 bool WriteTemplateSetFile(const std::string& path, const std::vector<std::string>& paths) {
+    std::error_code error;
     try {
         std::string text;
         for (const std::string& line : paths) {
             text += line;
             text += '\n';
         }
-        if (WriteFileAtomically(path, text))
+        if (WriteFileAtomically(path, text, error))
             return true;
     } catch (const std::exception&) {
+        error = FileError::TooLarge;
     }
-    ShowMessage(FormatText("Error writing template set file '%s'", path));
+    ShowMessage(FormatText("Error writing template set file '%s'", path), error);
     return false;
 }

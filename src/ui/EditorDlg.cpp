@@ -51,7 +51,9 @@ QString DraggedFile(const QMimeData* data) {
 CEditorDlg::CEditorDlg(IPrompts& prompts, QWidget* parent)
     : QMainWindow(parent), m_prompts(prompts), m_undoStack(new QUndoStack(this)) {
     m_previousHandler =
-        SetMessageHandler([this](const std::string& text) { m_prompts.Message(text); });
+        SetMessageHandler([this](const std::string& text, const std::string& reason) {
+            m_prompts.Message(text, reason);
+        });
     setWindowTitle(QStringLiteral("Tarnwick"));
     setAcceptDrops(true);
     CreateMenus();
@@ -174,8 +176,9 @@ void CEditorDlg::Initialise() {
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/tarnwick.png")));
     setWindowIcon(QApplication::windowIcon());
 
-    if (!m_aliasTable.LoadFromCurrentFolder())
-        m_prompts.Message("Error loading alias file 'alias.txt'.\nNo tank aliases will be used.");
+    if (std::error_code error; !m_aliasTable.LoadFromCurrentFolder(&error))
+        m_prompts.Message("Error loading alias file 'alias.txt'.\nNo tank aliases will be used.",
+                          error.message());
 
     m_document.Reset();
     UpdateTitle();

@@ -93,6 +93,7 @@ TEST(EditorAppTest, StartsOnTheFileAndTheTemplateSetAfterTheAliasMessage) {
             EXPECT_EQ(box->windowTitle(), "tarnwick");
             EXPECT_EQ(box->text(),
                       "Error loading alias file 'alias.txt'.\nNo tank aliases will be used.");
+            EXPECT_EQ(box->informativeText(), "No such file or directory");
             EXPECT_EQ(box->parentWidget(), nullptr) << "the message stands on its own";
             EXPECT_EQ(window(), nullptr);
             sawMessage = true;

@@ -215,6 +215,11 @@ TEST_F(TemplateSetTest, LoadSetAndSaveSetKeepTheSetsLinesInOrder) {
     EXPECT_EQ(m_prompts.TakeShown(),
               (Shown{"[Save As .txt]", "[Open]", "[Open]",
                      "Error opening template set file '" + m_folder.Path("no.txt") + "'"}));
+    // The failures' reasons stand below their messages.
+    EXPECT_EQ(m_prompts.m_details,
+              (Shown{"Error opening tank file 'missing.odf'. | No such file or directory",
+                     "Error opening template set file '" + m_folder.Path("no.txt") +
+                         "' | No such file or directory"}));
     EXPECT_EQ(Edit(), "2.500000x");
 
     // A new set replaces the old one whole, even when none of it loads: thousands of missing
