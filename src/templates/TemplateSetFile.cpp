@@ -6,6 +6,7 @@
 #include "TextLines.h"
 
 #include <exception>
+#include <filesystem>
 
 bool ReadTemplateSetFile(const std::string& path, std::vector<std::string>& paths) {
     // Memory running out on a huge file fails like an unreadable file.
@@ -14,6 +15,8 @@ bool ReadTemplateSetFile(const std::string& path, std::vector<std::string>& path
         std::string bytes;
         if (ReadWholeFile(path, bytes, error)) {
             paths = ParseTemplateSetText(bytes);
+            for (std::string& line : paths)
+                line = TemplatePathIn(path, line);
             return true;
         }
     } catch (const std::exception&) {
@@ -21,6 +24,16 @@ bool ReadTemplateSetFile(const std::string& path, std::vector<std::string>& path
     }
     ShowMessage(FormatText("Error opening template set file '%s'", path), error);
     return false;
+}
+
+std::string TemplatePathIn(const std::string& setPath, const std::string& line) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (line.empty() || line.front() == '/' || fs::exists(line, error))
+        return line;
+    // A set written by hand names its templates from its own folder, wherever the program runs.
+    const fs::path beside = fs::absolute(fs::path(setPath), error).parent_path() / line;
+    return !error && fs::exists(beside, error) ? beside.string() : line;
 }
 
 std::vector<std::string> ParseTemplateSetText(std::string_view bytes) {

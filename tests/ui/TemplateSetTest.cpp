@@ -254,4 +254,20 @@ TEST_F(TemplateSetTest, LoadSetAndSaveSetKeepTheSetsLinesInOrder) {
     EXPECT_EQ(m_box->count(), 0);
     EXPECT_FALSE(m_box->isEnabled());
     EXPECT_FALSE(Modified());
+
+    // A set written by hand in a folder of its own: a name that is not found from the current
+    // folder is looked for beside the set file; one that is found here stays as it is.
+    std::filesystem::create_directory(m_folder.Path("sets"));
+    m_folder.Write("sets/s.odf", "[GameObject]\nmaxHealth = 77\n");
+    m_folder.Write("sets/t1.odf", "[GameObject]\nmaxHealth = 66\n");
+    m_folder.Write("sets/set.txt", "s.odf\nt1.odf\nnowhere.odf\n");
+    m_prompts.Queue(m_folder.Path("sets/set.txt"));
+    Command("Template", "Load Set");
+    EXPECT_EQ(m_prompts.TakeShown(), (Shown{"[Open]", "Error opening tank file 'nowhere.odf'.",
+                                            "Error loading tank file 'nowhere.odf'."}));
+    Select("maxHealth");
+    EXPECT_EQ(Listed(*m_box), (Shown{"[Alpha] 10", "[s.odf] 77"}));
+    m_prompts.Queue(saved);
+    Command("Template", "Save Set");
+    EXPECT_EQ(m_folder.Read("saved.txt"), m_folder.Path("sets/s.odf") + "\nt1.odf\n");
 }
