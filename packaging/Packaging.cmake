@@ -1,10 +1,8 @@
 # `make package` (or `cpack` in a build folder) makes a Debian package of the editor and the
 # command-line tool. Build it from a Release build: the other builds carry debug information or
-# sanitizers that have no place on a user's machine.
-include(GNUInstallDirs)
+# sanitizers that have no place on a user's machine. TARNWICK_DOC_DIR, the package's doc folder,
+# is set in the top CMakeLists.txt: the Help items fall back on the README there.
 
-# GNUInstallDirs' DOCDIR would take the project's capitalised name; Debian wants the package's.
-set(TARNWICK_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/tarnwick)
 # Debian keeps each package's changelog compressed; -n leaves out the name and time, so the
 # same changelog gives the same bytes.
 set(TARNWICK_CHANGELOG ${CMAKE_CURRENT_LIST_DIR}/changelog)

@@ -7,6 +7,7 @@
 #include "FieldPanel.h"
 #include "FieldTree.h"
 #include "FilterBox.h"
+#include "HelpLink.h"
 #include "TemplateFilesDlg.h"
 #include "TemplateLoading.h"
 #include "TemplateSetFile.h"
@@ -16,7 +17,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -422,11 +422,11 @@ void CEditorDlg::OnHelpAbout() {
 }
 
 void CEditorDlg::OnHelpProgramWebSite() {
-    QDesktopServices::openUrl(QUrl(QStringLiteral(TARNWICK_PROGRAM_URL)));
+    OpenHelpLink(QStringLiteral(TARNWICK_PROGRAM_URL), m_prompts);
 }
 
 void CEditorDlg::OnHelpGroupWebSite() {
-    QDesktopServices::openUrl(QUrl(QStringLiteral(TARNWICK_GROUP_URL)));
+    OpenHelpLink(QStringLiteral(TARNWICK_GROUP_URL), m_prompts);
 }
 
 void CEditorDlg::OnSelChangedTree() {
