@@ -14,13 +14,14 @@ install(FILES ${PROJECT_SOURCE_DIR}/README.md ${CMAKE_CURRENT_LIST_DIR}/copyrigh
         DESTINATION ${TARNWICK_DOC_DIR})
 
 # A manual page for each program, made from its --help by help2man so that the two never
-# disagree; packaging/man adds what --help leaves out.
+# disagree; packaging/man adds what --help leaves out. Sanitized builds, never packaged, make
+# none: their programs' runtime could report on --help and fail the build.
 find_program(TARNWICK_HELP2MAN help2man)
 set(TARNWICK_SUMMARY_tarnwick "editor for the unit definition files (.odf) of tanks")
 set(TARNWICK_SUMMARY_tarnwick-cli "batch work on tank files (.odf) with the editor's own rules")
 set(TARNWICK_MAN_PAGES)
 foreach(program IN ITEMS tarnwick tarnwick-cli)
-  if(TARNWICK_HELP2MAN AND TARGET ${program})
+  if(TARNWICK_HELP2MAN AND NOT TARNWICK_SANITIZE AND TARGET ${program})
     set(page ${CMAKE_BINARY_DIR}/man/${program}.1)
     set(include ${CMAKE_CURRENT_LIST_DIR}/man/${program}.h2m)
     # Debian wants manual pages compressed at the highest level; -n keeps out name and time.
