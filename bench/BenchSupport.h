@@ -2,11 +2,10 @@
 
 #include "Prompts.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QMainWindow>
-#include <QMenu>
-#include <QMenuBar>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -59,13 +58,9 @@ inline int RunEditorBenchmarks(int argc, char** argv,
     return 0;
 }
 
-// Runs the command of window's menu item whose text starts with item ("Open" for
-// "&Open...\tCtrl-O"), as a click on it does.
-inline void TriggerMenuItem(QMainWindow& window, const QString& item) {
-    for (QAction* title : window.menuBar()->actions()) {
-        for (QAction* action : title->menu()->actions()) {
-            if (action->text().remove(QLatin1Char('&')).startsWith(item))
-                return action->trigger();
-        }
-    }
+// Runs the command of window's menu item whose action has the object name action (such as
+// "actionFileOpen"), as a click on it does.
+inline void TriggerMenuItem(QMainWindow& window, const char* action) {
+    if (auto* item = window.findChild<QAction*>(QString::fromLatin1(action)))
+        item->trigger();
 }

@@ -5,6 +5,7 @@
 #include "BenchSupport.h"
 #include "EditorDlg.h"
 #include "Schema.h"
+#include "TankFile.h"
 #include "TankFileWriter.h"
 
 #include <QApplication>
@@ -200,7 +201,7 @@ void BM_OpenFullFile(benchmark::State& state) {
     CEditorDlg editor(prompts);
     ShowAndPaint(editor);
     for (auto _ : state)
-        TriggerMenuItem(editor, QStringLiteral("Open"));
+        TriggerMenuItem(editor, "actionFileOpen");
 }
 
 // Loading alone, without the window's tree and title.

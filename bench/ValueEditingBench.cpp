@@ -38,7 +38,7 @@ public:
         std::ofstream(m_prompts.m_strPath) << set;
         m_editor = std::make_unique<CEditorDlg>(m_prompts);
         m_editor->show();
-        TriggerMenuItem(*m_editor, QStringLiteral("Load Set"));
+        TriggerMenuItem(*m_editor, "actionTemplateLoadSet");
         QCoreApplication::processEvents();
         m_tree = m_editor->findChild<QTreeWidget*>(QStringLiteral("tree"));
     }

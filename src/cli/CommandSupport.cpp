@@ -31,15 +31,8 @@ bool LoadTankFile(CTankFile& file, const std::string& path, CTankFile::Lines lin
     return file.Load(path, lines) == 1;
 }
 
-std::chrono::milliseconds LockWait() {
-    const char* text = std::getenv("TARNWICK_LOCK_WAIT");
-    double seconds = text && *text ? ParseTypedFloat(text) : 5.0;
-    return std::chrono::milliseconds(
-        static_cast<long long>(std::clamp(seconds, 0.0, 3600.0) * 1000));
-}
-
 bool LockFolders(CFolderLock& lock, const std::vector<std::string>& paths) {
-    return lock.Lock(paths, LockWait());
+    return lock.Lock(paths, DefaultLockWait());
 }
 
 void WriteOut(std::string_view bytes) {

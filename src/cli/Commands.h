@@ -53,12 +53,8 @@ bool ExpectArgs(const Args& args, std::size_t count, std::string_view usage);
 bool LoadTankFile(CTankFile& file, const std::string& path,
                   CTankFile::Lines lines = CTankFile::Lines::Keep);
 
-// How long a command waits for another run to finish with a folder it writes in: 5 seconds, or
-// the seconds that the environment variable TARNWICK_LOCK_WAIT gives.
-std::chrono::milliseconds LockWait();
-
-// Locks the folders that saves of paths write in for a read-modify-write, waiting LockWait() at
-// most; shows why and returns false when that fails.
+// Locks the folders that saves of paths write in for a read-modify-write, waiting DefaultLockWait()
+// at most; shows why and returns false when that fails.
 bool LockFolders(CFolderLock& lock, const std::vector<std::string>& paths);
 
 // Writes bytes to stdout as they are; values are never transcoded. Write errors are caught once,

@@ -2,6 +2,7 @@
 
 #include "FileIo.h"
 #include "Message.h"
+#include "ValueText.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -100,4 +101,11 @@ void CFolderLock::Unlock() {
     for (int fd : m_fds)
         ::close(fd);
     m_fds.clear();
+}
+
+std::chrono::milliseconds DefaultLockWait() {
+    const char* text = std::getenv("TARNWICK_LOCK_WAIT");
+    double seconds = text && *text ? ParseTypedFloat(text) : 5.0;
+    return std::chrono::milliseconds(
+        static_cast<long long>(std::clamp(seconds, 0.0, 3600.0) * 1000));
 }

@@ -37,3 +37,7 @@ public:
 private:
     std::vector<int> m_fds;
 };
+
+// How long a save waits for another run to finish with a folder it writes in: 5 seconds, or the
+// seconds that the environment variable TARNWICK_LOCK_WAIT gives (0 to 3600).
+std::chrono::milliseconds DefaultLockWait();

@@ -265,3 +265,14 @@ int CSchema::FindField(std::string_view key, const CFieldGroup* group) const {
     }
     return -1;
 }
+
+int CSchema::FindFieldPath(std::string_view path) const {
+    const auto dot = path.find('.');
+    if (dot == std::string_view::npos)
+        return -1;
+    for (const CFieldGroup& group : m_groups) {
+        if (EqualIgnoringAsciiCase(group.m_strName, path.substr(0, dot)))
+            return FindField(path.substr(dot + 1), &group);
+    }
+    return -1;
+}

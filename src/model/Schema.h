@@ -33,6 +33,11 @@ public:
     // or no such field.
     int FindField(std::string_view key, const CFieldGroup* group) const;
 
+    // The index of the field that path names as "Group.field" (the group's whole name, then the
+    // field's), ignoring ASCII case; -1 when there is none. A field name alone can stand in
+    // several groups, so both are needed.
+    int FindFieldPath(std::string_view path) const;
+
 private:
     CSchema();
 

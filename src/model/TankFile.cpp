@@ -36,7 +36,6 @@ void CTankFile::Reset() {
     m_strPath = kUntitledName;
     m_strFileName = kUntitledName;
     m_pLines.reset();
-    m_strStampPath.clear();
     m_bUntitled = true;
 }
 
@@ -49,25 +48,6 @@ void CTankFile::SetPath(const std::string& path) {
     m_strPath = path;
     m_strFileName = FileNameOf(path);
     m_bUntitled = false;
-}
-
-void CTankFile::Stamp() {
-    m_strStampPath = m_strPath;
-    m_stamp = StampOf(m_strPath);
-}
-
-bool CTankFile::ChangedOnDisk() const {
-    if (!m_pLines || m_strStampPath.empty() || m_strStampPath != m_strPath)
-        return false;
-    const CFileStamp now = StampOf(m_strPath);
-    if (!now.m_bExists || now.m_nSize != m_pLines->Bytes().size())
-        return true;
-    if (now == m_stamp)
-        return false;
-    // Touched, or rewritten with as many bytes: only the bytes tell.
-    std::string bytes;
-    std::error_code unreadable;
-    return !ReadWholeFile(m_strPath, bytes, unreadable) || bytes != m_pLines->Bytes();
 }
 
 std::size_t CTankFile::UnusedLineCount() const {
@@ -102,7 +82,6 @@ int CTankFile::Load(const std::string& path, Lines keep) {
             m_strFileName.swap(fileName);
             m_bUntitled = false;
             m_bModified = 0;
-            Stamp();
             return 1;
         }
     } catch (const std::exception&) {
@@ -125,7 +104,6 @@ int CTankFile::Save(SaveStyle style) {
         if (WriteFileAtomically(m_strPath, lines->Bytes(), error)) {
             m_pLines = std::move(lines);
             m_bModified = 0;
-            Stamp();
             return 1;
         }
     } catch (const std::exception&) {

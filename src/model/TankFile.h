@@ -2,7 +2,6 @@
 
 #include "FieldEntry.h"
 #include "FieldGroup.h"
-#include "FileIo.h"
 #include "FileLines.h"
 
 #include <memory>
@@ -61,10 +60,6 @@ public:
 
     // The file last loaded or saved with its lines; nullptr for a new document or a template.
     const CFileLines* FileLines() const { return m_pLines.get(); }
-    // True when another program has changed or removed that file since it was loaded or saved:
-    // its size or its bytes differ (a new modification time alone is no change). False for a
-    // document without a file, and after SaveAs gave it a path that has not been written yet.
-    bool ChangedOnDisk() const;
     // Lines of that file that the editor's layout would drop; none without a file.
     std::size_t UnusedLineCount() const;
     std::vector<CUnusedLine> UnusedLines() const;
@@ -78,12 +73,7 @@ public:
     int m_bCrLf = 0; // save with CR LF line ends: the loaded file's first line ended so
 
 private:
-    // Takes the stamp of the file just read or written as m_pLines.
-    void Stamp();
-
     std::unique_ptr<CFileLines> m_pLines;
-    std::string m_strStampPath; // the file m_stamp describes
-    CFileStamp m_stamp;
     bool m_bUntitled = false;
 };
 

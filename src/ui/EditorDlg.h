@@ -1,30 +1,31 @@
 #pragma once
 
-#include "AliasTable.h"
 #include "Message.h"
-#include "Prompts.h"
-#include "TankFile.h"
-#include "TemplateList.h"
 
 #include <QMainWindow>
 
-#include <optional>
+#include <memory>
 #include <string>
 
-class CFieldEntry;
+class CCompareDlg;
+class CFieldEditor;
 class CFieldPanel;
 class CFieldTree;
+class CFileCommands;
 class CFilterBox;
+class CTankDocument;
+class CTemplateCommands;
 class CUnusedLinesBar;
 class CValueComboBox;
+class IPrompts;
 class QAction;
-class QUndoStack;
+class QMenu;
 
-// The editor's one main window: the filter box and the definition tree of the document on the
-// left; on the right the value box, the field panel and the group's logo; File, Edit, Template
-// and Help menus above and the count of the file's unused lines below. It owns the document, its
-// undo history, the aliases and the templates for the life of the program, and runs every
-// command.
+// The editor's main window: the filter box and the definition tree of the document on the left;
+// on the right the value box, the field panel and the group's logo; File, Edit, Template and
+// Help menus above and the count of the file's unused lines below. It shows the document and
+// follows its signals, and hands the menus' commands to the file and template commands and the
+// value box's edits to the field editor.
 class CEditorDlg : public QMainWindow {
     Q_OBJECT
 public:
@@ -53,14 +54,6 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void UpdateTitle();
-    // Makes the tree's items anew from the document.
-    void BuildTree();
-
-    // Asks whether to save a modified document. Returns non-zero to go on, 0 to stop (Cancel, a
-    // cancelled Save As dialog or a failed save).
-    int PromptSaveChanges();
-
     void OnFileNew();
     void OnFileOpen();
     void OnFileSave();
@@ -71,6 +64,8 @@ private:
     void OnEditRedo();
     void OnEditFind();
 
+    void OnViewCompareUnits();
+
     void OnTemplateLoadSet();
     void OnTemplateSaveSet();
     void OnTemplateEditSet();
@@ -79,65 +74,37 @@ private:
     void OnHelpProgramWebSite();
     void OnHelpGroupWebSite();
 
-    // Opens the tank file at path as File > Open does once its dialog is answered, asking
-    // about unsaved changes first (a file dropped on the window).
-    void OpenFile(const std::string& path);
-
-    // The tree's selection changed: fills the field panel and the value box for the selected
-    // field or group.
-    void OnSelChangedTree();
-    // Refills the value box for the selected field, from the document and the templates.
-    void RefreshValueBox();
-    // Records the change of the selected field to what the value box holds as an undo step:
-    // the keystrokes typed into one field merge into one, anything else (Enter) is its own.
-    void ApplyValue(bool typing = false);
-    // The user changed the edit text.
-    void OnEditChangeValue();
-    // The user picked the list item at index.
-    void OnSelEndOkValue(int index);
+    // The document's signals.
+    void OnDocumentReplaced();
+    void UpdateTitle();
+    void UpdateUnusedLines();
 
     void CreateMenus();
+    // Adds an item named name (its object name) that runs handler, unless a modal window is
+    // open over this one.
+    QAction* AddCommand(QMenu* menu, const char* name, const char* text,
+                        void (CEditorDlg::*handler)());
     void CreateControls();
-    void OpenDocument(const std::string& path);
-    void LoadTemplateSet(const std::string& path);
-    // Saves to the document's own path, or through Save As while it has none. Returns 0 when
-    // a question or the dialog was cancelled or the write failed.
-    int SaveDocument();
-    // Saves to the document's own path, asking first when another program changed the file.
-    int SaveInPlace();
-    // After a save was tried: the history's clean state, the title, the count line.
-    void AfterSave();
-    // How to save the document: when its file has lines the editor does not know, the user is
-    // asked once per document whether to keep them. False when the user cancelled.
-    bool ChooseSaveStyle(SaveStyle& style);
-    // The document was replaced (New, Open): no history, a new tree, title and count line.
-    void ShowNewDocument();
-    void UpdateUnusedLines();
     void OnShowUnusedLines();
     void OnFilterFirstMatch();
-    // Puts value into the document's field of the same index (an undo step's Apply).
-    void SetFieldValue(const CFieldEntry& value, bool fromHistory);
-    // The next keystrokes start a step of their own.
-    void EndTypingRun() { ++m_nTypingRun; }
     void UpdateUndoActions();
 
     IPrompts& m_prompts;
     MessageHandler m_previousHandler;
+
+    CTankDocument* m_document;
+    std::unique_ptr<CFileCommands> m_fileCommands;
+    CTemplateCommands* m_templateCommands;
+    CFieldEditor* m_fieldEditor = nullptr;
+    CCompareDlg* m_compare = nullptr; // made when first asked for
 
     CFieldTree* m_tree = nullptr;
     CFilterBox* m_filter = nullptr;
     CFieldPanel* m_panel = nullptr;
     CValueComboBox* m_valueBox = nullptr;
     CUnusedLinesBar* m_unusedBar = nullptr;
-    QUndoStack* m_undoStack = nullptr;
     QAction* m_undoAction = nullptr;
     QAction* m_redoAction = nullptr;
-
-    CTankFile m_document;
-    CAliasTable m_aliasTable;
-    CTemplateList m_templates;
-    std::optional<SaveStyle> m_saveStyle; // the user's answer about unused lines, until New or Open
-    int m_nTypingRun = 0;
 
     std::string m_strStartPath;
     std::string m_strStartSet;

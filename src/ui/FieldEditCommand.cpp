@@ -1,19 +1,20 @@
 #include "FieldEditCommand.h"
 
 #include "ByteText.h"
+#include "TankDocument.h"
 
-CFieldEditCommand::CFieldEditCommand(const CFieldEntry& before, const CFieldEntry& after, Kind kind,
-                                     int typingRun, Apply apply)
-    : m_before(before), m_after(after), m_kind(kind), m_nTypingRun(typingRun),
-      m_apply(std::move(apply)) {
-    // The menu reads "Undo maxHealth".
-    setText(TextOfBytes(before.Name()));
+CFieldEditCommand::CFieldEditCommand(CTankDocument& document, const CFieldEntry& before,
+                                     const CFieldEntry& after, Kind kind, int typingRun,
+                                     const QString& text)
+    : m_document(document), m_before(before), m_after(after), m_kind(kind),
+      m_nTypingRun(typingRun) {
+    setText(text.isEmpty() ? TextOfBytes(before.Name()) : text);
 }
 
 bool CFieldEditCommand::mergeWith(const QUndoCommand* other) {
+    // Only typing has the merge id, so other is a step of typing too.
     const auto* next = static_cast<const CFieldEditCommand*>(other);
-    if (m_kind != Kind::Typing || next->m_kind != Kind::Typing ||
-        next->m_nTypingRun != m_nTypingRun || next->m_before.Index() != m_before.Index())
+    if (next->m_nTypingRun != m_nTypingRun || next->m_before.Index() != m_before.Index())
         return false;
     m_after = next->m_after;
     // Typed back to where the run began: the step changes nothing and leaves the history.
@@ -22,10 +23,10 @@ bool CFieldEditCommand::mergeWith(const QUndoCommand* other) {
 }
 
 void CFieldEditCommand::undo() {
-    m_apply(m_before, true);
+    m_document.ApplyField(m_before, true);
 }
 
 void CFieldEditCommand::redo() {
-    m_apply(m_after, m_bDone);
+    m_document.ApplyField(m_after, m_bDone);
     m_bDone = true;
 }

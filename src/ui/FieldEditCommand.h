@@ -4,7 +4,7 @@
 
 #include <QUndoCommand>
 
-#include <functional>
+class CTankDocument;
 
 // One step of the undo history: a field's value and presence before and after a change. The
 // keystrokes typed into one field without leaving it form one step; a pick, an Enter and an
@@ -13,25 +13,25 @@ class CFieldEditCommand : public QUndoCommand {
 public:
     enum class Kind { Typing, Other };
 
-    // Puts value into the document's field of the same index and shows it. fromHistory is false
-    // for the change itself, made as the user typed or picked it, and true for an undo or redo,
-    // which must also select the field and show it in the value box.
-    using Apply = std::function<void(const CFieldEntry& value, bool fromHistory)>;
+    // Steps of typing merge with the step before them (QUndoCommand::id()).
+    static constexpr int kTypingMergeId = 1;
 
-    // typingRun tells runs of typing apart: keystrokes merge only within one run.
-    CFieldEditCommand(const CFieldEntry& before, const CFieldEntry& after, Kind kind, int typingRun,
-                      Apply apply);
+    // The step that changes document's field of before's index from before to after. typingRun
+    // tells runs of typing apart: keystrokes merge only within one run. The history names the
+    // step text, or the field's name when text is empty ("Undo maxHealth").
+    CFieldEditCommand(CTankDocument& document, const CFieldEntry& before, const CFieldEntry& after,
+                      Kind kind, int typingRun, const QString& text = {});
 
-    int id() const override { return 1; }
+    int id() const override { return m_kind == Kind::Typing ? kTypingMergeId : -1; }
     bool mergeWith(const QUndoCommand* other) override;
     void undo() override;
     void redo() override;
 
 private:
+    CTankDocument& m_document;
     CFieldEntry m_before;
     CFieldEntry m_after;
     Kind m_kind;
     int m_nTypingRun;
-    Apply m_apply;
     bool m_bDone = false; // redone at least once: the first redo is the change being made
 };

@@ -4,9 +4,12 @@
 #include "DialogUnits.h"
 #include "FieldEntry.h"
 #include "FieldGroup.h"
+#include "Message.h"
 #include "TankFile.h"
 #include "TemplateList.h"
 #include "ValueComboBox.h"
+#include "ValueStats.h"
+#include "ValueStrip.h"
 #include "ValueText.h"
 
 #include <QGridLayout>
@@ -40,6 +43,10 @@ CFieldPanel::CFieldPanel(QWidget* parent) : QWidget(parent), m_valueBox(new CVal
     m_descriptionText->setWordWrap(true);
     m_descriptionText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_descriptionText->setIndent(units.X(12));
+    m_strip = new CValueStrip(this);
+    m_statsText = label("statsText", "");
+    m_statsText->setWordWrap(true);
+    HideStats();
     m_noteText = label("noteText", "");
     m_noteText->setWordWrap(true);
 
@@ -61,7 +68,9 @@ CFieldPanel::CFieldPanel(QWidget* parent) : QWidget(parent), m_valueBox(new CVal
     fields->addWidget(m_typeText, 2, 1);
     fields->addWidget(descriptionCaption, 3, 0, 1, 2);
     fields->addWidget(m_descriptionText, 4, 0, 1, 2);
-    fields->addWidget(m_noteText, 5, 0, 1, 2);
+    fields->addWidget(m_strip, 5, 0, 1, 2);
+    fields->addWidget(m_statsText, 6, 0, 1, 2);
+    fields->addWidget(m_noteText, 7, 0, 1, 2);
     fields->setRowStretch(4, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -107,6 +116,36 @@ void CFieldPanel::ShowValue(const CFieldEntry& field, const CTemplateList& templ
     m_valueBox->SetItems(std::move(items), field.Type() == FieldType::String
                                                ? CValueComboBox::Order::Text
                                                : CValueComboBox::Order::Number);
+    ShowStats(field, templates);
+}
+
+void CFieldPanel::HideStats() {
+    m_strip->hide();
+    m_statsText->hide();
+}
+
+void CFieldPanel::ShowStats(const CFieldEntry& field, const CTemplateList& templates) {
+    std::vector<const CFieldEntry*> values = TemplateValues(templates, field.Index());
+    if (values.size() < 2) {
+        HideStats();
+        return;
+    }
+    std::vector<double> numbers;
+    numbers.reserve(values.size());
+    for (const CFieldEntry* value : values)
+        numbers.push_back(NumberOf(*value));
+    m_strip->SetValues(std::move(numbers),
+                       field.m_bPresent ? std::optional(NumberOf(field)) : std::nullopt);
+    const CValueStats stats = StatsOf(std::move(values));
+    const std::string line =
+        FormatText(FormatText(FormatText(FormatNumber("%d templates: min %s, median %s, max %s",
+                                                      static_cast<long long>(stats.m_nCount)),
+                                         FormatValue(*stats.m_pMin)),
+                              FormatValue(*stats.m_pMedian)),
+                   FormatValue(*stats.m_pMax));
+    m_statsText->setText(TextOfBytes(line));
+    m_strip->show();
+    m_statsText->show();
 }
 
 void CFieldPanel::ShowField(const CFieldEntry& field, const CTemplateList& templates) {
@@ -130,6 +169,7 @@ void CFieldPanel::ShowField(const CFieldEntry& field, const CTemplateList& templ
 void CFieldPanel::ShowGroup(const CFieldGroup& group) {
     ClearNote();
     ClearValueBox();
+    HideStats();
     m_valueBox->setEnabled(false);
     ShowTexts(TextOfBytes(group.m_strName), QStringLiteral("Group Header"),
               TextOfBytes(group.m_strDescription));
@@ -138,6 +178,7 @@ void CFieldPanel::ShowGroup(const CFieldGroup& group) {
 void CFieldPanel::ShowNothing() {
     ClearNote();
     ClearValueBox();
+    HideStats();
     m_valueBox->setEnabled(true);
     m_valueBox->RefuseCharacters({}, {});
     ShowTexts({}, {}, {});

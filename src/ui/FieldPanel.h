@@ -5,12 +5,14 @@
 class CFieldEntry;
 class CFieldGroup;
 class CTemplateList;
+class CValueStrip;
 class CValueComboBox;
 class QLabel;
 
 // The right side of the editor window: the value box, then what the selected field or group is
-// (name, type, description), a note on why the value box refused an edit, and the logo. The box
-// shows the field's value and lists the values the templates give it.
+// (name, type, description), where its value stands among the templates', a note on why the
+// value box refused an edit, and the logo. The box shows the field's value and lists the values
+// the templates give it.
 class CFieldPanel : public QWidget {
     Q_OBJECT
 public:
@@ -27,16 +29,22 @@ public:
     void ShowNothing();
     // Shows field's value in the value box again, with the templates' values; the rest stays.
     void ShowValue(const CFieldEntry& field, const CTemplateList& templates);
+    // For a Float or Integer field that two or more templates set, shows where field's value
+    // stands among theirs: the strip and the line beneath it; otherwise hides both.
+    void ShowStats(const CFieldEntry& field, const CTemplateList& templates);
 
     void ClearNote();
 
 private:
     void ShowTexts(const QString& name, const QString& type, const QString& description);
     void ClearValueBox();
+    void HideStats();
 
     CValueComboBox* m_valueBox;
     QLabel* m_fieldText;
     QLabel* m_typeText;
     QLabel* m_descriptionText;
+    CValueStrip* m_strip;
+    QLabel* m_statsText;
     QLabel* m_noteText;
 };

@@ -1,7 +1,6 @@
 #include "FieldTree.h"
 
 #include "ByteText.h"
-#include "Schema.h"
 #include "TankFile.h"
 #include "ValueText.h"
 
@@ -45,10 +44,6 @@ CFieldTree::CFieldTree(QWidget* parent) : QTreeWidget(parent) {
         // A selected item keeps its picture; the style would tint it otherwise.
         icon.addPixmap(image, QIcon::Selected);
         m_images[static_cast<std::size_t>(i)] = icon;
-    }
-    for (const CFieldDefinition& field : CSchema::Get().Fields()) {
-        m_names.push_back(TextOfBytes(field.m_strName));
-        m_descriptions.push_back(TextOfBytes(field.m_strDescription));
     }
 }
 
@@ -148,15 +143,6 @@ void CFieldTree::SelectField(int fieldIndex) {
     scrollToItem(item);
 }
 
-bool CFieldTree::Matches(int fieldIndex, const QString& text) const {
-    const auto index = static_cast<std::size_t>(fieldIndex);
-    if (m_names[index].contains(text, Qt::CaseInsensitive) ||
-        m_descriptions[index].contains(text, Qt::CaseInsensitive))
-        return true;
-    const CFieldEntry& field = m_pDocument->m_fields[index];
-    return field.m_bPresent && TextOfBytes(FormatValue(field)).contains(text, Qt::CaseInsensitive);
-}
-
 void CFieldTree::Filter(const QString& text) {
     if (text == m_strFilter)
         return;
@@ -177,7 +163,10 @@ void CFieldTree::ApplyFilter() {
         bool any = false;
         for (int j = 0; j < group->childCount(); ++j) {
             QTreeWidgetItem* item = group->child(j);
-            const bool shown = all || Matches(item->data(0, kItemIndexRole).toInt(), m_strFilter);
+            const int index = item->data(0, kItemIndexRole).toInt();
+            const bool shown =
+                all || m_matcher.Matches(m_pDocument->m_fields[static_cast<std::size_t>(index)],
+                                         m_strFilter);
             // Only changes reach the view: each one costs it a layout.
             if (item->isHidden() == shown)
                 item->setHidden(!shown);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FieldMatcher.h"
+
 #include <QFont>
 #include <QIcon>
 #include <QTreeWidget>
@@ -57,7 +59,6 @@ private:
     QTreeWidgetItem* MakeFieldItem(const CFieldEntry& field) const;
     void SetItemBold(QTreeWidgetItem* item, bool bold) const;
     void UpdateGroupBold(QTreeWidgetItem* group) const;
-    bool Matches(int fieldIndex, const QString& text) const;
     void ApplyFilter();
 
     const CTankFile* m_pDocument = nullptr;
@@ -65,7 +66,5 @@ private:
     std::array<QIcon, kImageCount> m_images;
     QString m_strFilter;
     std::vector<bool> m_expandedBefore; // each group, while a filter is on
-    // What the filter searches besides the values: the schema's names and descriptions.
-    std::vector<QString> m_names;
-    std::vector<QString> m_descriptions;
+    CFieldMatcher m_matcher;
 };

@@ -42,17 +42,22 @@ void CTemplateFilesDlg::OnAdd() {
     std::vector<std::string> paths =
         m_prompts.OpenPaths("Load template(s)", "Tank Files (*.odf);;All Files (*)");
     std::erase(paths, std::string());
-    LoadTemplatesWithProgress(
-        this, *m_pTemplates, *m_pAliasTable, paths,
-        [this](const std::string& path) { m_pList->addItem(TextOfBytes(path)); });
+    if (LoadTemplatesWithProgress(
+            this, *m_pTemplates, *m_pAliasTable, paths,
+            [this](const std::string& path) { m_pList->addItem(TextOfBytes(path)); }) > 0)
+        emit ListChanged();
 }
 
 void CTemplateFilesDlg::OnDelete() {
+    bool deleted = false;
     // From the last line to the first, so that the lines still to visit keep their positions.
     for (int row = m_pList->count() - 1; row >= 0; --row) {
         if (!m_pList->item(row)->isSelected())
             continue;
         m_pTemplates->RemoveAt(static_cast<std::size_t>(row));
         delete m_pList->takeItem(row);
+        deleted = true;
     }
+    if (deleted)
+        emit ListChanged();
 }

@@ -16,6 +16,10 @@ public:
     CTemplateFilesDlg(QWidget* parent, CTemplateList* templates, const CAliasTable* aliasTable,
                       IPrompts& prompts);
 
+signals:
+    // Templates were added to or deleted from the list.
+    void ListChanged();
+
 private:
     void OnAdd();
     void OnDelete();

@@ -2,6 +2,7 @@
 
 #include "ByteText.h"
 #include "FieldEntry.h"
+#include "Shortcuts.h"
 #include "ValueText.h"
 
 #include <QAbstractItemView>
@@ -64,8 +65,7 @@ private:
 bool IsHistoryKey(QEvent* event) {
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
         return false;
-    const auto* key = static_cast<QKeyEvent*>(event);
-    return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo);
+    return IsWindowCommandKey(static_cast<QKeyEvent*>(event));
 }
 
 // Alt or Meta with a key that types (a letter, a digit) is a menu key, never text: the edit

@@ -4,6 +4,8 @@
 // file reads and writes.
 
 #include "Message.h"
+#include "Schema.h"
+#include "TankFile.h"
 
 #include <gtest/gtest.h>
 
@@ -84,6 +86,20 @@ private:
     std::vector<std::string> m_texts;
     std::vector<std::string> m_lines;
 };
+
+// The index of the field that path names, such as "GameObject.maxHealth"; fails the test when
+// there is none.
+inline std::size_t FieldIndex(std::string_view path) {
+    const int index = CSchema::Get().FindFieldPath(path);
+    EXPECT_GE(index, 0) << path;
+    return static_cast<std::size_t>(index);
+}
+inline CFieldEntry& Field(CTankFile& file, std::string_view path) {
+    return file.m_fields.at(FieldIndex(path));
+}
+inline const CFieldEntry& Field(const CTankFile& file, std::string_view path) {
+    return file.m_fields.at(FieldIndex(path));
+}
 
 inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -1,60 +1,39 @@
 // The editor program as it is started: its arguments, and what it shows before and after its
-// window. main() is built here under another name, and runs in this process.
+// window, its application object running in this process.
 
+#include "EditorApp.h"
+#include "CommandLine.h"
 #include "EditorFixture.h"
 
 #include <QMessageBox>
 
-int TarnwickMain(int argc, char** argv);
-
-namespace {
-
-// Runs as the program makes its application object.
-std::function<void()> g_onStart;
-[[maybe_unused]] const bool g_hooked =
-    (qAddPreRoutine([] { g_onStart ? g_onStart() : void(); }), true);
-
-int RunProgram(std::vector<std::string> args) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Started by another name: the boxes still carry the program's own.
-    args.insert(args.begin(), "/opt/bin/tank-editor");
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    int argc = static_cast<int>(args.size());
-    return TarnwickMain(argc, argv.data());
-}
-
-} // namespace
-
 TEST(EditorAppTest, HelpAndWrongArgumentsEndAtOnceWithTheUsage) {
-    const std::pair<std::vector<std::string>, int> cases[] = {
-        {{"--help"}, 0},      {{"-h"}, 0},      {{"a.odf", "b.odf"}, 2},
-        {{"--templates"}, 2}, {{"--bogus"}, 2}, {{"--templates", "a", "--templates", "b"}, 2}};
-    // A program that started after all would wait for a user: its windows are closed at once.
-    bool started = false;
-    g_onStart = [&started] {
-        auto* timer = new QTimer(qApp);
-        QObject::connect(timer, &QTimer::timeout, [&started] {
-            started = started || !QApplication::topLevelWidgets().isEmpty();
-            QApplication::closeAllWindows();
-        });
-        timer->start(10);
-    };
-    for (const auto& [args, code] : cases) {
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        EXPECT_EQ(RunProgram(args), code) << args.front();
-        const std::string out = testing::internal::GetCapturedStdout();
-        const std::string err = testing::internal::GetCapturedStderr();
-        EXPECT_NE((code ? err : out).find("Usage: tarnwick [--templates SET] [FILE]\n"),
-                  std::string::npos);
-        EXPECT_EQ((code ? out : err), "");
+    using enum CCommandLine::Action;
+    const std::pair<std::vector<std::string>, CCommandLine::Action> cases[] = {
+        {{"--help"}, Help},          {{"-h"}, Help},
+        {{"a.odf", "b.odf"}, Usage}, {{"--templates"}, Usage},
+        {{"--bogus"}, Usage},        {{"--templates", "a", "--templates", "b"}, Usage},
+        {{"a.odf", "--help"}, Usage}};
+    for (const auto& [args, action] : cases) {
+        std::vector<std::string> argv{"tarnwick"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        std::vector<char*> pointers;
+        for (std::string& arg : argv)
+            pointers.push_back(arg.data());
+        EXPECT_EQ(AsksForHelp(static_cast<int>(pointers.size()), pointers.data()), action == Help)
+            << args.front();
+        EXPECT_EQ(ParseCommandLine(args).m_action, action) << args.front();
     }
-    g_onStart = nullptr;
-    EXPECT_FALSE(started);
+    // A start file is made absolute; the set file is taken as it is.
+    const CCommandLine line = ParseCommandLine({"--templates", "set.txt", "tank.odf"});
+    EXPECT_EQ(line.m_action, Run);
+    EXPECT_EQ(line.m_strStartPath, (std::filesystem::current_path() / "tank.odf").string());
+    EXPECT_EQ(line.m_strTemplateSet, "set.txt");
+
+    testing::internal::CaptureStdout();
+    PrintUsage(stdout);
+    EXPECT_TRUE(testing::internal::GetCapturedStdout().starts_with(
+        "Usage: tarnwick [--templates SET] [FILE]\n"));
 }
 
 TEST(EditorAppTest, StartsOnTheFileAndTheTemplateSetAfterTheAliasMessage) {
@@ -88,7 +67,7 @@ TEST(EditorAppTest, StartsOnTheFileAndTheTemplateSetAfterTheAliasMessage) {
         editor->close();
     };
     bool sawMessage = false;
-    g_onStart = [&] {
+    auto onStart = [&] {
         WhenModalShows<QMessageBox>([&](QMessageBox* box) {
             EXPECT_EQ(box->windowTitle(), "tarnwick");
             EXPECT_EQ(box->text(),
@@ -101,7 +80,15 @@ TEST(EditorAppTest, StartsOnTheFileAndTheTemplateSetAfterTheAliasMessage) {
         });
         whenShown(500);
     };
-    EXPECT_EQ(RunProgram({"--templates", "set.txt", "tank.odf"}), 0);
-    g_onStart = nullptr;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Started by another name: the boxes still carry the program's own.
+    std::string name = "/opt/bin/tank-editor";
+    char* argv[] = {name.data(), nullptr};
+    int argc = 1;
+    CEditorApp app(argc, argv);
+    onStart();
+    const CCommandLine line = ParseCommandLine({"--templates", "set.txt", "tank.odf"});
+    EXPECT_EQ(app.InitInstance(line.m_strStartPath, line.m_strTemplateSet), 0);
     EXPECT_TRUE(sawMessage && sawWindow);
 }

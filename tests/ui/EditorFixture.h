@@ -85,11 +85,11 @@ protected:
         Open(name);
         m_prompts.TakeShown();
     }
-    // Runs the item of menu whose text, without its '&' and key, begins with item.
-    void Command(const char* menu, const char* item);
+    // Runs the menu item whose action has the object name action, such as "actionFileOpen".
+    void Command(const char* action);
     void Open(const std::string& name) {
         m_prompts.Queue(m_folder.Path(name));
-        Command("File", "Open");
+        Command("actionFileOpen");
     }
     // Keys as the keyboard sends them: to the open list or the active window, whose shortcuts
     // see them before the focused widget does.

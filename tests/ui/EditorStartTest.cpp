@@ -93,8 +93,10 @@ TEST_F(EditorTest, MenusCarryTheirItemsAndTheTitleShowsAPathAsItIs) {
         menus.push_back(line);
     }
     EXPECT_EQ(menus, (Shown{
-                         "&File: &New\tCtrl-N &Open...\tCtrl-O | &Save\tCtrl-S Save &As... | E&xit",
-                         "&Edit: &Undo\tCtrl+Z &Redo\tCtrl+Shift+Z | &Find\tCtrl+F",
+                         "&File: &New\tCtrl-N &Open...\tCtrl-O | &Save\tCtrl-S Save "
+                         "&As...\tCtrl+Shift+S | E&xit\tCtrl+Q",
+                         "&Edit: &Undo\tCtrl+Z &Redo\tCtrl+Shift+Z, Ctrl+Y | &Find\tCtrl+F",
+                         "&View: &Compare Units\tCtrl+K",
                          "&Template: &Load Set... &Save Set... &Edit Set...",
                          "&Help: &About Tarnwick... &Tarnwick Web Site... &Brindlemoor Web Site...",
                      }));
@@ -113,7 +115,7 @@ TEST_F(EditorTest, HelpShowsTheAboutBoxAndOpensBothWebAddresses) {
         EXPECT_TRUE(about->findChild<QPushButton*>()->isDefault());
         QTest::keyClick(about, Qt::Key_Return);
     });
-    Command("Help", "About");
+    Command("actionHelpAbout");
 
     // While no address is configured (the build's default), an item opens the README, the
     // source tree's from a build.
@@ -127,8 +129,8 @@ TEST_F(EditorTest, HelpShowsTheAboutBoxAndOpensBothWebAddresses) {
     const QStringList schemes{"file", program.scheme(), group.scheme()};
     for (const QString& scheme : schemes)
         QDesktopServices::setUrlHandler(scheme, &catcher, "Open");
-    Command("Help", "Tarnwick Web Site");
-    Command("Help", "Brindlemoor Web Site");
+    Command("actionHelpProgramWebSite");
+    Command("actionHelpGroupWebSite");
     OpenHelpLink(QString(), m_prompts);
     for (const QString& scheme : schemes)
         QDesktopServices::unsetUrlHandler(scheme);

@@ -1,13 +1,17 @@
 #include "EditorFixture.h"
 
+#include "FolderLock.h"
+
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
 
 #include <chrono>
 #include <filesystem>
+#include <thread>
 
 using namespace std::chrono_literals;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -24,66 +28,17 @@ void Drop(QWidget* target, const QList<QUrl>& urls) {
     EXPECT_EQ(enter.isAccepted(), drop.isAccepted());
 }
 
-} // namespace
+QUrl UrlOf(const std::string& path) {
+    return QUrl::fromLocalFile(QString::fromStdString(path));
+}
 
-// Every command that may leave a document with changes, each way the user answers: what is asked,
-// the title after (empty once the window closed) and which file then holds the change. Each case
-// starts on tank.odf with maxHealth typed to 99 (C), on it unchanged (U) or on a new document
-// with the change (N).
-TEST_F(EditorTest, FileCommandsAskBeforeDroppingChangesAndStopWhenTheSaveDoesNot) {
-    namespace fs = std::filesystem;
-    using enum IPrompts::Answer;
+// The file commands, each way the user answers: what is asked, the title after (empty once the
+// window closed) and which file then holds the change. Each case starts on tank.odf with
+// maxHealth typed to 99 (C), on it unchanged (U) or on a new document with the change (N).
+class FileCommandsTest : public EditorTest {
+protected:
     enum From { C, U, N };
-    const std::string tank = m_folder.Path("tank.odf"), other = m_folder.Path("other.odf");
-    const std::string named = m_folder.Path("named.odf"), bad = m_folder.Path("no/tank.odf");
-    const std::string missing = m_folder.Path("missing.odf");
-    const std::string ask = "Save changes to '" + tank + "'?", saveAs = "[Save As .odf]";
-    const std::string askNew = "Save changes to 'Untitled.odf'?";
-    const std::string changed = "'" + tank + "' has been changed by another program since it " +
-                                "was opened.\nSave your version over it?";
-    const Shown cannotSave{ask, changed, "Error saving tank file '" + tank + "'."};
-    const Shown openMissing{ask, "[Open]", "Error opening tank file '" + missing + "'.",
-                            "Error loading tank file '" + missing + "'."};
-    const Shown saveAsBad{saveAs, "Error saving tank file '" + bad + "'.",
-                          "Error saving tank file '" + bad + "'."};
-    const std::string star = TitleOf("tank.odf", true), untitled = TitleOf("Untitled.odf");
-    const std::string newStar = TitleOf("Untitled.odf", true),
-                      badStar = "Tarnwick - [" + bad + " *]";
-    const std::string tankTitle = TitleOf("tank.odf"), otherTitle = TitleOf("other.odf");
-    auto file = [this](const char* item) { return [this, item] { Command("File", item); }; };
-    auto then = [this](std::function<void()> first, const char* item) {
-        return [this, first, item] {
-            first();
-            Command("File", item);
-        };
-    };
-    auto url = [](const std::string& path) { return QUrl::fromLocalFile(path.c_str()); };
-    const auto folder = [&] { fs::remove(tank), fs::create_directory(tank); };
-    const auto touch = [&] { fs::last_write_time(tank, fs::last_write_time(tank) + 1h); };
-    const auto asLong = [&] {
-        m_folder.Write("tank.odf", std::string(m_folder.Read("tank.odf").size(), 'x'));
-    };
-    const auto rewrite = [&] { m_folder.Write("tank.odf", "[Other]\n"); };
-    const auto empty = [&] { m_folder.Write("tank.odf", ""); };
-    const auto remove = [&] { fs::remove(tank); };
-    const auto escape = [this] { Key(Qt::Key_Escape); };
-    const auto inTree = [this] { m_tree->setFocus(); };
-    const auto closeBox = [this] { m_editor->close(); };
-    const auto enter = [this] {
-        Key(Qt::Key_Return);
-        m_tree->setFocus();
-        QTest::keyClick(m_editor->windowHandle(), Qt::Key_Enter, Qt::KeypadModifier);
-    };
-    const auto dropNothing = [&] {
-        Drop(m_edit, {url(tank), url(other)});
-        Drop(m_editor.get(), {QUrl(QStringLiteral("https://example.org/a.odf"))});
-    };
-    const auto dropOnBox = [&] {
-        Drop(m_edit, {url(other)});
-        EXPECT_EQ(Edit(), "99") << "the path was typed into the box";
-    };
-    const auto dropOnTree = [&] { Drop(m_tree->viewport(), {url(other)}); };
-    const struct {
+    struct Case {
         const char* what;
         From from;
         std::function<void()> act;
@@ -91,71 +46,285 @@ TEST_F(EditorTest, FileCommandsAskBeforeDroppingChangesAndStopWhenTheSaveDoesNot
         Shown shown;
         std::string title;
         std::string saved; // the file that holds maxHealth = 99 after, if any
-    } cases[] = {
-        {"New, unchanged", U, file("New"), {}, {}, untitled, ""},
-        {"Open, unchanged", U, file("Open"), {other}, {"[Open]"}, otherTitle, ""},
-        {"Exit, unchanged", U, file("Exit"), {}, {}, "", ""},
-        {"Escape, unchanged", U, escape, {}, {}, "", ""},
-        {"New, Cancel", C, file("New"), {Cancel}, {ask}, star, ""},
-        {"New, No", C, file("New"), {No}, {ask}, untitled, ""},
-        {"New, Yes", C, file("New"), {Yes}, {ask}, untitled, "tank.odf"},
-        {"Open, Cancel", C, file("Open"), {Cancel}, {ask}, star, ""},
-        {"Open, No, cancelled", C, file("Open"), {No, std::nullopt}, {ask, "[Open]"}, star, ""},
-        {"Open, No, a missing file", C, file("Open"), {No, missing}, openMissing, star, ""},
-        {"Open, Yes", C, file("Open"), {Yes, other}, {ask, "[Open]"}, otherTitle, "tank.odf"},
-        {"Exit, Cancel", C, file("Exit"), {Cancel}, {ask}, star, ""},
-        {"Exit, Yes", C, file("Exit"), {Yes}, {ask}, "", "tank.odf"},
-        {"Escape in the value box, Cancel", C, escape, {Cancel}, {ask}, star, ""},
-        {"Escape in the tree, Cancel", C, [&] { inTree(), escape(); }, {Cancel}, {ask}, star, ""},
-        {"the close box, Cancel", C, closeBox, {Cancel}, {ask}, star, ""},
-        {"the close box, No", C, closeBox, {No}, {ask}, "", ""},
-        {"Enter applies, never closes", C, enter, {}, {}, star, ""},
-        {"a drop of two files or a web address", C, dropNothing, {}, {}, star, ""},
-        {"a drop on the value box, Cancel", C, dropOnBox, {Cancel}, {ask}, star, ""},
-        {"a drop on the tree, No", C, dropOnTree, {No}, {ask}, otherTitle, ""},
-        {"New, Yes, cancelled", N, file("New"), {Yes, std::nullopt}, {askNew, saveAs}, newStar, ""},
-        {"New, Yes, named", N, file("New"), {Yes, named}, {askNew, saveAs}, untitled, "named.odf"},
-        {"Save, cancelled", N, file("Save"), {std::nullopt}, {saveAs}, newStar, ""},
-        {"Save, named", N, file("Save"), {named}, {saveAs}, TitleOf("named.odf"), "named.odf"},
-        {"Save As, no folder", C, then(file("Save As"), "Save"), {bad}, saveAsBad, badStar, ""},
-        {"New, Yes, cannot save", C, then(folder, "New"), {Yes, Yes}, cannotSave, star, ""},
-        {"Open, Yes, cannot save", C, then(folder, "Open"), {Yes, Yes}, cannotSave, star, ""},
-        {"Exit, Yes, cannot save", C, then(folder, "Exit"), {Yes, Yes}, cannotSave, star, ""},
-        {"Save, only touched", C, then(touch, "Save"), {}, {}, tankTitle, "tank.odf"},
-        {"Save, rewritten as long, No", C, then(asLong, "Save"), {No}, {changed}, star, ""},
-        {"Save, rewritten, Cancel", C, then(rewrite, "Save"), {Cancel}, {changed}, star, ""},
-        {"Save, removed, Yes", C, then(remove, "Save"), {Yes}, {changed}, tankTitle, "tank.odf"},
-        {"Exit, Yes, emptied, No", C, then(empty, "Exit"), {Yes, No}, {ask, changed}, star, ""},
     };
-    m_folder.CopyUiTestData({"ALIAS.TXT"});
-    m_folder.Write("other.odf", "[GameObject]\nmaxHealth = 5\n");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        m_editor.reset();
-        fs::remove_all(tank);
-        fs::remove(named);
-        m_folder.CopyUiTestData({"tank.odf"});
-        Start();
-        if (c.from != N)
-            Open("tank.odf");
-        if (c.from != U)
-            Modify();
-        m_prompts.TakeShown();
-        for (const auto& reply : c.replies)
-            m_prompts.Queue(reply);
-        c.act();
-        EXPECT_EQ(m_prompts.TakeShown(), c.shown);
-        EXPECT_EQ(m_editor->isVisible() ? Title() : "", c.title);
-        for (const std::string name : {"tank.odf", "named.odf"}) {
-            const bool file = fs::is_regular_file(m_folder.Path(name));
-            EXPECT_EQ(file && m_folder.Read(name).find("maxHealth = 99") != std::string::npos,
-                      name == c.saved)
-                << name;
+
+    void SetUp() override {
+        m_folder.CopyUiTestData({"ALIAS.TXT"});
+        m_folder.Write("other.odf", "[GameObject]\nmaxHealth = 5\n");
+    }
+    void Run(const std::vector<Case>& cases) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.what);
+            m_editor.reset();
+            fs::remove_all(m_tank);
+            fs::remove(m_named);
+            m_folder.CopyUiTestData({"tank.odf"});
+            Start();
+            if (c.from != N)
+                Open("tank.odf");
+            if (c.from != U)
+                Modify();
+            m_prompts.TakeShown();
+            for (const auto& reply : c.replies)
+                m_prompts.Queue(reply);
+            c.act();
+            EXPECT_EQ(m_prompts.TakeShown(), c.shown);
+            EXPECT_EQ(m_editor->isVisible() ? Title() : "", c.title);
+            for (const std::string name : {"tank.odf", "named.odf"}) {
+                const bool file = fs::is_regular_file(m_folder.Path(name));
+                EXPECT_EQ(file && m_folder.Read(name).find("maxHealth = 99") != std::string::npos,
+                          name == c.saved)
+                    << name;
+            }
         }
     }
+    // The command of a File item, then of a second one.
+    std::function<void()> File(const char* action) {
+        return [this, action] { Command(action); };
+    }
+    std::function<void()> Then(std::function<void()> first, const char* action) {
+        return [this, first, action] {
+            first();
+            Command(action);
+        };
+    }
 
-    // Once a window has gone, messages go to whoever took them before it came.
-    m_editor.reset();
+    const std::string m_tank = m_folder.Path("tank.odf"), m_other = m_folder.Path("other.odf");
+    const std::string m_named = m_folder.Path("named.odf");
+    const std::string m_ask = "Save changes to '" + m_tank + "'?";
+    const std::string m_star = TitleOf("tank.odf", true), m_untitled = TitleOf("Untitled.odf");
+    const std::string m_tankTitle = TitleOf("tank.odf"), m_otherTitle = TitleOf("other.odf");
+    const std::string m_changed = "'" + m_tank + "' has been changed by another program since " +
+                                  "it was opened.\nSave your version over it?";
+};
+
+} // namespace
+
+TEST_F(FileCommandsTest, NewOpenAndExitAskBeforeDroppingChanges) {
+    using enum IPrompts::Answer;
+    const std::string missing = m_folder.Path("missing.odf");
+    const Shown openMissing{m_ask, "[Open]", "Error opening tank file '" + missing + "'.",
+                            "Error loading tank file '" + missing + "'."};
+    const auto escape = [this] { Key(Qt::Key_Escape); };
+    const auto closeBox = [this] { m_editor->close(); };
+    Run({
+        {"New, unchanged", U, File("actionFileNew"), {}, {}, m_untitled, ""},
+        {"Open, unchanged", U, File("actionFileOpen"), {m_other}, {"[Open]"}, m_otherTitle, ""},
+        {"Exit, unchanged", U, File("actionFileExit"), {}, {}, "", ""},
+        {"Escape, unchanged", U, escape, {}, {}, "", ""},
+        {"New, Cancel", C, File("actionFileNew"), {Cancel}, {m_ask}, m_star, ""},
+        {"New, No", C, File("actionFileNew"), {No}, {m_ask}, m_untitled, ""},
+        {"New, Yes", C, File("actionFileNew"), {Yes}, {m_ask}, m_untitled, "tank.odf"},
+        {"Open, Cancel", C, File("actionFileOpen"), {Cancel}, {m_ask}, m_star, ""},
+        {"Open, No, cancelled",
+         C,
+         File("actionFileOpen"),
+         {No, std::nullopt},
+         {m_ask, "[Open]"},
+         m_star,
+         ""},
+        {"Open, No, a missing file",
+         C,
+         File("actionFileOpen"),
+         {No, missing},
+         openMissing,
+         m_star,
+         ""},
+        {"Open, Yes",
+         C,
+         File("actionFileOpen"),
+         {Yes, m_other},
+         {m_ask, "[Open]"},
+         m_otherTitle,
+         "tank.odf"},
+        {"Exit, Cancel", C, File("actionFileExit"), {Cancel}, {m_ask}, m_star, ""},
+        {"Exit, Yes", C, File("actionFileExit"), {Yes}, {m_ask}, "", "tank.odf"},
+        {"Escape in the value box, Cancel", C, escape, {Cancel}, {m_ask}, m_star, ""},
+        {"Escape in the tree, Cancel",
+         C,
+         [&] { m_tree->setFocus(), escape(); },
+         {Cancel},
+         {m_ask},
+         m_star,
+         ""},
+        {"the close box, Cancel", C, closeBox, {Cancel}, {m_ask}, m_star, ""},
+        {"the close box, No", C, closeBox, {No}, {m_ask}, "", ""},
+    });
+}
+
+TEST_F(FileCommandsTest, ANewDocumentIsSavedUnderANameAskedFor) {
+    using enum IPrompts::Answer;
+    const std::string askNew = "Save changes to 'Untitled.odf'?", saveAs = "[Save As .odf]";
+    const std::string newStar = TitleOf("Untitled.odf", true);
+    Run({
+        {"New, Yes, cancelled",
+         N,
+         File("actionFileNew"),
+         {Yes, std::nullopt},
+         {askNew, saveAs},
+         newStar,
+         ""},
+        {"New, Yes, named",
+         N,
+         File("actionFileNew"),
+         {Yes, m_named},
+         {askNew, saveAs},
+         m_untitled,
+         "named.odf"},
+        {"Save, cancelled", N, File("actionFileSave"), {std::nullopt}, {saveAs}, newStar, ""},
+        {"Save, named",
+         N,
+         File("actionFileSave"),
+         {m_named},
+         {saveAs},
+         TitleOf("named.odf"),
+         "named.odf"},
+    });
+}
+
+TEST_F(FileCommandsTest, ACommandWhoseSaveFailsStopsAndKeepsTheChanges) {
+    using enum IPrompts::Answer;
+    const std::string bad = m_folder.Path("no/tank.odf");
+    const Shown cannotSave{m_ask, m_changed, "Error saving tank file '" + m_tank + "'."};
+    const Shown saveAsBad{"[Save As .odf]", "Error saving tank file '" + bad + "'.",
+                          "Error saving tank file '" + bad + "'."};
+    const auto folder = [&] { fs::remove(m_tank), fs::create_directory(m_tank); };
+    Run({
+        {"Save As, no folder",
+         C,
+         Then(File("actionFileSaveAs"), "actionFileSave"),
+         {bad},
+         saveAsBad,
+         "Tarnwick - [" + bad + " *]",
+         ""},
+        {"New, Yes, cannot save",
+         C,
+         Then(folder, "actionFileNew"),
+         {Yes, Yes},
+         cannotSave,
+         m_star,
+         ""},
+        {"Open, Yes, cannot save",
+         C,
+         Then(folder, "actionFileOpen"),
+         {Yes, Yes},
+         cannotSave,
+         m_star,
+         ""},
+        {"Exit, Yes, cannot save",
+         C,
+         Then(folder, "actionFileExit"),
+         {Yes, Yes},
+         cannotSave,
+         m_star,
+         ""},
+    });
+}
+
+TEST_F(FileCommandsTest, SaveAsksBeforeWritingOverAFileAnotherProgramChanged) {
+    using enum IPrompts::Answer;
+    const auto touch = [&] { fs::last_write_time(m_tank, fs::last_write_time(m_tank) + 1h); };
+    const auto asLong = [&] {
+        m_folder.Write("tank.odf", std::string(m_folder.Read("tank.odf").size(), 'x'));
+    };
+    const auto rewrite = [&] { m_folder.Write("tank.odf", "[Other]\n"); };
+    const auto empty = [&] { m_folder.Write("tank.odf", ""); };
+    const auto remove = [&] { fs::remove(m_tank); };
+    Run({
+        {"Save, only touched", C, Then(touch, "actionFileSave"), {}, {}, m_tankTitle, "tank.odf"},
+        {"Save, rewritten as long, No",
+         C,
+         Then(asLong, "actionFileSave"),
+         {No},
+         {m_changed},
+         m_star,
+         ""},
+        {"Save, rewritten, Cancel",
+         C,
+         Then(rewrite, "actionFileSave"),
+         {Cancel},
+         {m_changed},
+         m_star,
+         ""},
+        {"Save, removed, Yes",
+         C,
+         Then(remove, "actionFileSave"),
+         {Yes},
+         {m_changed},
+         m_tankTitle,
+         "tank.odf"},
+        {"Exit, Yes, emptied, No",
+         C,
+         Then(empty, "actionFileExit"),
+         {Yes, No},
+         {m_ask, m_changed},
+         m_star,
+         ""},
+    });
+}
+
+TEST_F(FileCommandsTest, ADroppedFileOpensAsOpenWouldAndEnterNeverCloses) {
+    using enum IPrompts::Answer;
+    const auto enter = [this] {
+        Key(Qt::Key_Return);
+        m_tree->setFocus();
+        QTest::keyClick(m_editor->windowHandle(), Qt::Key_Enter, Qt::KeypadModifier);
+    };
+    const auto dropNothing = [&] {
+        Drop(m_edit, {UrlOf(m_tank), UrlOf(m_other)});
+        Drop(m_editor.get(), {QUrl(QStringLiteral("https://example.org/a.odf"))});
+    };
+    const auto dropOnBox = [&] {
+        Drop(m_edit, {UrlOf(m_other)});
+        EXPECT_EQ(Edit(), "99") << "the path was typed into the box";
+    };
+    const auto dropOnTree = [&] { Drop(m_tree->viewport(), {UrlOf(m_other)}); };
+    Run({
+        {"Enter applies, never closes", C, enter, {}, {}, m_star, ""},
+        {"a drop of two files or a web address", C, dropNothing, {}, {}, m_star, ""},
+        {"a drop on the value box, Cancel", C, dropOnBox, {Cancel}, {m_ask}, m_star, ""},
+        {"a drop on the tree, No", C, dropOnTree, {No}, {m_ask}, m_otherTitle, ""},
+    });
+}
+
+// A command-line run that holds the folder makes the window's save wait for it, and a run that
+// holds it too long makes the save fail with the lock's message, the changes kept.
+TEST_F(FileCommandsTest, ASaveWaitsForAFolderLockHeldByAnotherRun) {
+    m_folder.CopyUiTestData({"tank.odf"});
+    Start();
+    Open("tank.odf");
+    Modify();
+    m_prompts.TakeShown();
+    {
+        CFolderLock held;
+        ASSERT_TRUE(held.Lock({m_tank}, 0ms));
+        std::thread release([&held] {
+            std::this_thread::sleep_for(300ms);
+            held.Unlock();
+        });
+        const auto start = std::chrono::steady_clock::now();
+        Command("actionFileSave");
+        release.join();
+        EXPECT_GE(std::chrono::steady_clock::now() - start, 300ms);
+    }
+    EXPECT_EQ(Title(), TitleOf("tank.odf"));
+    EXPECT_NE(m_folder.Read("tank.odf").find("maxHealth = 99"), std::string::npos);
+
+    Type(QStringLiteral("8"));
+    qputenv("TARNWICK_LOCK_WAIT", "0.1");
+    CFolderLock held;
+    ASSERT_TRUE(held.Lock({m_tank}, 0ms));
+    Command("actionFileSave");
+    qunsetenv("TARNWICK_LOCK_WAIT");
+    const Shown shown = m_prompts.TakeShown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown[0].starts_with("Folder '")) << shown[0];
+    EXPECT_EQ(Title(), TitleOf("tank.odf", true));
+    EXPECT_NE(m_folder.Read("tank.odf").find("maxHealth = 99\n"), std::string::npos);
+}
+
+// Once a window has gone, messages go to whoever took them before it came.
+TEST_F(EditorTest, MessagesGoBackToTheirOwnerOnceTheWindowIsGone) {
     tarnwick_test::CMessageCapture before;
     Start();
     m_editor.reset();

@@ -21,15 +21,18 @@ TEST_F(EditorTest, CtrlNOAndSRunTheFileCommandsAndTheLettersOtherwiseDoNot) {
     EXPECT_EQ(m_prompts.TakeShown(), (Shown{ask, ask, "[Open]"}));
     EXPECT_EQ(Edit(), "991");
 
-    // The letters alone or with other modifiers are text, or the tree's search.
+    // The letters alone or with other modifiers are text, or the tree's search; Ctrl+Shift+S is
+    // Save As (below).
     for (QWidget* focus : {static_cast<QWidget*>(m_tree), static_cast<QWidget*>(m_edit)}) {
         focus->setFocus();
         for (Qt::Key letter : {Qt::Key_N, Qt::Key_O, Qt::Key_S}) {
             for (Qt::KeyboardModifiers modifiers :
                  {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier),
                   Qt::ControlModifier | Qt::ShiftModifier, Qt::ControlModifier | Qt::AltModifier,
-                  Qt::KeyboardModifiers(Qt::AltModifier), Qt::ControlModifier | Qt::MetaModifier})
-                Key(letter, modifiers);
+                  Qt::KeyboardModifiers(Qt::AltModifier), Qt::ControlModifier | Qt::MetaModifier}) {
+                if (letter != Qt::Key_S || modifiers != (Qt::ControlModifier | Qt::ShiftModifier))
+                    Key(letter, modifiers);
+            }
         }
     }
     EXPECT_TRUE(m_prompts.m_shown.empty());
@@ -46,4 +49,28 @@ TEST_F(EditorTest, CtrlNOAndSRunTheFileCommandsAndTheLettersOtherwiseDoNot) {
     m_prompts.Queue(Answer::Cancel);
     QTest::keyClick(m_tree, Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(m_prompts.TakeShown(), Shown{ask});
+}
+
+// Save As and Exit have the keys every desktop editor has, whichever widget has the focus; Exit
+// still asks about changes first.
+TEST_F(EditorTest, CtrlShiftSSavesAsAndCtrlQExits) {
+    StartOn("tank.odf");
+    Modify();
+    m_prompts.Queue(m_folder.Path("copy.odf"));
+    Key(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Save As .odf]"});
+    EXPECT_EQ(Title(), TitleOf("copy.odf"));
+    EXPECT_EQ(Edit(), "99");
+
+    Type(QStringLiteral("1"));
+    const std::string ask = "Save changes to '" + m_folder.Path("copy.odf") + "'?";
+    m_prompts.Queue(Answer::Cancel);
+    Key(Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(m_editor->isVisible());
+    m_tree->setFocus();
+    m_prompts.Queue(Answer::No);
+    Key(Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(m_prompts.TakeShown(), (Shown{ask, ask}));
+    EXPECT_FALSE(m_editor->isVisible());
+    EXPECT_NE(m_folder.Read("copy.odf").find("maxHealth = 99\n"), std::string::npos);
 }

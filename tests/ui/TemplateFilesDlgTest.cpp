@@ -13,7 +13,7 @@ protected:
         m_folder.Write("set.txt", "t1.odf\nt2.odf\nt3.odf\n");
         StartOn("doc.odf");
         m_prompts.Queue(m_folder.Path("set.txt"));
-        Command("Template", "Load Set");
+        Command("actionTemplateLoadSet");
         m_prompts.TakeShown();
         Select("GameObject", "collisionRadius");
     }
@@ -31,7 +31,7 @@ protected:
             EXPECT_FALSE(dialog->isVisible()) << "the dialog is still open";
             dialog->reject();
         });
-        Command("Template", "Edit Set");
+        Command("actionTemplateEditSet");
         EXPECT_EQ(Edit(), "2.500000");
         return lines;
     }

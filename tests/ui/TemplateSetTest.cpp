@@ -23,7 +23,7 @@ protected:
     Shown LoadSet(const std::string& text) {
         m_folder.Write("set.txt", text);
         m_prompts.Queue(m_folder.Path("set.txt"));
-        Command("Template", "Load Set");
+        Command("actionTemplateLoadSet");
         Shown shown = m_prompts.TakeShown();
         EXPECT_EQ(shown.at(0), "[Open]");
         EXPECT_EQ(m_prompts.m_lastFilter, "Text Files (*.txt);;All Files (*)");
@@ -181,7 +181,7 @@ TEST_F(TemplateSetTest, PickingAValueAppliesExactlyItsText) {
     EXPECT_EQ(ItemText("GameObject", "maxHealth"), "maxHealth = 957");
     EXPECT_TRUE(m_prompts.m_shown.empty());
 
-    Command("File", "Save");
+    Command("actionFileSave");
     const std::string saved = m_folder.Read("doc.odf");
     for (const char* line :
          {"unitName = \"\xe9t\xe9\"\n", "aiName = \"x\ryz\"\n", "maxHealth = 957\n"})
@@ -202,16 +202,16 @@ TEST_F(TemplateSetTest, LoadSetAndSaveSetKeepTheSetsLinesInOrder) {
     // nothing.
     Type(QStringLiteral("x"));
     m_prompts.Queue(saved);
-    Command("Template", "Save Set");
+    Command("actionTemplateSaveSet");
     EXPECT_EQ(m_prompts.m_lastFilter, "Text Files (*.txt);;All Files (*)");
     EXPECT_EQ(m_folder.Read("saved.txt"), "t1.odf\n" + t2 + "\nt1.odf\n");
     EXPECT_EQ(Edit(), "2.500000x");
     m_prompts.Queue(std::nullopt);
-    Command("Template", "Load Set");
+    Command("actionTemplateLoadSet");
     EXPECT_EQ(Edit(), "2.500000");
     Type(QStringLiteral("x"));
     m_prompts.Queue(m_folder.Path("no.txt"));
-    Command("Template", "Load Set");
+    Command("actionTemplateLoadSet");
     EXPECT_EQ(m_prompts.TakeShown(),
               (Shown{"[Save As .txt]", "[Open]", "[Open]",
                      "Error opening template set file '" + m_folder.Path("no.txt") + "'"}));
@@ -241,7 +241,7 @@ TEST_F(TemplateSetTest, LoadSetAndSaveSetKeepTheSetsLinesInOrder) {
     for (const auto& path : {std::optional<std::string>(), std::optional(saved)}) {
         LoadSet(path ? "" : "t1.odf\n");
         m_prompts.Queue(path);
-        Command("Template", "Save Set");
+        Command("actionTemplateSaveSet");
         EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Save As .txt]"});
         EXPECT_EQ(m_folder.Read("saved.txt"), path ? "" : "t1.odf\n" + t2 + "\nt1.odf\n");
     }
@@ -262,12 +262,12 @@ TEST_F(TemplateSetTest, LoadSetAndSaveSetKeepTheSetsLinesInOrder) {
     m_folder.Write("sets/t1.odf", "[GameObject]\nmaxHealth = 66\n");
     m_folder.Write("sets/set.txt", "s.odf\nt1.odf\nnowhere.odf\n");
     m_prompts.Queue(m_folder.Path("sets/set.txt"));
-    Command("Template", "Load Set");
+    Command("actionTemplateLoadSet");
     EXPECT_EQ(m_prompts.TakeShown(), (Shown{"[Open]", "Error opening tank file 'nowhere.odf'.",
                                             "Error loading tank file 'nowhere.odf'."}));
     Select("maxHealth");
     EXPECT_EQ(Listed(*m_box), (Shown{"[Alpha] 10", "[s.odf] 77"}));
     m_prompts.Queue(saved);
-    Command("Template", "Save Set");
+    Command("actionTemplateSaveSet");
     EXPECT_EQ(m_folder.Read("saved.txt"), m_folder.Path("sets/s.odf") + "\nt1.odf\n");
 }

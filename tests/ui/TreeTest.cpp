@@ -78,7 +78,7 @@ TEST_F(EditorTest, TheTreeHoldsEveryGroupAndFieldAndShowsWhatTheDocumentSets) {
     Open("values.odf");
     Open("tank.odf");
     EXPECT_EQ(Views(m_tree), opened);
-    Command("File", "New");
+    Command("actionFileNew");
     for (const std::string& view : Views(m_tree))
         EXPECT_EQ(view.find("bold"), std::string::npos) << view;
 }

@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 
-#include <QMenuBar>
+#include <QAction>
 
 class UndoTest : public EditorTest {
 protected:
@@ -8,9 +8,10 @@ protected:
         m_folder.CopyUiTestData({"t1.odf", "t2.odf", "t3.odf"});
         StartOn("doc.odf");
     }
-    // The Edit menu's item at row: its text, or "-" while it is disabled.
+    // The text of the Edit menu's Undo (0) or Redo (1) item, or "-" while it is disabled.
     std::string MenuItem(int row) {
-        const QAction* item = m_editor->menuBar()->actions().at(1)->menu()->actions().at(row);
+        const auto* item =
+            m_editor->findChild<QAction*>(row == 0 ? "actionEditUndo" : "actionEditRedo");
         return item->isEnabled() ? item->text().toStdString() : "-";
     }
     // What undo and redo must restore, seen from outside: the selected item, its group's bold,
@@ -37,33 +38,33 @@ TEST_F(UndoTest, TypingIsOneStepPerFieldAndUndoRedoRestoreTheField) {
     // selects the field and puts its group back to plain.
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Now(), "maxHealth = 10, bold, edit 10, *, &Undo setAltitude\tCtrl+Z, "
-                     "&Redo maxHealth\tCtrl+Shift+Z");
+                     "&Redo maxHealth\tCtrl+Shift+Z, Ctrl+Y");
     Key(Qt::Key_Z, Qt::ControlModifier);
-    const std::string loaded = "setAltitude = , edit , -, &Redo setAltitude\tCtrl+Shift+Z";
+    const std::string loaded = "setAltitude = , edit , -, &Redo setAltitude\tCtrl+Shift+Z, Ctrl+Y";
     EXPECT_EQ(Now(), loaded);
-    // Both redo keys work, from the tree too.
-    m_tree->setFocus();
+    // Both redo keys work, in the value box and in the tree.
+    m_box->setFocus();
     Key(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(Now(), "setAltitude = 12.000000, bold, edit 12.000000, *, &Undo setAltitude\tCtrl+Z, "
-                     "&Redo maxHealth\tCtrl+Shift+Z");
+                     "&Redo maxHealth\tCtrl+Shift+Z, Ctrl+Y");
+    m_tree->setFocus();
     Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(Now(), typed);
 
     // Undone to the loaded state, the document has nothing to save: nothing is asked.
-    Command("Edit", "Undo");
-    Command("Edit", "Undo");
+    Command("actionEditUndo");
+    Command("actionEditUndo");
     EXPECT_EQ(Now(), loaded);
-    Command("File", "New");
+    Command("actionFileNew");
     EXPECT_TRUE(m_prompts.m_shown.empty());
     EXPECT_EQ(MenuItem(1), "-") << "New clears the history";
-    EXPECT_EQ(m_editor->menuBar()->actions().at(1)->menu()->actions().at(0)->text(),
-              "&Undo\tCtrl+Z");
+    EXPECT_EQ(m_editor->findChild<QAction*>("actionEditUndo")->text(), "&Undo\tCtrl+Z");
 }
 
 TEST_F(UndoTest, PicksAndEmptyingAreStepsOfTheirOwnAndTypingBackIsNone) {
     m_folder.Write("set.txt", "t1.odf\nt2.odf\nt3.odf\n");
     m_prompts.Queue(m_folder.Path("set.txt"));
-    Command("Template", "Load Set");
+    Command("actionTemplateLoadSet");
     m_prompts.TakeShown();
 
     Select("GameObject", "maxHealth");
@@ -95,15 +96,15 @@ TEST_F(UndoTest, PicksAndEmptyingAreStepsOfTheirOwnAndTypingBackIsNone) {
 TEST_F(UndoTest, TheStarFollowsTheSavedStateAndOpenClearsTheHistory) {
     Select("GameObject", "baseName");
     Type(QStringLiteral("1"));
-    Command("File", "Save");
+    Command("actionFileSave");
     EXPECT_EQ(Title(), TitleOf("doc.odf"));
-    Command("Edit", "Undo");
+    Command("actionEditUndo");
     EXPECT_EQ(Title(), TitleOf("doc.odf", true));
-    Command("Edit", "Redo");
+    Command("actionEditRedo");
     EXPECT_EQ(Title(), TitleOf("doc.odf"));
     // Typing after the save is a new step, whose undo goes back to the saved value.
     Type(QStringLiteral("2"));
-    Command("Edit", "Undo");
+    Command("actionEditUndo");
     EXPECT_EQ(ItemText("GameObject", "baseName"), "baseName = \"1\"");
     EXPECT_FALSE(Modified());
 

@@ -77,7 +77,7 @@ TEST_F(UnusedLinesTest, TheCountLineListsTheLinesAndFollowsTheDocument) {
                         {"13", "under a header that names no group", "soldierCount = 4"},
                     }));
 
-    Command("File", "New");
+    Command("actionFileNew");
     EXPECT_EQ(CountLine(), "");
     OpenFresh();
     EXPECT_NE(CountLine(), "");
@@ -93,7 +93,7 @@ TEST_F(UnusedLinesTest, EverySaveAsksOncePerDocumentWhetherToKeepThem) {
         const std::string saved = Saved(answer);
         Modify();
         m_prompts.Queue(answer);
-        Command("File", "Save");
+        Command("actionFileSave");
         EXPECT_EQ(m_prompts.TakeShown(), Shown{m_question});
         EXPECT_EQ(Modified(), answer == Answer::Cancel);
         EXPECT_EQ(m_folder.Read("hover.odf"), saved);
@@ -103,7 +103,7 @@ TEST_F(UnusedLinesTest, EverySaveAsksOncePerDocumentWhetherToKeepThem) {
         Type(QStringLiteral("8"));
         if (answer == Answer::Cancel)
             m_prompts.Queue(answer);
-        Command("File", "Save");
+        Command("actionFileSave");
         EXPECT_EQ(m_prompts.TakeShown(), answer == Answer::Cancel ? Shown{m_question} : Shown{});
     }
 
@@ -112,10 +112,10 @@ TEST_F(UnusedLinesTest, EverySaveAsksOncePerDocumentWhetherToKeepThem) {
     OpenFresh();
     Modify();
     m_prompts.Queue(Answer::Cancel);
-    Command("File", "Save As");
+    Command("actionFileSaveAs");
     m_prompts.Queue(Answer::Yes);
     m_prompts.Queue(m_folder.Path("copy.odf"));
-    Command("File", "Save As");
+    Command("actionFileSaveAs");
     EXPECT_EQ(m_prompts.TakeShown(), (Shown{m_question, m_question, "[Save As .odf]"}));
     EXPECT_EQ(m_folder.Read("copy.odf"), Saved(Answer::Yes));
     const std::string ask = "Save changes to '" + m_folder.Path("hover.odf") + "'?";
@@ -125,7 +125,7 @@ TEST_F(UnusedLinesTest, EverySaveAsksOncePerDocumentWhetherToKeepThem) {
     for (Answer answer : {Answer::Cancel, Answer::No}) {
         m_prompts.Queue(Answer::Yes);
         m_prompts.Queue(answer);
-        Command("File", "New");
+        Command("actionFileNew");
         EXPECT_EQ(m_prompts.TakeShown(), (Shown{ask, m_question}));
         EXPECT_EQ(m_folder.Read("hover.odf"), answer == Answer::No ? layout : m_hover);
     }

@@ -18,7 +18,7 @@ protected:
     }
     // Saves and returns the file's bytes.
     std::string Saved() {
-        Command("File", "Save");
+        Command("actionFileSave");
         return m_folder.Read("values.odf");
     }
 };
@@ -53,7 +53,7 @@ TEST_F(ValueEditingTest, SelectingShowsTheFieldOrGroupAndChangesNothing) {
     }
     EXPECT_EQ(Title(), TitleOf("values.odf"));
     // New rebuilds the tree with nothing selected: the panel empties, the box usable again.
-    Command("File", "New");
+    Command("actionFileNew");
     EXPECT_EQ(shown(), QStringList({"", "", "", ""}));
     EXPECT_TRUE(m_box->isEnabled());
     EXPECT_TRUE(m_prompts.m_shown.empty());

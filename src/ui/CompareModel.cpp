@@ -1,0 +1,255 @@
+#include "CompareModel.h"
+
+#include "ByteText.h"
+#include "FieldEditCommand.h"
+#include "Schema.h"
+#include "TankDocument.h"
+#include "TemplateList.h"
+#include "ValueText.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QUndoStack>
+
+#include <algorithm>
+
+namespace {
+
+// The name a template goes by in a column's header and a step's name.
+const std::string& LabelOf(const CTankFile& tankFile) {
+    return tankFile.m_strAlias.empty() ? tankFile.m_strFileName : tankFile.m_strAlias;
+}
+
+} // namespace
+
+CCompareModel::CCompareModel(CTankDocument& document, const CTemplateList& templates,
+                             QObject* parent)
+    : QAbstractTableModel(parent), m_document(document), m_templates(templates) {
+    m_bold = QApplication::font();
+    m_bold.setBold(true);
+    // The selection's colour, faint: a tinted cell still reads as a plain one.
+    QColor tint = QApplication::palette().color(QPalette::Highlight);
+    tint.setAlpha(64);
+    m_tint = QBrush(tint);
+    connect(&document, &CTankDocument::FieldChanged, this,
+            [this](int field) { OnFieldChanged(field); });
+    connect(&document, &CTankDocument::Replaced, this, &CCompareModel::Refresh);
+    Rebuild();
+}
+
+void CCompareModel::Rebuild() {
+    const auto fields = static_cast<std::size_t>(kSchemaFieldCount);
+    m_setByTemplates.assign(fields, false);
+    m_rows.clear();
+    for (std::size_t i = 0; i < fields; ++i) {
+        // Most fields are set by one of the first few templates.
+        for (std::size_t t = 0; t < m_templates.Size() && !m_setByTemplates[i]; ++t)
+            m_setByTemplates[i] = m_templates.At(t).m_fields[i].m_bPresent;
+        if (m_setByTemplates[i] || m_document.File().m_fields[i].m_bPresent)
+            m_rows.push_back(static_cast<int>(i));
+    }
+    m_stats.assign(m_rows.size(), std::nullopt);
+}
+
+void CCompareModel::Refresh() {
+    beginResetModel();
+    Rebuild();
+    endResetModel();
+}
+
+int CCompareModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int CCompareModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kFirstTemplate + static_cast<int>(m_templates.Size());
+}
+
+int CCompareModel::RowOf(int field) const {
+    const auto at = std::ranges::lower_bound(m_rows, field);
+    return at != m_rows.end() && *at == field ? static_cast<int>(at - m_rows.begin()) : -1;
+}
+
+const CValueStats& CCompareModel::StatsOf(int row) const {
+    std::optional<CValueStats>& stats = m_stats[static_cast<std::size_t>(row)];
+    if (!stats)
+        stats = ::StatsOf(TemplateValues(m_templates, FieldAt(row)));
+    return *stats;
+}
+
+const CFieldEntry* CCompareModel::TemplateField(std::size_t position, int row) const {
+    // While a set loads, the list may already be shorter than the columns the view knows.
+    if (position >= m_templates.Size())
+        return nullptr;
+    const CFieldEntry& field =
+        m_templates.At(position).m_fields[static_cast<std::size_t>(FieldAt(row))];
+    return field.m_bPresent ? &field : nullptr;
+}
+
+int CCompareModel::TemplateAt(const QModelIndex& index) const {
+    if (!index.isValid() || index.column() == kThisFile)
+        return -1;
+    if (index.column() >= kFirstTemplate) {
+        const auto position = static_cast<std::size_t>(index.column() - kFirstTemplate);
+        return TemplateField(position, index.row()) ? static_cast<int>(position) : -1;
+    }
+    const CValueStats& stats = StatsOf(index.row());
+    const CFieldEntry* wanted = index.column() == kMin      ? stats.m_pMin
+                                : index.column() == kMedian ? stats.m_pMedian
+                                                            : stats.m_pMax;
+    for (std::size_t t = 0; wanted && t < m_templates.Size(); ++t) {
+        if (TemplateField(t, index.row()) == wanted)
+            return static_cast<int>(t);
+    }
+    return -1;
+}
+
+QVariant CCompareModel::Text(const CFieldEntry* field) const {
+    return field ? QVariant(TextOfBytes(FormatValue(*field))) : QVariant();
+}
+
+QVariant CCompareModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const int row = index.row(), column = index.column();
+    const CFieldEntry& own = m_document.Field(FieldAt(row));
+    const CFieldEntry* shown = nullptr;
+    if (column == kThisFile) {
+        shown = own.m_bPresent ? &own : nullptr;
+        if (role == Qt::FontRole && shown)
+            return m_bold;
+    } else if (column >= kFirstTemplate) {
+        shown = TemplateField(static_cast<std::size_t>(column - kFirstTemplate), row);
+        if (role == Qt::BackgroundRole)
+            return shown && !shown->SameValueAs(own) ? QVariant(m_tint) : QVariant();
+    } else {
+        const CValueStats& stats = StatsOf(row);
+        shown = column == kMin ? stats.m_pMin : column == kMedian ? stats.m_pMedian : stats.m_pMax;
+    }
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+    case Qt::ToolTipRole: // the whole value, where the cell cuts it
+        return Text(shown);
+    case Qt::TextAlignmentRole:
+        return own.Type() == FieldType::String ? QVariant()
+                                               : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant CCompareModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Vertical) {
+        if (role != Qt::DisplayRole || section >= rowCount())
+            return {};
+        const CFieldDefinition& field =
+            CSchema::Get().Fields()[static_cast<std::size_t>(FieldAt(section))];
+        return TextOfBytes(field.m_pGroup->m_strName + '.' + field.m_strName);
+    }
+    static const char* const kTitles[] = {"This file", "Min", "Median", "Max"};
+    if (section < kFirstTemplate)
+        return role == Qt::DisplayRole ? QVariant(QString::fromLatin1(kTitles[section]))
+                                       : QVariant();
+    const auto position = static_cast<std::size_t>(section - kFirstTemplate);
+    if (position >= m_templates.Size())
+        return {};
+    const CTankFile& tankFile = m_templates.At(position);
+    if (role == Qt::DisplayRole)
+        return TextOfBytes(LabelOf(tankFile));
+    if (role == Qt::ToolTipRole)
+        return TextOfBytes(tankFile.m_strPath);
+    return {};
+}
+
+Qt::ItemFlags CCompareModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.column() == kThisFile)
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+bool CCompareModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || index.column() != kThisFile || index.row() >= rowCount())
+        return false;
+    const CFieldEntry& field = m_document.Field(FieldAt(index.row()));
+    const QString text = value.toString();
+    // The text as shown and not edited stands for the field's own bytes, which need not be UTF-8.
+    if (field.m_bPresent && text == Text(&field).toString())
+        return true;
+    CFieldEntry changed = field;
+    ApplyTypedValue(changed, BytesOfText(text));
+    if (!changed.SameValueAs(field))
+        m_document.UndoStack()->push(
+            new CFieldEditCommand(m_document, field, changed, CFieldEditCommand::Kind::Other, 0));
+    return true;
+}
+
+bool CCompareModel::Take(const QModelIndex& index) {
+    const int position = TemplateAt(index);
+    if (position < 0)
+        return false;
+    const CFieldEntry* value = TemplateField(static_cast<std::size_t>(position), index.row());
+    const CFieldEntry& field = m_document.Field(FieldAt(index.row()));
+    if (value->SameValueAs(field))
+        return false;
+    const std::string name = "Take " + field.Name() + " from " +
+                             LabelOf(m_templates.At(static_cast<std::size_t>(position)));
+    m_document.UndoStack()->push(new CFieldEditCommand(
+        m_document, field, *value, CFieldEditCommand::Kind::Other, 0, TextOfBytes(name)));
+    return true;
+}
+
+bool CCompareModel::Remove(int row) {
+    const CFieldEntry& field = m_document.Field(FieldAt(row));
+    if (!field.m_bPresent)
+        return false;
+    CFieldEntry removed = field;
+    removed.m_bPresent = false;
+    m_document.UndoStack()->push(
+        new CFieldEditCommand(m_document, field, removed, CFieldEditCommand::Kind::Other, 0));
+    return true;
+}
+
+void CCompareModel::OnFieldChanged(int field) {
+    const int row = RowOf(field);
+    const bool shown =
+        m_setByTemplates[static_cast<std::size_t>(field)] || m_document.Field(field).m_bPresent;
+    if (row >= 0 && shown) {
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    } else if (row >= 0) {
+        beginRemoveRows({}, row, row);
+        m_rows.erase(m_rows.begin() + row);
+        m_stats.erase(m_stats.begin() + row);
+        endRemoveRows();
+    } else if (shown) {
+        const auto at = std::ranges::lower_bound(m_rows, field) - m_rows.begin();
+        beginInsertRows({}, static_cast<int>(at), static_cast<int>(at));
+        m_rows.insert(m_rows.begin() + at, field);
+        m_stats.insert(m_stats.begin() + at, std::nullopt);
+        endInsertRows();
+    }
+}
+
+std::vector<int> CCompareModel::TemplateColumnsByValue(int row) const {
+    const bool text = m_document.Field(FieldAt(row)).Type() == FieldType::String;
+    std::vector<int> columns(m_templates.Size());
+    std::vector<QString> texts(text ? columns.size() : 0);
+    for (std::size_t t = 0; t < columns.size(); ++t) {
+        columns[t] = kFirstTemplate + static_cast<int>(t);
+        if (text)
+            texts[t] = Text(TemplateField(t, row)).toString();
+    }
+    std::ranges::stable_sort(columns, [&](int a, int b) {
+        const auto ta = static_cast<std::size_t>(a - kFirstTemplate);
+        const auto tb = static_cast<std::size_t>(b - kFirstTemplate);
+        const CFieldEntry* fa = TemplateField(ta, row);
+        const CFieldEntry* fb = TemplateField(tb, row);
+        if (!fa || !fb)
+            return fa && !fb; // without a value, last
+        if (text)
+            return QString::compare(texts[ta], texts[tb], Qt::CaseInsensitive) < 0;
+        return NumberOf(*fa) < NumberOf(*fb);
+    });
+    return columns;
+}

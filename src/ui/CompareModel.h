@@ -1,0 +1,71 @@
+#pragma once
+
+#include "ValueStats.h"
+
+#include <QAbstractTableModel>
+#include <QBrush>
+#include <QFont>
+
+#include <optional>
+#include <vector>
+
+class CTankDocument;
+class CTemplateList;
+
+// The document beside every template, a row per field that the document or any template sets
+// (in schema order), a column for the document's value, the templates' least, median and
+// greatest value, then each template's value in the list's order. It reads the document and the
+// templates where they are and copies none of their values; it changes the document only
+// through undo steps, and follows it and the templates as they change.
+class CCompareModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { kThisFile, kMin, kMedian, kMax, kFirstTemplate };
+
+    CCompareModel(CTankDocument& document, const CTemplateList& templates,
+                  QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Text typed into this file's cell, applied as the value box applies it, as one undo step.
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+    // The schema position of the field of row, and the row of a field (-1 when it has none).
+    int FieldAt(int row) const { return m_rows[static_cast<std::size_t>(row)]; }
+    int RowOf(int field) const;
+    // The position in the template list of the template whose value index shows (a template's
+    // column, or the one that holds the least, median or greatest value); -1 for none.
+    int TemplateAt(const QModelIndex& index) const;
+
+    // Takes the value that index shows from its template into the document, as one undo step
+    // named "Take maxHealth from ALIAS". False when there is no value or nothing to change.
+    bool Take(const QModelIndex& index);
+    // Removes the field of row from the document, as one undo step. False when it is not set.
+    bool Remove(int row);
+
+    // The template columns ordered by their values in row: numbers by number, Strings ignoring
+    // case, templates without a value last; equal ones in list order.
+    std::vector<int> TemplateColumnsByValue(int row) const;
+
+    // Every row and column anew: the templates changed, or the whole document did.
+    void Refresh();
+
+private:
+    void OnFieldChanged(int field);
+    void Rebuild();
+    const CValueStats& StatsOf(int row) const;
+    // The field of row in the template at position, or nullptr.
+    const CFieldEntry* TemplateField(std::size_t position, int row) const;
+    QVariant Text(const CFieldEntry* field) const;
+
+    CTankDocument& m_document;
+    const CTemplateList& m_templates;
+    std::vector<int> m_rows;            // the fields shown, in schema order
+    std::vector<bool> m_setByTemplates; // each field of the schema: does any template set it
+    mutable std::vector<std::optional<CValueStats>> m_stats; // each row's, once asked for
+    QFont m_bold;
+    QBrush m_tint;
+};

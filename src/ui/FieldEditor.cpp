@@ -1,0 +1,103 @@
+#include "FieldEditor.h"
+
+#include "FieldEditCommand.h"
+#include "FieldPanel.h"
+#include "FieldTree.h"
+#include "TankDocument.h"
+#include "ValueComboBox.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QUndoStack>
+
+CFieldEditor::CFieldEditor(CTankDocument& document, const CTemplateList& templates,
+                           CFieldTree* tree, CFieldPanel* panel, QObject* parent)
+    : QObject(parent), m_document(document), m_templates(templates), m_tree(tree), m_panel(panel),
+      m_valueBox(panel->ValueBox()) {
+    connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &CFieldEditor::OnSelChangedTree);
+    connect(m_valueBox, &CValueComboBox::EditChanged, this, &CFieldEditor::OnEditChangeValue);
+    connect(m_valueBox, qOverload<int>(&QComboBox::activated), this,
+            &CFieldEditor::OnSelEndOkValue);
+    connect(&m_document, &CTankDocument::FieldChanged, this, &CFieldEditor::OnFieldChanged);
+    // Typing into a field again after leaving it is a new step.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old) {
+        if (old == m_valueBox->lineEdit())
+            EndTypingRun();
+    });
+}
+
+void CFieldEditor::OnSelChangedTree() {
+    EndTypingRun();
+    QTreeWidgetItem* item = m_tree->SelectedItem();
+    const int index = item ? item->data(0, CFieldTree::kItemIndexRole).toInt() : 0;
+    if (!item)
+        // Nothing is selected (the tree was rebuilt): the panel must not go on showing a field
+        // of a document that may be gone.
+        m_panel->ShowNothing();
+    else if (item->parent())
+        m_panel->ShowField(m_document.Field(index), m_templates);
+    else
+        m_panel->ShowGroup(m_document.File().m_groups[static_cast<std::size_t>(index)]);
+}
+
+void CFieldEditor::RefreshValueBox() {
+    const int index = m_tree->SelectedField();
+    if (index >= 0)
+        m_panel->ShowValue(m_document.Field(index), m_templates);
+}
+
+void CFieldEditor::ApplyValue(bool typing) {
+    const int index = m_tree->SelectedField();
+    if (index < 0)
+        return;
+    const CFieldEntry& field = m_document.Field(index);
+    CFieldEntry changed = field;
+    m_valueBox->ApplyTo(changed);
+    // An edit that empties the field is a step of its own, as is anything but typing.
+    const bool merging = typing && changed.m_bPresent;
+    if (!changed.SameValueAs(field)) {
+        m_bApplyingValue = true;
+        m_document.UndoStack()->push(new CFieldEditCommand(m_document, field, changed,
+                                                           merging ? CFieldEditCommand::Kind::Typing
+                                                                   : CFieldEditCommand::Kind::Other,
+                                                           m_nTypingRun));
+        m_bApplyingValue = false;
+    }
+    if (!merging)
+        EndTypingRun();
+}
+
+void CFieldEditor::OnFieldChanged(int index, bool fromHistory) {
+    // Emptied by the user's own edit, the item reads "name =" until the tree is built again.
+    m_tree->UpdateField(m_document.Field(index), m_bApplyingValue);
+    if (m_tree->SelectedField() == index)
+        m_panel->ShowStats(m_document.Field(index), m_templates);
+    if (fromHistory) {
+        if (m_tree->SelectedField() == index)
+            RefreshValueBox();
+        else
+            m_tree->SelectField(index);
+        m_panel->ClearNote();
+    } else if (!m_bApplyingValue && m_tree->SelectedField() == index) {
+        // Changed elsewhere: the value box shows the new value. The box's own edits stay as
+        // typed.
+        RefreshValueBox();
+    }
+}
+
+void CFieldEditor::OnEditChangeValue() {
+    m_panel->ClearNote();
+    ApplyValue(true);
+}
+
+void CFieldEditor::OnSelEndOkValue(int index) {
+    if (index < 0)
+        return;
+    // The box checked the picked text as it took it; a template's value is not the user's
+    // typing, so nothing was refused.
+    m_panel->ClearNote();
+    const QByteArray bytes = m_valueBox->itemData(index, CValueComboBox::kBytesRole).toByteArray();
+    m_valueBox->SetShownValue(
+        std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())), true);
+    ApplyValue(false);
+}

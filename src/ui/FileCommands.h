@@ -1,0 +1,50 @@
+#pragma once
+
+#include "TankFile.h"
+
+#include <string>
+
+class CTankDocument;
+class IPrompts;
+
+// The File commands on a document: New, Open, Save, Save As and the questions they ask (whether
+// to save changes, whether to keep the file's unknown lines, whether to save over a file another
+// program has changed). Every question and dialog goes through the prompts; the views follow the
+// document's signals.
+class CFileCommands {
+public:
+    CFileCommands(CTankDocument& document, IPrompts& prompts);
+
+    // Asks whether to save a modified document. True to go on (nothing to save, Yes and a
+    // successful save, No); false for Cancel, a cancelled Save As dialog or a failed save, so
+    // that changes are never dropped.
+    bool PromptSaveChanges();
+
+    void New();
+    void Open();
+    // Opens path as Open does once its dialog is answered, asking about changes first (a file
+    // dropped on the window).
+    void OpenFile(const std::string& path);
+    // Opens path without asking (the file named at start); a failure is reported.
+    void OpenDocument(const std::string& path);
+    void Save();
+    void SaveAs();
+
+    // The filter of the tank file dialogs, "Tank Files (*.odf);;All Files (*)".
+    static const char* const kTankFilter;
+
+private:
+    // Saves to the document's own path, or through the Save As dialog while it has none.
+    bool SaveDocument();
+    // Saves to the document's own path, asking first when another program has changed the file.
+    bool SaveInPlace();
+    // Writes the document to path (its own, or a new one for Save As) under the lock of the
+    // folder the save writes in, so that a command-line run there cannot interleave with it.
+    bool SaveLocked(const std::string& path, SaveStyle style, bool checkDisk);
+    // The save style: when the file has lines the editor does not know, the user is asked once
+    // per document whether to keep them. False when the user cancelled.
+    bool ChooseSaveStyle(SaveStyle& style);
+
+    CTankDocument& m_document;
+    IPrompts& m_prompts;
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "AliasTable.h"
+#include "TemplateList.h"
+
+#include <QObject>
+
+#include <string>
+
+class IPrompts;
+class QWidget;
+
+// The templates beside the document and the Template commands on them: the alias table read at
+// start, Load Set, Save Set and Edit Set. Views follow TemplatesChanged.
+class CTemplateCommands : public QObject {
+    Q_OBJECT
+public:
+    // window is the parent of the progress and Template Files dialogs.
+    CTemplateCommands(QWidget* window, IPrompts& prompts);
+
+    const CTemplateList& Templates() const { return m_templates; }
+    const CAliasTable& Aliases() const { return m_aliasTable; }
+
+    // Reads the alias file of the current folder; without one, says that no aliases will be used.
+    void LoadAliases();
+
+    void LoadSet();
+    // Loads the template set file at path in place of the templates, as Load Set does once its
+    // dialog is answered. A set file that cannot be read changes nothing.
+    void LoadSetFile(const std::string& path);
+    void SaveSet();
+    void EditSet();
+
+    // The filter of the set file dialogs, "Text Files (*.txt);;All Files (*)".
+    static const char* const kSetFilter;
+
+signals:
+    // The templates may have changed: the values they offer are to be shown anew.
+    void TemplatesChanged();
+
+private:
+    QWidget* m_pWindow;
+    IPrompts& m_prompts;
+    CAliasTable m_aliasTable;
+    CTemplateList m_templates;
+};
