@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTemporaryDir>
 
@@ -12,6 +13,7 @@
 
 #include <fstream>
 #include <functional>
+#include <memory>
 
 // Prompts for benchmarks: shows nothing, answers No, and answers every open dialog with one
 // path (cancelling save dialogs), so that no step waits for a user.
@@ -29,6 +31,38 @@ public:
     }
     bool SavePath(const std::string&, const std::string&, std::string&) override { return false; }
 };
+
+// Notes the first paint of any widget.
+class CPaintWatch : public QObject {
+public:
+    bool m_bPainted = false;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            m_bPainted = true;
+        return false;
+    }
+};
+
+// Shows the window and handles events until it has painted, however many rounds that takes, and
+// what the paint made is flushed to the screen.
+inline void ShowAndPaint(QWidget& window) {
+    CPaintWatch watch;
+    qApp->installEventFilter(&watch);
+    window.show();
+    QElapsedTimer waited;
+    waited.start();
+    while (!watch.m_bPainted && waited.elapsed() < 5000)
+        QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    qApp->removeEventFilter(&watch);
+}
+
+// Closing a window is not part of starting one, so it is left out of the times.
+inline void CloseUntimed(benchmark::State& state, std::unique_ptr<QWidget> window) {
+    state.PauseTiming();
+    window.reset();
+    state.ResumeTiming();
+}
 
 // To be called before the application is made.
 inline void PrepareQuietQt() {

@@ -30,38 +30,6 @@
 
 namespace {
 
-// Notes the first paint of any widget.
-class CPaintWatch : public QObject {
-public:
-    bool m_bPainted = false;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            m_bPainted = true;
-        return false;
-    }
-};
-
-// Shows the window and handles events until it has painted, however many rounds that takes, and
-// what the paint made is flushed to the screen.
-void ShowAndPaint(QWidget& window) {
-    CPaintWatch watch;
-    qApp->installEventFilter(&watch);
-    window.show();
-    QElapsedTimer waited;
-    waited.start();
-    while (!watch.m_bPainted && waited.elapsed() < 5000)
-        QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-    qApp->removeEventFilter(&watch);
-}
-
-// Closing a window is not part of starting one, so it is left out of the times.
-void CloseUntimed(benchmark::State& state, std::unique_ptr<QWidget> window) {
-    state.PauseTiming();
-    window.reset();
-    state.ResumeTiming();
-}
-
 // The window alone: the application, its fonts and its style exist already, and what the
 // window reads from files (pictures, fonts) is cached by earlier rounds.
 void BM_EditorStartup(benchmark::State& state) {
@@ -123,8 +91,9 @@ void BM_EditorStartup_Baseline(benchmark::State& state) {
 
 // What a user waits for: a new process, from its start to its first painted window, with the
 // application, the fonts and the style made afresh. The editor's child shows the window as the
-// program does: initialised (the alias file read, the tree built), then shown. The benchmark program runs itself with
-// kFirstWindowOption, and the child leaves as soon as its window is painted.
+// program does: initialised (the alias file read, the tree built), then shown. The benchmark
+// program runs itself with kFirstWindowOption, and the child leaves as soon as its window is
+// painted.
 constexpr std::string_view kFirstWindowOption = "--first-window=";
 
 int RunFirstWindow(std::string_view which, int argc, char** argv) {

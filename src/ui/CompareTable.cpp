@@ -1,5 +1,7 @@
 #include "CompareTable.h"
 
+#include "CompareDelegate.h"
+#include "CompareHeader.h"
 #include "CompareModel.h"
 
 #include <QApplication>
@@ -15,7 +17,19 @@
 CCompareTable::CCompareTable(CCompareModel* model, QWidget* parent)
     : QTableView(parent), m_model(model) {
     setObjectName(QStringLiteral("compareTable"));
+    // Clickable and marking the current cell's row and column, as a table's own headers are.
+    for (Qt::Orientation orientation : {Qt::Horizontal, Qt::Vertical}) {
+        auto* header = new CCompareHeader(orientation, this);
+        header->setSectionsClickable(true);
+        header->setHighlightSections(true);
+        connect(model, &QAbstractItemModel::modelReset, header, &CCompareHeader::Forget);
+        if (orientation == Qt::Horizontal)
+            setHorizontalHeader(header);
+        else
+            setVerticalHeader(header);
+    }
     setModel(model);
+    setItemDelegate(new CCompareDelegate(this));
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     setWordWrap(false);
@@ -29,7 +43,6 @@ CCompareTable::CCompareTable(CCompareModel* model, QWidget* parent)
         QFontMetrics(bold).horizontalAdvance(QStringLiteral("00000.000000")) +
         2 * metrics.averageCharWidth());
     horizontalHeader()->setSectionsMovable(true);
-    horizontalHeader()->setHighlightSections(true);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
     connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {

@@ -1,0 +1,181 @@
+// View > Compare Units with a document and 1,000 templates that each set every field: opening
+// the window against building the main window's tree, scrolling through all its rows against an
+// empty table of the same size, and the heap the open window holds.
+
+#include "AliasTable.h"
+#include "BenchSupport.h"
+#include "CompareDlg.h"
+#include "CountingAllocator.h"
+#include "FieldTree.h"
+#include "Schema.h"
+#include "TankDocument.h"
+#include "TankFileWriter.h"
+#include "TemplateList.h"
+
+#include <QAbstractTableModel>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+
+#include <malloc.h>
+
+namespace {
+
+constexpr int kTemplates = 1000;
+
+// Every field set, the values different from unit to unit.
+std::string UnitText(int unit) {
+    CTankFile file;
+    for (CFieldEntry& field : file.m_fields) {
+        const int n = unit * 31 + field.Index();
+        field.m_bPresent = true;
+        field.m_strValue = "unit" + std::to_string(n % 97);
+        if (field.Type() == FieldType::Float)
+            field.m_fValue = static_cast<float>(n % 400) * 0.5f;
+        else
+            field.m_nValue = (n * 7919) % 10007;
+    }
+    return WriteTankText(file);
+}
+
+// The document and its templates, made once for every benchmark.
+struct CUnits {
+    CUnits() {
+        for (int i = 0; i <= kTemplates; ++i) {
+            const std::string path = m_dir.filePath(QStringLiteral("u%1.odf").arg(i)).toStdString();
+            std::ofstream(path) << UnitText(i);
+            if (i == 0)
+                m_document.Load(path);
+            else
+                m_templates.LoadTemplate(path, m_aliases);
+        }
+        // The first window made reads the fonts, once for the program.
+        CCompareDlg(m_document, m_templates, nullptr).show();
+    }
+    QTemporaryDir m_dir;
+    CAliasTable m_aliases;
+    CTankDocument m_document;
+    CTemplateList m_templates;
+    CTemplateList m_none;
+};
+
+std::unique_ptr<CUnits> g_pUnits;
+
+CUnits& Units() {
+    if (!g_pUnits)
+        g_pUnits = std::make_unique<CUnits>();
+    return *g_pUnits;
+}
+
+std::unique_ptr<CCompareDlg> OpenCompare(const CTemplateList& templates) {
+    auto window = std::make_unique<CCompareDlg>(Units().m_document, templates, nullptr);
+    window->GoToField(6);
+    ShowAndPaint(*window);
+    return window;
+}
+
+void BM_OpenCompare(benchmark::State& state) {
+    Units();
+    for (auto _ : state)
+        CloseUntimed(state, OpenCompare(Units().m_templates));
+}
+
+// The main window's tree of the same document, built and shown in a window of its own.
+void BM_OpenCompare_Baseline(benchmark::State& state) {
+    Units();
+    for (auto _ : state) {
+        auto tree = std::make_unique<CFieldTree>();
+        tree->Build(Units().m_document.File());
+        ShowAndPaint(*tree);
+        CloseUntimed(state, std::move(tree));
+    }
+}
+
+// Page by page from the top row to the last and back, each page painted.
+void ScrollThrough(QTableView& table) {
+    QScrollBar* bar = table.verticalScrollBar();
+    for (int value = 0; value <= bar->maximum(); value += bar->pageStep()) {
+        bar->setValue(value);
+        table.viewport()->repaint();
+    }
+    bar->setValue(0);
+    table.viewport()->repaint();
+}
+
+void BM_ScrollCompare(benchmark::State& state) {
+    std::unique_ptr<CCompareDlg> window = OpenCompare(Units().m_templates);
+    auto* table = window->findChild<QTableView*>(QStringLiteral("compareTable"));
+    for (auto _ : state)
+        ScrollThrough(*table);
+    state.counters["rows"] = table->model()->rowCount();
+}
+
+// As many rows and columns, every cell empty.
+class CEmptyModel : public QAbstractTableModel {
+public:
+    CEmptyModel(int rows, int columns) : m_nRows(rows), m_nColumns(columns) {}
+    int rowCount(const QModelIndex& = {}) const override { return m_nRows; }
+    int columnCount(const QModelIndex& = {}) const override { return m_nColumns; }
+    QVariant data(const QModelIndex&, int) const override { return {}; }
+
+private:
+    int m_nRows, m_nColumns;
+};
+
+void BM_ScrollCompare_Baseline(benchmark::State& state) {
+    std::unique_ptr<CCompareDlg> window = OpenCompare(Units().m_templates);
+    auto* table = window->findChild<QTableView*>(QStringLiteral("compareTable"));
+    CEmptyModel empty(table->model()->rowCount(), table->model()->columnCount());
+    table->setModel(&empty);
+    QCoreApplication::processEvents();
+    for (auto _ : state)
+        ScrollThrough(*table);
+    state.counters["rows"] = empty.rowCount();
+}
+
+// The heap in use, as the C library counts it: Qt's containers and strings take their memory
+// from malloc(), which operator new does not see.
+double HeapInUse() {
+    const struct mallinfo2 info = ::mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd);
+}
+
+// The heap that the open window holds, with 1,000 templates and with none, and what operator new
+// alone counts of it.
+void Memory(benchmark::State& state, const CTemplateList& templates) {
+    Units();
+    for (auto _ : state) {
+        const double before = HeapInUse();
+        const std::int64_t newBefore = LiveHeapBytes();
+        std::unique_ptr<CCompareDlg> window = OpenCompare(templates);
+        state.counters["heap_bytes"] = HeapInUse() - before;
+        state.counters["new_bytes"] = static_cast<double>(LiveHeapBytes() - newBefore);
+        CloseUntimed(state, std::move(window));
+    }
+}
+
+void BM_CompareMemory(benchmark::State& state) {
+    Memory(state, Units().m_templates);
+}
+
+void BM_CompareMemory_Baseline(benchmark::State& state) {
+    Memory(state, Units().m_none);
+}
+
+// The counters' columns come from the first benchmark reported: one with a counter goes first.
+BENCHMARK(BM_CompareMemory)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_CompareMemory_Baseline)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_OpenCompare)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_OpenCompare_Baseline)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ScrollCompare)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ScrollCompare_Baseline)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return RunEditorBenchmarks(argc, argv, [] { g_pUnits.reset(); });
+}
