@@ -8,6 +8,7 @@
 #include "TankFile.h"
 #include "TemplateSetFile.h"
 
+#include <cstring>
 #include <sys/mount.h>
 #include <sys/resource.h>
 
@@ -29,15 +30,8 @@ enum Fault {
 const char* const kFaultNames[] = {"size limit",       "read-only folder", "read-only file",
                                    "full file system", "folder removed",   "target is a folder",
                                    "loop of links",    "empty path"};
-// What the user is told about each, after the message.
-const char* const kFaultReasons[] = {" (File too large)",
-                                     " (Permission denied)",
-                                     " (Permission denied)",
-                                     " (No space left on device)",
-                                     " (No such file or directory)",
-                                     " (Is a directory)",
-                                     " (Too many levels of symbolic links)",
-                                     " (No such file or directory)"};
+// The error the user is told of for each, after the message.
+const int kFaultErrors[] = {EFBIG, EACCES, EACCES, ENOSPC, ENOENT, EISDIR, ELOOP, ENOENT};
 constexpr int kSkipped = 77;
 
 // In the test: work/unit.odf as the fault wants it. False when this machine cannot stage it.
@@ -146,7 +140,7 @@ TEST(WriteFaults, CoreWritesKeepTheOldFileAndTheChanges) {
         if (document.m_bModified != 1 || renamed.m_bModified != 1 ||
             renamed.m_strPath != newTarget || renamed.IsUntitled())
             return 2;
-        const std::string why = kFaultReasons[fault];
+        const std::string why = std::string(" (") + std::strerror(kFaultErrors[fault]) + ")";
         return messages.Lines() == Texts{"Error saving tank file '" + target + "'." + why,
                                          "Error saving tank file '" + newTarget + "'." + why,
                                          "Error writing template set file '" + target + "'" + why}
@@ -163,7 +157,7 @@ TEST(WriteFaults, CommandLineKeepsTheOldFile) {
                 {"normalize", "unit.odf"},
                 {"normalize", "-o", "unit.odf", "../source.odf"},
                 {"set", "unit.odf", "GameObject.unitName=" + std::string(60, 'n')}};
-            const std::string why = std::string(kFaultReasons[fault]) + "\n";
+            const std::string why = std::string(" (") + std::strerror(kFaultErrors[fault]) + ")\n";
             for (std::size_t i = 0; i < commands.size(); ++i) {
                 if (RunCli(commands[i], work) !=
                     CliResult{2, "", "Error saving tank file 'unit.odf'." + why})

@@ -4,7 +4,6 @@
 
 #include <QDesktopServices>
 #include <QDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -120,7 +119,6 @@ TEST_F(EditorTest, HelpShowsTheAboutBoxAndOpensBothWebAddresses) {
     // While no address is configured (the build's default), an item opens the README, the
     // source tree's from a build.
     const QUrl readme = QUrl::fromLocalFile(QStringLiteral(TARNWICK_SOURCE_DIR "/README.md"));
-    EXPECT_TRUE(QFileInfo::exists(readme.toLocalFile()));
     auto opened = [&readme](const char* address) {
         return *address ? QUrl(QString::fromUtf8(address)) : readme;
     };

