@@ -3,7 +3,8 @@
 //   same written values, and writing it gives the same bytes;
 // - a keeping save without an edit gives the bytes read;
 // - a keeping save after one edit reads back with that field's new value and every other field
-//   as it was.
+//   as it was; when the field keeps its line and that line has a value's text, the save is the
+//   bytes read with only that text replaced by the written value.
 // Values are compared as written: six decimals may round a float once.
 //
 // The last bytes of an input describe the edit, so that the rest reads as a whole tank file:
@@ -72,6 +73,15 @@ void CheckKeepingSave(std::string_view bytes, int index, std::string value) {
     }
     ApplyTypedValue(field, value);
     const std::string kept = WriteKeptText(lines, edited, crLf);
+    if (const int last = lines.LastLineOf(index);
+        last >= 0 && field.m_bPresent &&
+        !field.SameValueAs(fields[static_cast<std::size_t>(index)])) {
+        const CFileLines::Line& line = lines.Lines()[static_cast<std::size_t>(last)];
+        if (line.HasValueText() &&
+            kept != std::string(bytes.substr(0, line.start + line.valueBegin)) +
+                        WrittenValue(field) + std::string(bytes.substr(line.start + line.valueEnd)))
+            std::abort();
+    }
 
     std::vector<CFieldEntry> reread = NewFieldList();
     ReadTankText(kept, reread);

@@ -1,5 +1,6 @@
 // Parsing any text, formatting the value and parsing that again must give the same value, and
-// no parse may produce a value the writer cannot write (inf or nan).
+// no parse may produce a value the writer cannot write (inf or nan) nor text the command line
+// refuses as a number.
 #include "ValueText.h"
 
 #include <cmath>
@@ -31,6 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::int32_t integer = ParseTypedInteger(text);
     if (ParseTypedInteger(FormatInteger(integer)) != integer)
+        std::abort();
+    // What the writer writes, and so `table` prints, `set` and `apply` take back.
+    if (!IsNumberText(FieldType::Float, FormatFloat(typed)) ||
+        !IsNumberText(FieldType::Integer, FormatInteger(integer)))
         std::abort();
     std::int32_t fromFile = 0;
     if (ReadIntegerValue(text, fromFile)) {

@@ -6,6 +6,7 @@
 #include "FileIo.h"
 #include "FolderLock.h"
 #include "Message.h"
+#include "TextEncoding.h"
 #include "ValueText.h"
 
 #include <map>
@@ -193,8 +194,15 @@ private:
                 ok = false;
                 continue;
             }
+            if (!cell.empty() && !IsNumberText(field.Type(), cell)) {
+                Refuse(entry.row->line,
+                       FieldPathOf(field) + ": " + NotANumberReason(field.Type(), cell));
+                ok = false;
+                continue;
+            }
             // Compared as values, so that a spreadsheet writing 12.5 for 12.500000 changes
-            // nothing.
+            // nothing, and first as the bytes the table wrote, so that an unchanged cell changes
+            // nothing either, even in a file that mixes encodings.
             CFieldEntry typed = field;
             ApplyTypedValue(typed, cell);
             // A spreadsheet reads "" as an empty cell and writes it back as nothing, so an
@@ -206,7 +214,9 @@ private:
                 typed.m_strValue.clear();
                 typed.m_bPresent = true;
             }
-            if (!typed.SameValueAs(field) && cell.find(kReplacementChar) != std::string::npos) {
+            if (typed.SameValueAs(field))
+                continue;
+            if (cell.find(kReplacementChar) != std::string::npos) {
                 Refuse(entry.row->line,
                        FieldPathOf(field) +
                            ": the cell holds U+FFFD, the mark a spreadsheet leaves for bytes it "
@@ -214,6 +224,19 @@ private:
                 ok = false;
                 continue;
             }
+            // Tables are UTF-8 (a cell that is not is taken as the file's own bytes): a changed
+            // cell goes into the file in the file's encoding.
+            std::string value;
+            char32_t refused = 0;
+            if (!EncodeUserText(cell, entry.file->m_nEncoding, value, refused)) {
+                Refuse(entry.row->line,
+                       entry.row->cells[m_nFileColumn] + ": " + FieldPathOf(field) + ": '" + cell +
+                           "': " + CannotHoldReason(entry.file->m_nEncoding, refused));
+                ok = false;
+                continue;
+            }
+            if (value != cell)
+                ApplyTypedValue(typed, value);
             if (!typed.SameValueAs(field)) {
                 field = std::move(typed);
                 ++entry.changes;

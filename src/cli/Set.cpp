@@ -4,6 +4,7 @@
 #include "FolderLock.h"
 #include "Message.h"
 #include "TankFile.h"
+#include "TextEncoding.h"
 #include "ValueText.h"
 
 namespace {
@@ -46,6 +47,13 @@ int RunSet(const Args& given) {
                         UnstorableCharReason(c) + ".");
             return kExitFailure;
         }
+        // Unlike the value box, where a number is typed a key at a time, a script's value is
+        // all there is: text that is no number is a mistake, not a 0.
+        if (!value.empty() && !IsNumberText(field->Type(), value)) {
+            ShowMessage(args[0] + ": " + FieldPathOf(*field) + ": " +
+                        NotANumberReason(field->Type(), value));
+            return kExitFailure;
+        }
         assignments.push_back({field, std::move(value)});
     }
 
@@ -54,6 +62,16 @@ int RunSet(const Args& given) {
     CFolderLock lock;
     if (!LockFolders(lock, {args[0]}) || !LoadTankFile(file, args[0]))
         return kExitFailure;
+    for (Assignment& assignment : assignments) {
+        std::string bytes;
+        char32_t refused = 0;
+        if (!EncodeUserText(assignment.value, file.m_nEncoding, bytes, refused)) {
+            ShowMessage(args[0] + ": " + FieldPathOf(*assignment.field) + ": '" + assignment.value +
+                        "': " + CannotHoldReason(file.m_nEncoding, refused));
+            return kExitFailure;
+        }
+        assignment.value = std::move(bytes);
+    }
     for (const Assignment& assignment : assignments)
         ApplyTypedValue(*assignment.field, assignment.value);
     file.m_bModified = 1;

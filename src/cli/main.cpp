@@ -42,12 +42,15 @@ Commands:
       Print the field's value (a String without quotes; with --json, a JSON value).
       Exit status 1 when FILE does not set the field.
   set [--layout] FILE Group.field=VALUE...
-      Set each field as typing VALUE into the editor's value box does, then save
-      FILE once, changing only the lines of the fields set: comments, unknown
-      groups and keys stay as they are. With --layout, write the editor's layout
-      instead, as normalize does. Numbers are read leniently (text without a
-      number gives 0) and an empty VALUE removes the field. An unknown field, or a
-      String VALUE holding '"', '[' or a line break, changes nothing and fails.
+      Set each field to VALUE, then save FILE once, changing only the values of
+      the fields set: keys, blanks, comments beside values, unknown groups and
+      keys stay as they are. With --layout, write the editor's layout instead, as
+      normalize does. A Float takes a number such as -2.5, .5 or 1e3; an Integer
+      whole digits such as 2500 (or 2500.0); an empty VALUE removes the field.
+      Text goes into FILE in FILE's encoding: UTF-8 when its bytes are UTF-8,
+      Windows-1252 otherwise. An unknown field, a number VALUE that is not a
+      number (22,5 or abc), a String VALUE holding '"', '[' or a line break, or a
+      character FILE's encoding has not changes nothing and fails.
   table [--fields LIST] FILE...
       Print a CSV table (RFC 4180) for a spreadsheet: the header row
       file,Group.field,... and one row per FILE, each cell the value as get prints
@@ -59,10 +62,12 @@ Commands:
       file's value count, and an empty cell removes the field. Any subset of the
       columns, in any order, will do beside "file". Every row is checked first: an
       unknown or repeated column, a repeated file, a row with the wrong number of
-      cells, a file that cannot be read or a String cell holding '"', '[' or a line
-      break fails with TABLE.csv:LINE: reason, and no file changes. Then each file
-      with changes is saved once, as set saves it, and named with the number of
-      values changed; a total follows. With --dry-run, nothing is written.
+      cells, a file that cannot be read, or a cell that set refuses (not a number,
+      '"', '[', a line break, a character the file's encoding has not) fails with
+      TABLE.csv:LINE: reason, and no file changes. Cells are read as UTF-8 (any
+      that are not, as the file's own bytes). Then each file with changes is
+      saved once, as set saves it, and named with the number of values changed;
+      a total follows. With --dry-run, nothing is written.
   check FILE...
       List every line that the editor's layout would drop, as FILE:LINE: reason:
       text. Blank lines are not listed. Exit status 1 when any line is listed.

@@ -2,14 +2,27 @@
 
 #include "Schema.h"
 
+#include <limits>
+
+namespace {
+
+constexpr const char* kOverridden = "overridden by line ";
+
+} // namespace
+
 CFileLines::CFileLines(std::string bytes)
     : m_strBytes(std::move(bytes)), m_lastLineOf(kSchemaFieldCount, -1),
       m_sectionEndOf(kSchemaGroupCount, -1) {}
 
-void CFileLines::Add(std::string_view line, std::size_t endSize, TankLineKind kind, int index) {
+void CFileLines::Add(std::string_view line, std::size_t endSize, TankLineKind kind, int index,
+                     CTextSpan value) {
     const int position = static_cast<int>(m_lines.size());
+    if (value.end > std::numeric_limits<std::uint32_t>::max())
+        value = {}; // a line of gigabytes: a change rewrites it whole
     m_lines.push_back({static_cast<std::size_t>(line.data() - m_strBytes.data()), line.size(),
-                       static_cast<std::uint8_t>(endSize), kind, static_cast<std::int16_t>(index)});
+                       static_cast<std::uint32_t>(value.begin),
+                       static_cast<std::uint32_t>(value.end), static_cast<std::uint8_t>(endSize),
+                       kind, static_cast<std::int16_t>(index)});
     switch (kind) {
     case TankLineKind::Blank:
         return;
@@ -21,6 +34,7 @@ void CFileLines::Add(std::string_view line, std::size_t endSize, TankLineKind ki
         m_nSection = -1;
         break;
     case TankLineKind::Value:
+    case TankLineKind::ValueAndComment:
     case TankLineKind::NoValue:
         m_lastLineOf[static_cast<std::size_t>(index)] = position;
         break;
@@ -38,7 +52,12 @@ const char* CFileLines::UnusedReason(std::size_t i) const {
     case TankLineKind::Header:
         return nullptr;
     case TankLineKind::Value:
-        return LastLineOf(line.index) == static_cast<int>(i) ? nullptr : "overridden by line ";
+    case TankLineKind::ValueAndComment:
+        // An overridden line is dropped whole, its comment with it: that says more than the
+        // comment does, so it is the reason given.
+        if (LastLineOf(line.index) != static_cast<int>(i))
+            return kOverridden;
+        return line.kind == TankLineKind::Value ? nullptr : "comment beside the value";
     case TankLineKind::HeaderAndText:
         return "text beside the header";
     case TankLineKind::UnknownHeader:
@@ -73,7 +92,7 @@ std::vector<CUnusedLine> CFileLines::UnusedLines() const {
         const Line& line = m_lines[i];
         std::string why = reason;
         // Two reasons name what they refer to.
-        if (line.kind == TankLineKind::Value)
+        if (reason == kOverridden)
             why += std::to_string(LastLineOf(line.index) + 1);
         else if (line.kind == TankLineKind::UnknownKey)
             why += CSchema::Get().Groups()[static_cast<std::size_t>(line.index)].m_strName;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FieldEntry.h"
+#include "ValueText.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,17 +11,23 @@
 
 // What reading made of one line of a tank file.
 enum class TankLineKind : std::uint8_t {
-    Blank,          // empty or only blanks and tabs
-    Header,         // a header that selected a group
-    HeaderAndText,  // a header that selected a group, with other text beside it on its line
-    UnknownHeader,  // a header that names no group; it ends the current group
-    Value,          // a key line that set a field's value
-    NoValue,        // a key line of a field without a usable value (no quote, no digit)
-    NoGroup,        // a key line before any header
-    UnknownSection, // a key line under a header that names no group
-    UnknownKey,     // a key that the current group does not have
-    Other,          // neither header nor key line: comments, stray text
+    Blank,           // empty or only blanks and tabs
+    Header,          // a header that selected a group
+    HeaderAndText,   // a header that selected a group, with other text beside it on its line
+    UnknownHeader,   // a header that names no group; it ends the current group
+    Value,           // a key line that set a field's value
+    ValueAndComment, // a key line that set a field's value, with a "//" comment after it
+    NoValue,         // a key line of a field without a usable value (no quote, no digit)
+    NoGroup,         // a key line before any header
+    UnknownSection,  // a key line under a header that names no group
+    UnknownKey,      // a key that the current group does not have
+    Other,           // neither header nor key line: comments, stray text
 };
+
+// True for the kinds of a line that set a field's value.
+inline bool SetsValue(TankLineKind kind) {
+    return kind == TankLineKind::Value || kind == TankLineKind::ValueAndComment;
+}
 
 // A non-blank line that the editor's layout would drop.
 struct CUnusedLine {
@@ -35,12 +42,19 @@ struct CUnusedLine {
 class CFileLines {
 public:
     struct Line {
-        std::size_t start;    // offset of its first byte
-        std::size_t size;     // without the line end
+        std::size_t start; // offset of its first byte
+        std::size_t size;  // without the line end
+        // Where the text of the value it set stands in it, as offsets from start (see
+        // ReadTankText); both 0 when it set none or stands beyond 32-bit offsets. Lines are
+        // kept for every line of a document, so these take no more room than they need.
+        std::uint32_t valueBegin;
+        std::uint32_t valueEnd;
         std::uint8_t endSize; // 0 (a last line without one), 1 (LF) or 2 (CR LF)
         TankLineKind kind;
-        std::int16_t index; // the field (Value, NoValue), the group (headers that selected
-                            // one, UnknownKey), or -1
+        std::int16_t index; // the field (Value, ValueAndComment, NoValue), the group (headers
+                            // that selected one, UnknownKey), or -1
+
+        bool HasValueText() const { return valueEnd != 0; }
     };
 
     explicit CFileLines(std::string bytes);
@@ -66,9 +80,11 @@ public:
     std::size_t UnusedLineCount() const;
     std::vector<CUnusedLine> UnusedLines() const;
 
-    // Reading calls these: Add for every line in order (line is a view into Bytes()), Finish
-    // with the fields as the whole file set them.
-    void Add(std::string_view line, std::size_t endSize, TankLineKind kind, int index);
+    // Reading calls these: Add for every line in order (line is a view into Bytes(), value
+    // where the text of the value it set stands in it), Finish with the fields as the whole
+    // file set them.
+    void Add(std::string_view line, std::size_t endSize, TankLineKind kind, int index,
+             CTextSpan value = {});
     void Finish(const std::vector<CFieldEntry>& fields) { m_loaded = fields; }
 
 private:

@@ -28,6 +28,8 @@ CTankFile::~CTankFile() = default;
 void CTankFile::Reset() {
     m_bModified = 0;
     m_bCrLf = 0;
+    m_bByteOrderMark = 0;
+    m_nEncoding = TextEncoding::Windows1252;
     for (CFieldEntry& field : m_fields) {
         field.m_bPresent = false;
         field.m_nValue = 0;
@@ -74,7 +76,10 @@ int CTankFile::Load(const std::string& path, Lines keep) {
             ReadTankText(lines ? lines->Bytes() : std::string_view(bytes), fields, lines.get());
             std::string fileName = FileNameOf(path);
             std::string copy = path;
-            m_bCrLf = FirstLineEndsInCrLf(lines ? lines->Bytes() : std::string_view(bytes));
+            const std::string_view read = lines ? lines->Bytes() : std::string_view(bytes);
+            m_bCrLf = FirstLineEndsInCrLf(read);
+            m_bByteOrderMark = read.starts_with(kUtf8ByteOrderMark);
+            m_nEncoding = EncodingOfBytes(read);
             // Field by field, so that every field keeps its address for the object's life.
             std::ranges::move(fields, m_fields.begin());
             m_pLines = std::move(lines);

@@ -3,6 +3,7 @@
 #include "FieldEntry.h"
 #include "FieldGroup.h"
 #include "FileLines.h"
+#include "TextEncoding.h"
 
 #include <memory>
 #include <string>
@@ -30,7 +31,8 @@ public:
     CTankFile& operator=(const CTankFile&) = delete;
 
     // Every field absent with cleared slots, path and file name "Untitled.odf" (a document never
-    // saved), not modified, LF line ends, no file lines. The alias is kept.
+    // saved), not modified, LF line ends without a byte order mark, Windows-1252, no file lines.
+    // The alias is kept.
     void Reset();
 
     // The field of group named key, ignoring ASCII case; nullptr for no group or no such field.
@@ -70,7 +72,10 @@ public:
     std::string m_strPath;
     std::string m_strFileName;
     std::string m_strAlias;
-    int m_bCrLf = 0; // save with CR LF line ends: the loaded file's first line ended so
+    int m_bCrLf = 0;          // save with CR LF line ends: the loaded file's first line ended so
+    int m_bByteOrderMark = 0; // the loaded file began with a UTF-8 byte order mark
+    // What the user's text goes into the document as, decided once by Load (EncodingOfBytes).
+    TextEncoding m_nEncoding = TextEncoding::Windows1252;
 
 private:
     std::unique_ptr<CFileLines> m_pLines;

@@ -3,8 +3,11 @@
 #include "FileLines.h"
 #include "Schema.h"
 #include "TankFile.h"
+#include "TextEncoding.h"
 #include "TextLines.h"
 #include "ValueText.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -12,9 +15,27 @@ bool IsBlank(std::string_view text) {
     return text.find_first_not_of(" \t") == std::string_view::npos;
 }
 
+// The kind of a line that set a value read from line up to read, and where the value's text
+// stands in it: from begin up to the first blank, tab or "//" from read on, or the line's end.
+// A C-style "f" after a number or stray quotes after a String are part of it, so that a new
+// value takes their place; a "//" is a comment beside the value.
+TankLineKind ValueLineKind(std::string_view line, FieldType type, std::size_t begin,
+                           std::size_t read, CTextSpan& text) {
+    const std::size_t comment = line.find("//", read);
+    text = {begin, std::min({line.find_first_of(" \t", read), comment, line.size()})};
+    // A Float right after a point (".-5") would take the point in once a value without a sign
+    // stands there (".3"): such a line is rewritten whole.
+    if (type == FieldType::Float && line[begin - 1] == '.')
+        text = {};
+    return comment == std::string_view::npos ? TankLineKind::Value : TankLineKind::ValueAndComment;
+}
+
 // Stores the value of valueText in field. Returns false when the text holds no usable value;
-// the slot is then emptied and the presence flag left as it was.
-bool ApplyFileValue(CFieldEntry& field, FieldType type, std::string_view valueText) {
+// the slot is then emptied and the presence flag left as it was. Otherwise span learns where
+// the value as read stands: a String from its opening quote through its closing one (or to the
+// end), a number from its first character to its last.
+bool ReadLineValue(CFieldEntry& field, FieldType type, std::string_view valueText,
+                   CTextSpan& span) {
     switch (type) {
     case FieldType::String: {
         auto open = valueText.find('"');
@@ -23,17 +44,19 @@ bool ApplyFileValue(CFieldEntry& field, FieldType type, std::string_view valueTe
             return false;
         }
         std::string_view rest = valueText.substr(open + 1);
-        field.m_strValue = rest.substr(0, rest.find('"'));
+        const auto close = rest.find('"');
+        field.m_strValue = rest.substr(0, close);
+        span = {open, close == std::string_view::npos ? valueText.size() : open + close + 2};
         break;
     }
     case FieldType::Float:
-        if (!ReadFloatValue(valueText, field.m_fValue)) {
+        if (!ReadFloatValue(valueText, field.m_fValue, &span)) {
             field.m_fValue = 0.0f;
             return false;
         }
         break;
     case FieldType::Integer:
-        if (!ReadIntegerValue(valueText, field.m_nValue)) {
+        if (!ReadIntegerValue(valueText, field.m_nValue, &span)) {
             field.m_nValue = 0;
             return false;
         }
@@ -54,6 +77,8 @@ std::vector<CFieldEntry> NewFieldList() {
 }
 
 void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields, CFileLines* lines) {
+    if (bytes.starts_with(kUtf8ByteOrderMark))
+        bytes.remove_prefix(kUtf8ByteOrderMark.size());
     for (CFieldEntry& field : fields) {
         field.m_bPresent = false;
         field.m_nValue = 0;
@@ -65,6 +90,7 @@ void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields, CFil
     ForEachLineWithEnd(bytes, [&](std::string_view line, std::size_t endSize) {
         TankLineKind kind = TankLineKind::Other;
         int index = -1;
+        CTextSpan value;
         if (auto open = line.find('['); open != std::string_view::npos) {
             std::string_view header = line.substr(open);
             std::string_view after;
@@ -89,11 +115,14 @@ void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields, CFil
                 kind = inUnknownSection ? TankLineKind::UnknownSection : TankLineKind::NoGroup;
             } else if (int field = schema.FindField(key, current); field >= 0) {
                 index = field;
-                const std::size_t at = static_cast<std::size_t>(field);
-                kind =
-                    ApplyFileValue(fields[at], schema.Fields()[at].m_nType, line.substr(equals + 1))
-                        ? TankLineKind::Value
-                        : TankLineKind::NoValue;
+                kind = TankLineKind::NoValue;
+                const auto at = static_cast<std::size_t>(field);
+                const FieldType type = schema.Fields()[at].m_nType;
+                // Only a document's lines need to know where the value's text stands.
+                if (ReadLineValue(fields[at], type, line.substr(equals + 1), value))
+                    kind = !lines ? TankLineKind::Value
+                                  : ValueLineKind(line, type, equals + 1 + value.begin,
+                                                  equals + 1 + value.end, value);
             } else {
                 index = current->m_nIndex;
                 kind = TankLineKind::UnknownKey;
@@ -102,7 +131,7 @@ void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields, CFil
             kind = TankLineKind::Blank;
         }
         if (lines)
-            lines->Add(line, endSize, kind, index);
+            lines->Add(line, endSize, kind, index, value);
     });
     if (lines)
         lines->Finish(fields);

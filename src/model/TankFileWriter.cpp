@@ -3,13 +3,14 @@
 #include "FileLines.h"
 #include "Schema.h"
 #include "TankFile.h"
+#include "TextEncoding.h"
 #include "ValueText.h"
 
 #include <algorithm>
 
 std::string WriteTankText(const CTankFile& file) {
     const char* eol = file.m_bCrLf ? "\r\n" : "\n";
-    std::string text;
+    std::string text(file.m_bByteOrderMark ? kUtf8ByteOrderMark : "");
     for (const CFieldGroup& group : file.m_groups) {
         text += '[';
         text += group.m_strName;
@@ -35,6 +36,19 @@ namespace {
 std::string_view KeyText(std::string_view line) {
     std::string_view key = line.substr(0, line.find('='));
     return key.substr(0, key.find_last_not_of(" \t") + 1);
+}
+
+// The line of a changed field that stays: line with only its value's text replaced by the
+// field's written value, so that the key, the blanks, a comment beside the value and any other
+// text stay; rewritten whole as the editor writes it when it has no value's text.
+std::string ChangedLine(std::string_view line, const CFileLines::Line& where,
+                        const CFieldEntry& field) {
+    if (!where.HasValueText())
+        return FieldLine(KeyText(line), field);
+    std::string changed(line.substr(0, where.valueBegin));
+    changed += WrittenValue(field);
+    changed += line.substr(where.valueEnd);
+    return changed;
 }
 
 } // namespace
@@ -68,13 +82,16 @@ std::string WriteKeptText(const CFileLines& lines, const std::vector<CFieldEntry
             addedSections[static_cast<std::size_t>(group)].push_back(i);
     }
 
-    std::string text;
+    // A byte order mark stands before the first line and stays there.
+    const std::size_t lead =
+        lines.Bytes().starts_with(kUtf8ByteOrderMark) ? kUtf8ByteOrderMark.size() : 0;
+    std::string text(lines.Bytes().substr(0, lead));
     text.reserve(lines.Bytes().size() + 256);
     auto addLine = [&](std::string_view line) {
         // A last line without a line end gets one before anything follows it. After a CR that
         // ends the line's text, a lone LF would join it and take it out of the text, so the
         // end is CR LF then.
-        if (!text.empty() && text.back() != '\n')
+        if (text.size() > lead && text.back() != '\n')
             text += text.back() == '\r' ? std::string_view("\r\n") : eol;
         text += line;
         text += eol;
@@ -87,14 +104,14 @@ std::string WriteKeptText(const CFileLines& lines, const std::vector<CFieldEntry
     };
     for (std::size_t n = 0; n < all.size(); ++n) {
         const CFileLines::Line& line = all[n];
-        const bool ofField = line.kind == TankLineKind::Value || line.kind == TankLineKind::NoValue;
+        const bool ofField = SetsValue(line.kind) || line.kind == TankLineKind::NoValue;
         if (!ofField || !changed[static_cast<std::size_t>(line.index)]) {
             text += lines.WithEnd(line);
         } else if (const CFieldEntry& field = fields[static_cast<std::size_t>(line.index)];
                    !field.m_bPresent) {
             // A removed field loses every line that set it.
         } else if (lines.LastLineOf(line.index) == static_cast<int>(n)) {
-            text += FieldLine(KeyText(lines.TextOf(line)), field);
+            text += ChangedLine(lines.TextOf(line), line, field);
             text += lines.Bytes().substr(line.start + line.size, line.endSize);
         } else {
             text += lines.WithEnd(line);
@@ -105,7 +122,7 @@ std::string WriteKeptText(const CFileLines& lines, const std::vector<CFieldEntry
         const std::vector<int>& added = addedSections[static_cast<std::size_t>(group.m_nIndex)];
         if (added.empty())
             continue;
-        if (!text.empty())
+        if (text.size() > lead)
             addLine("");
         addLine('[' + group.m_strName + ']');
         addFields(added);

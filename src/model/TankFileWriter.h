@@ -10,13 +10,15 @@ class CTankFile;
 
 // The tank file text of file in the editor's layout: every group header in schema order, each
 // followed by an empty line, the group's present fields in schema order and an empty line.
-// Line ends are CR LF when file.m_bCrLf is set, LF otherwise.
+// Line ends are CR LF when file.m_bCrLf is set, LF otherwise; a UTF-8 byte order mark comes
+// first when file.m_bByteOrderMark is set.
 std::string WriteTankText(const CTankFile& file);
 
 // The tank file text of file keeping the file it was loaded from (the layout when it has none):
 // that file's bytes, but for the lines of the fields whose value or presence changed since.
-// - A changed field's last line becomes its key as the file spells it, " = " and the written
-//   value, with that line's own line end.
+// - A changed field's last line keeps every byte but its value's text (as the reader found it),
+//   which becomes the written value. A line without a usable value becomes its key as the file
+//   spells it, " = " and the written value, with that line's own line end.
 // - A removed field loses every line that set it, so that no earlier line brings it back.
 // - A field set that had no line goes after the last non-blank line of the last section whose
 //   header selected its group; without such a section, a new section is added at the end: a

@@ -13,6 +13,12 @@
 // beyond U+10FFFF). A leading byte order mark is text like any other.
 bool IsValidUtf8(std::string_view bytes);
 
+// Appends c (a Unicode scalar value) to out as UTF-8.
+void AppendUtf8(std::string& out, char32_t c);
+
+// The character that starts at at in text, which must be valid UTF-8; moves at past it.
+char32_t NextUtf8Char(std::string_view text, std::size_t& at);
+
 // The character that byte stands for in Windows-1252. The five bytes it leaves undefined map to
 // the C1 control of the same number, as Windows itself maps them.
 char32_t Cp1252Char(unsigned char byte);

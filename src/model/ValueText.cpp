@@ -186,24 +186,62 @@ std::int32_t ParseTypedInteger(std::string_view text) {
     return ToInteger(sign, text.substr(0, CountDigits(text, 0)));
 }
 
-bool ReadFloatValue(std::string_view valueText, float& value) {
+bool ReadFloatValue(std::string_view valueText, float& value, CTextSpan* span) {
     std::size_t start = NumberStart(valueText, true);
     if (start == std::string_view::npos)
         return false;
     std::string_view rest = valueText.substr(start);
-    value = ToFloat(rest.substr(0, DecimalPrefixLength(rest)));
+    const std::size_t length = DecimalPrefixLength(rest);
+    value = ToFloat(rest.substr(0, length));
+    if (span)
+        *span = {start, start + length};
     return true;
 }
 
-bool ReadIntegerValue(std::string_view valueText, std::int32_t& value) {
+bool ReadIntegerValue(std::string_view valueText, std::int32_t& value, CTextSpan* span) {
     std::size_t start = NumberStart(valueText, false);
     if (start == std::string_view::npos)
         return false;
     std::string_view rest = valueText.substr(start);
     std::string_view sign = rest.front() == '-' ? rest.substr(0, 1) : std::string_view{};
     rest.remove_prefix(sign.size());
-    value = ToInteger(sign, rest.substr(0, CountDigits(rest, 0)));
+    const std::size_t digits = CountDigits(rest, 0);
+    value = ToInteger(sign, rest.substr(0, digits));
+    if (span)
+        *span = {start, start + sign.size() + digits};
     return true;
+}
+
+bool IsNumberText(FieldType type, std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (type == FieldType::String)
+        return true;
+    if (first == std::string_view::npos)
+        return false;
+    text = text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+    if (type == FieldType::Float)
+        return DecimalPrefixLength(text) == text.size();
+    std::size_t at = text[0] == '-' || text[0] == '+' ? 1 : 0;
+    const std::size_t digits = CountDigits(text, at);
+    at += digits;
+    if (digits > 0 && at < text.size() && text[at] == '.') {
+        ++at;
+        while (at < text.size() && text[at] == '0')
+            ++at;
+    }
+    return digits > 0 && at == text.size();
+}
+
+std::string NotANumberReason(FieldType type, std::string_view text) {
+    std::string reason = "'" + std::string(text) + "' is not a number";
+    // A spreadsheet in a language that writes decimal commas exports numbers with them.
+    if (auto comma = text.find(','); comma != std::string_view::npos) {
+        std::string pointed(text);
+        pointed[comma] = '.';
+        if (IsNumberText(type, pointed))
+            reason += " (use a point for decimals)";
+    }
+    return reason;
 }
 
 std::string FormatFloat(float value) {

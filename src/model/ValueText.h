@@ -1,5 +1,8 @@
 #pragma once
 
+#include "FieldType.h"
+
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -19,11 +22,28 @@ class CFieldEntry;
 float ParseTypedFloat(std::string_view text);
 std::int32_t ParseTypedInteger(std::string_view text);
 
+// Where a value stands in a text: from its first byte to just past its last.
+struct CTextSpan {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+};
+
 // A value text from a tank file line (everything after the first '='). The number starts at the
 // first decimal digit, or at a point or minus sign right before it. Returns false, leaving
-// value alone, when the text holds no digit.
-bool ReadFloatValue(std::string_view valueText, float& value);
-bool ReadIntegerValue(std::string_view valueText, std::int32_t& value);
+// value alone, when the text holds no digit; otherwise span, when given, learns where the
+// number read stands.
+bool ReadFloatValue(std::string_view valueText, float& value, CTextSpan* span = nullptr);
+bool ReadIntegerValue(std::string_view valueText, std::int32_t& value, CTextSpan* span = nullptr);
+
+// True when text is wholly a number of type, as the command line takes them: blanks or tabs, an
+// optional sign, the number, blanks or tabs. A Float's number is of the decimal grammar; an
+// Integer's is digits, with an optional point and only zeros after it ("2500.0"). Such text
+// reads leniently (ParseTyped*) as the same value. Any text is a String.
+bool IsNumberText(FieldType type, std::string_view text);
+
+// Why text is not a number of type: "'TEXT' is not a number", and " (use a point for
+// decimals)" when a point in place of its comma would make it one.
+std::string NotANumberReason(FieldType type, std::string_view text);
 
 // "%f" (six decimals, no exponent) and "%d", independent of the process's locale.
 std::string FormatFloat(float value);

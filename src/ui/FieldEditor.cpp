@@ -35,7 +35,7 @@ void CFieldEditor::OnSelChangedTree() {
         // of a document that may be gone.
         m_panel->ShowNothing();
     else if (item->parent())
-        m_panel->ShowField(m_document.Field(index), m_templates);
+        m_panel->ShowField(m_document.Field(index), m_templates, m_document.File().m_nEncoding);
     else
         m_panel->ShowGroup(m_document.File().m_groups[static_cast<std::size_t>(index)]);
 }

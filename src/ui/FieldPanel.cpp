@@ -79,6 +79,7 @@ CFieldPanel::CFieldPanel(QWidget* parent) : QWidget(parent), m_valueBox(new CVal
     layout->addLayout(fields, 1);
     layout->addWidget(logo, 0, Qt::AlignRight | Qt::AlignBottom);
     setFixedWidth(std::max(units.X(168), logo->pixmap().width()));
+    connect(m_valueBox, &CValueComboBox::EditChanged, this, &CFieldPanel::UpdateWarning);
 }
 
 void CFieldPanel::ShowTexts(const QString& name, const QString& type, const QString& description) {
@@ -90,6 +91,22 @@ void CFieldPanel::ShowTexts(const QString& name, const QString& type, const QStr
 void CFieldPanel::ClearValueBox() {
     m_valueBox->SetShownValue({}, false);
     m_valueBox->ResetContent();
+    // What the program shows is always a number, or no field at all.
+    m_valueBox->SetWarning({});
+}
+
+void CFieldPanel::UpdateWarning(const QString& text) {
+    if (m_nFieldIndex < 0)
+        return;
+    CFieldEntry stored(m_nFieldIndex);
+    const std::string bytes = BytesOfText(text);
+    if (text.isEmpty() || IsNumberText(stored.Type(), bytes)) {
+        m_valueBox->SetWarning({});
+        return;
+    }
+    ApplyTypedValue(stored, bytes);
+    m_valueBox->SetWarning(QLatin1Char('\'') + text + QStringLiteral("' is read as ") +
+                           TextOfBytes(FormatValue(stored)) + QLatin1Char('.'));
 }
 
 void CFieldPanel::ShowValue(const CFieldEntry& field, const CTemplateList& templates) {
@@ -148,15 +165,25 @@ void CFieldPanel::ShowStats(const CFieldEntry& field, const CTemplateList& templ
     m_statsText->show();
 }
 
-void CFieldPanel::ShowField(const CFieldEntry& field, const CTemplateList& templates) {
+void CFieldPanel::ShowField(const CFieldEntry& field, const CTemplateList& templates,
+                            TextEncoding encoding) {
     ClearNote();
     ShowValue(field, templates);
+    m_nFieldIndex = field.Index();
     m_valueBox->setEnabled(true);
+    m_valueBox->SetEncoding(encoding);
     if (field.Type() == FieldType::String) {
-        m_valueBox->RefuseCharacters(QString::fromLatin1(kUnstorableChars), [this](QChar c) {
-            const std::string why = "A String value " + UnstorableCharReason(c.toLatin1()) + ".";
-            m_noteText->setText(QString::fromLatin1(why));
-        });
+        auto unstorable = [](char32_t c) {
+            return c < 0x80 && kUnstorableChars.find(static_cast<char>(c)) != std::string::npos;
+        };
+        m_valueBox->RefuseCharacters(
+            [encoding, unstorable](char32_t c) { return unstorable(c) || !CanHold(encoding, c); },
+            [this, encoding, unstorable](char32_t c) {
+                const std::string why =
+                    unstorable(c) ? "A String value " + UnstorableCharReason(static_cast<char>(c))
+                                  : CannotHoldReason(encoding, c);
+                m_noteText->setText(QString::fromUtf8(why + '.'));
+            });
     } else {
         m_valueBox->RefuseCharacters({}, {});
     }
@@ -167,6 +194,7 @@ void CFieldPanel::ShowField(const CFieldEntry& field, const CTemplateList& templ
 }
 
 void CFieldPanel::ShowGroup(const CFieldGroup& group) {
+    m_nFieldIndex = -1;
     ClearNote();
     ClearValueBox();
     HideStats();
@@ -176,6 +204,7 @@ void CFieldPanel::ShowGroup(const CFieldGroup& group) {
 }
 
 void CFieldPanel::ShowNothing() {
+    m_nFieldIndex = -1;
     ClearNote();
     ClearValueBox();
     HideStats();

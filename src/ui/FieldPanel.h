@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextEncoding.h"
+
 #include <QWidget>
 
 class CFieldEntry;
@@ -20,9 +22,9 @@ public:
 
     CValueComboBox* ValueBox() const { return m_valueBox; }
 
-    // The field in the value box (which refuses, for a String, what would not read back) and
-    // its name, type and description.
-    void ShowField(const CFieldEntry& field, const CTemplateList& templates);
+    // The field of a document in encoding in the value box (which refuses, for a String, what
+    // would not read back and what encoding cannot hold) and its name, type and description.
+    void ShowField(const CFieldEntry& field, const CTemplateList& templates, TextEncoding encoding);
     // The group's texts, with the value box emptied and disabled.
     void ShowGroup(const CFieldGroup& group);
     // Nothing: every text and the value box empty, the box usable.
@@ -39,6 +41,9 @@ private:
     void ShowTexts(const QString& name, const QString& type, const QString& description);
     void ClearValueBox();
     void HideStats();
+    // The user changed the value box's text: a warning in the box while the text of a number
+    // field is not wholly a number, saying what the field holds.
+    void UpdateWarning(const QString& text);
 
     CValueComboBox* m_valueBox;
     QLabel* m_fieldText;
@@ -47,4 +52,5 @@ private:
     CValueStrip* m_strip;
     QLabel* m_statsText;
     QLabel* m_noteText;
+    int m_nFieldIndex = -1; // the field shown, or -1
 };

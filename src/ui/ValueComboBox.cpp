@@ -6,6 +6,7 @@
 #include "ValueText.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QCompleter>
 #include <QKeyEvent>
 #include <QLayout>
@@ -15,15 +16,17 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
+#include <QStyle>
 #include <QValidator>
 #include <QWheelEvent>
 
 #include <algorithm>
 #include <limits>
+#include <map>
 
 namespace {
 
-// Refuses the user's edits that would add one of a set of characters. Qt asks a validator about
+// Refuses the user's edits that would add a character of some kind. Qt asks a validator about
 // the whole text a keystroke or a paste would make, so nothing partial gets in. What the text
 // already holds stays acceptable: the program put it there (a value read from a file may hold a
 // lone CR, and reads back with it), and the rest of it must remain editable. A text refused
@@ -34,8 +37,8 @@ public:
         connect(edit, &QLineEdit::textChanged, this, &CRefusingValidator::Accept);
     }
 
-    void Set(const QString& chars, std::function<void(QChar)> onRefused) {
-        m_chars = chars;
+    void Set(std::function<bool(char32_t)> refuses, std::function<void(char32_t)> onRefused) {
+        m_refuses = std::move(refuses);
         m_onRefused = std::move(onRefused);
     }
 
@@ -43,8 +46,11 @@ public:
     void Accept(const QString& text) { m_accepted = text; }
 
     State validate(QString& input, int&) const override {
-        for (QChar c : input) {
-            if (m_chars.contains(c) && input.count(c) > m_accepted.count(c)) {
+        // Whole characters, so that one beyond the 16-bit range is named as itself.
+        const std::map<char32_t, int> before = Refused(m_accepted);
+        for (const auto& [c, count] : Refused(input)) {
+            const auto had = before.find(c);
+            if (count > (had == before.end() ? 0 : had->second)) {
                 if (m_onRefused)
                     m_onRefused(c);
                 return Invalid;
@@ -54,9 +60,21 @@ public:
     }
 
 private:
-    QString m_chars;
+    // How often text holds each character that is refused.
+    std::map<char32_t, int> Refused(const QString& text) const {
+        std::map<char32_t, int> counts;
+        if (m_refuses) {
+            for (char32_t c : text.toUcs4()) {
+                if (m_refuses(c))
+                    ++counts[c];
+            }
+        }
+        return counts;
+    }
+
+    std::function<bool(char32_t)> m_refuses;
     QString m_accepted;
-    std::function<void(QChar)> m_onRefused;
+    std::function<void(char32_t)> m_onRefused;
 };
 
 // Undo and redo belong to the window's history of the document: the edit field's own would take
@@ -247,11 +265,25 @@ void CValueComboBox::SetItems(std::vector<Item> items, Order order) {
         SetEditText(edit);
 }
 
-void CValueComboBox::RefuseCharacters(const QString& chars, std::function<void(QChar)> onRefused) {
+void CValueComboBox::RefuseCharacters(std::function<bool(char32_t)> refuses,
+                                      std::function<void(char32_t)> onRefused) {
     if (!m_validator)
         m_validator = new CRefusingValidator(lineEdit());
-    static_cast<CRefusingValidator*>(m_validator)->Set(chars, std::move(onRefused));
-    lineEdit()->setValidator(chars.isEmpty() ? nullptr : m_validator);
+    const bool any = static_cast<bool>(refuses);
+    static_cast<CRefusingValidator*>(m_validator)->Set(std::move(refuses), std::move(onRefused));
+    lineEdit()->setValidator(any ? m_validator : nullptr);
+}
+
+void CValueComboBox::SetWarning(const QString& toolTip) {
+    if (!m_warning) {
+        if (toolTip.isEmpty())
+            return;
+        m_warning = lineEdit()->addAction(style()->standardIcon(QStyle::SP_MessageBoxWarning),
+                                          QLineEdit::TrailingPosition);
+        m_warning->setObjectName(QStringLiteral("valueWarning"));
+    }
+    m_warning->setToolTip(toolTip);
+    m_warning->setVisible(!toolTip.isEmpty());
 }
 
 void CValueComboBox::ResetContent() {
@@ -290,5 +322,16 @@ void CValueComboBox::ApplyTo(CFieldEntry& field) const {
         field.m_bPresent = true;
         return;
     }
-    ApplyTypedValue(field, text == m_shownText ? m_strShownBytes : BytesOfText(text));
+    if (text == m_shownText) {
+        ApplyTypedValue(field, m_strShownBytes);
+        return;
+    }
+    std::string bytes;
+    char32_t refused = 0;
+    // The box refuses what the encoding cannot hold as it is typed, so only a character that
+    // was shown already can fail here (a UTF-8 value in a file of other bytes): the text then
+    // stays UTF-8, as it was shown.
+    if (!EncodeUserText(BytesOfText(text), m_nEncoding, bytes, refused))
+        bytes = BytesOfText(text);
+    ApplyTypedValue(field, bytes);
 }

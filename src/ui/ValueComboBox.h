@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TextEncoding.h"
 #include "ValueItemDelegate.h"
 
 #include <QComboBox>
@@ -9,6 +10,7 @@
 #include <vector>
 
 class CFieldEntry;
+class QAction;
 class QValidator;
 
 // The value box: an editable combo box whose edit field holds the value being edited and whose
@@ -44,15 +46,24 @@ public:
     // Shows a value's bytes in the edit field as the program's own text (no EditChanged);
     // present tells a present empty value from an absent one.
     void SetShownValue(const std::string& bytes, bool present);
-    // Applies the edit text to field as the user's typing (ApplyTypedValue). The text as last
-    // shown stores the shown bytes, even when they are not UTF-8, and a present empty value
-    // shown unchanged stays present: applying what the user never touched changes nothing.
+    // Applies the edit text to field as the user's typing (ApplyTypedValue), in the encoding
+    // last set. The text as last shown stores the shown bytes, even when they are not UTF-8,
+    // and a present empty value shown unchanged stays present: applying what the user never
+    // touched changes nothing.
     void ApplyTo(CFieldEntry& field) const;
+    // The encoding of the document that ApplyTo's fields belong to (Windows-1252 at first).
+    void SetEncoding(TextEncoding encoding) { m_nEncoding = encoding; }
 
-    // From now on the edit field refuses the user's edits that would add any of chars (the
-    // text stays as it was) and calls onRefused with the first such character. An empty chars
-    // accepts everything. Text the program sets is never checked, and what it holds may stay.
-    void RefuseCharacters(const QString& chars, std::function<void(QChar)> onRefused);
+    // From now on the edit field refuses the user's edits that would add a character for which
+    // refuses is true (the text stays as it was) and calls onRefused with the first such
+    // character. An empty refuses accepts everything. Text the program sets is never checked,
+    // and what it holds may stay.
+    void RefuseCharacters(std::function<bool(char32_t)> refuses,
+                          std::function<void(char32_t)> onRefused);
+
+    // Shows a warning sign at the end of the edit field with toolTip as its tip; an empty
+    // toolTip takes it away. Its action is named "valueWarning".
+    void SetWarning(const QString& toolTip);
 
     // Opens the list at the row of the edit text, or at its top, as wide as its items need.
     void showPopup() override;
@@ -82,6 +93,8 @@ private:
     CValueItemDelegate::Colours m_colours; // as the palette had them when the box was made
     CValueItemDelegate* m_delegate = nullptr;
     QValidator* m_validator = nullptr;
+    QAction* m_warning = nullptr;
+    TextEncoding m_nEncoding = TextEncoding::Windows1252;
 
     // The edit text as the program last set it, and the bytes it shows.
     QString m_shownText;

@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <chrono>
 #include <sstream>
 
 namespace {
@@ -31,6 +32,12 @@ TEST_F(CliTest, ReadingCommandsPrintWhatTheFilesSet) {
         // An unknown key is named with its group as the schema spells it.
         {{"check", "craft.odf"},
          {1, "craft.odf:2: key not in group CraftClass: rangeScn = 1\n", ""}},
+        {{"check", "scout.odf", "hunter.odf"},
+         {1,
+          "scout.odf:1: comment or other text: // scout, balanced by hand\n"
+          "hunter.odf:1: comment or other text: // Jagdpanzer \u2013 tank hunter, from the 1.3 "
+          "patch\nhunter.odf:5: comment beside the value: maxHealth = 2200 // was 2000\n",
+          ""}},
         // An unreadable file fails the run, after the others are checked.
         {{"check", "missing.odf", "messy.odf", "."},
          {2, check,
@@ -87,30 +94,50 @@ TEST_F(CliTest, NormalizeWritesTheEditorsLayout) {
     EXPECT_EQ(Bytes("out.odf"), Golden("messy.expected.odf"));
 }
 
-TEST_F(CliTest, SetAppliesValuesAsTheValueBoxDoesAndChangesOnlyTheirLines) {
-    // Bytes that are not UTF-8 are kept byte for byte; numbers are read leniently.
+TEST_F(CliTest, SetChangesOnlyTheValuesAndTakesOnlyNumbersForNumbers) {
+    // Bytes that are not UTF-8 are kept byte for byte; numbers may stand between blanks, and an
+    // Integer's fraction may be zeros.
     EXPECT_EQ(Run({"set", "messy_crlf.odf", "GameObject.unitName=Panzer \xe9t\xe9",
-                   "GameObject.maxHealth=12abc", "CraftClass.rangeScan=abc", "GameObject.baseName=",
+                   "GameObject.maxHealth=12.00", "CraftClass.rangeScan= 0 ", "GameObject.baseName=",
                    "WingmanClass.rollSteer=-.5", "GameObject.maxAmmo=1", "GameObject.maxAmmo=2"}),
               (CliResult{0, "", ""}));
     EXPECT_EQ(Bytes("messy_crlf.odf"), Golden("messy_crlf.set.expected.odf"));
 
     const std::string ok = "GameObject.maxHealth=5"; // valid, but refused with the others
+    const std::string where = "messy.odf: GameObject.maxHealth: '";
     const std::pair<std::string, std::string> refused[] = {
         {"Nowhere.maxHealth=5", "Unknown field 'Nowhere.maxHealth'.\n"},
         {"GameObject.maxHealth",
          "Expected Group.field=VALUE, got 'GameObject.maxHealth'." + kTryHelp},
         {"GameObject.unitName=a\"b", "Cannot set GameObject.unitName: a String value cannot hold "
                                      "'\"': it would end the value.\n"},
+        {"GameObject.maxHealth=abc", where + "abc' is not a number\n"},
+        {"GameObject.maxHealth=2 500", where + "2 500' is not a number\n"},
+        {"GameObject.maxHealth=12.5", where + "12.5' is not a number\n"},
+        {"GameObject.maxHealth=[7", where + "[7' is not a number\n"},
+        {"HovercraftClass.velocForward=22,5", "messy.odf: HovercraftClass.velocForward: '22,5' is "
+                                              "not a number (use a point for decimals)\n"},
+        {"GameObject.unitName=\xc5\x81owicz",
+         "messy.odf: GameObject.unitName: '\xc5\x81owicz': Windows-1252, the "
+         "file's encoding, has no '\xc5\x81' (U+0141)\n"},
     };
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    fs::last_write_time(m_dir / "messy.odf", old);
     for (const auto& [arg, message] : refused)
         EXPECT_EQ(Run({"set", "messy.odf", ok, arg}), (CliResult{2, "", message}));
     EXPECT_EQ(Bytes("messy.odf"), Golden("messy.odf"));
-    // Only a String refuses such text.
-    EXPECT_EQ(Run({"set", "messy.odf", "GameObject.maxHealth=[7\n"}).status, 0);
-    EXPECT_EQ(Run({"get", "messy.odf", "GameObject.maxHealth"}).out, "0\n");
+    EXPECT_EQ(fs::last_write_time(m_dir / "messy.odf"), old);
+
+    // A UTF-8 value goes into a file in the file's encoding: Windows-1252, as for a file of
+    // ASCII only, or UTF-8.
+    for (const std::string name : {"scout", "messy", "hunter"}) {
+        EXPECT_EQ(Run({"set", name + ".odf", "GameObject.unitName=Sp\xc3\xa4her"}),
+                  (CliResult{0, "", ""}));
+        EXPECT_EQ(Bytes(name + ".odf"), Golden(name + ".spaeher.expected.odf")) << name;
+    }
 
     // --layout writes the editor's layout, as normalize does.
+    m_dir.Copy("cli/messy.odf");
     EXPECT_EQ(Run({"set", "--layout", "messy.odf", "GameObject.maxHealth=1500"}).status, 0);
     EXPECT_EQ(Bytes("messy.odf"), Golden("messy.expected.odf"));
 }

@@ -26,6 +26,18 @@ protected:
         return Run(args);
     }
     Texts Files() { return {Bytes("scout.odf"), Bytes("heavy.odf"), Bytes("messy.odf")}; }
+    // Dates the files a day back, so that Untouched() tells whether anything wrote them since.
+    void Age() {
+        for (const char* name : {"scout.odf", "heavy.odf", "messy.odf"})
+            fs::last_write_time(m_dir / name, m_old);
+    }
+    bool Untouched() {
+        return std::ranges::all_of(
+            Texts{"scout.odf", "heavy.odf", "messy.odf"},
+            [this](const std::string& name) { return fs::last_write_time(m_dir / name) == m_old; });
+    }
+
+    const fs::file_time_type m_old = fs::file_time_type::clock::now() - std::chrono::hours(24);
 };
 
 TEST_F(TableTest, TableWritesEveryValueAsGetPrintsIt) {
@@ -49,33 +61,33 @@ TEST_F(TableTest, TableWritesEveryValueAsGetPrintsIt) {
 }
 
 TEST_F(TableTest, ApplyChangesExactlyTheEditedValues) {
-    // Written and applied unchanged, a table changes nothing, not even a file's time.
+    // Written and applied unchanged, a table changes nothing, not even a file's time, nor
+    // heavy's value in UTF-8 although heavy is a Windows-1252 file.
     const Texts before = Files();
-    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(24);
-    for (const char* name : {"scout.odf", "heavy.odf", "messy.odf"})
-        fs::last_write_time(m_dir / name, old);
+    Age();
     EXPECT_EQ(Apply(Run({"table", "scout.odf", "heavy.odf", "messy.odf"}).out),
               (CliResult{0, "Total: 0 values changed in 0 files\n", ""}));
     EXPECT_EQ(Files(), before);
-    for (const char* name : {"scout.odf", "heavy.odf", "messy.odf"})
-        EXPECT_EQ(fs::last_write_time(m_dir / name), old) << name;
+    EXPECT_TRUE(Untouched());
 
     // Columns in any order, a subset of them; 2500.0 is heavy's value, only spelled otherwise;
-    // an empty cell removes a field; messy's value gets a comma.
+    // an empty cell removes a field; scout's value goes in as Windows-1252, as scout is; messy's
+    // value gets a comma between the stray text that stays beside it.
     const std::string edited = "GameObject.maxHealth,file,GameObject.unitName\r\n"
-                               "850,scout.odf,\"Scout, Mk 2\"\r\n"
+                               "850,scout.odf,\"Sp\xc3\xa4her, Mk 2\"\r\n"
                                "2500.0,heavy.odf,\r\n"
                                "1500,messy.odf,\"Heavy, Tank\"\r\n";
-    const std::string report = "scout.odf: 1 value changed\nheavy.odf: 1 value changed\n"
-                               "messy.odf: 1 value changed\nTotal: 3 values changed in 3 files\n";
+    const std::string report = "scout.odf: 2 values changed\nheavy.odf: 1 value changed\n"
+                               "messy.odf: 1 value changed\nTotal: 4 values changed in 3 files\n";
     EXPECT_EQ(Apply(edited, {"--dry-run"}), (CliResult{0, report, ""}));
     EXPECT_EQ(Files(), before);
 
     EXPECT_EQ(Apply(edited), (CliResult{0, report, ""}));
-    EXPECT_EQ(Files(), (Texts{Replaced(before[0], "maxHealth = 800\n", "maxHealth = 850\n"),
-                              Replaced(before[1], "unitName = \"Panzer \xe9t\xe9\"\r\n", ""),
-                              Replaced(before[2], "unitName = x \"Heavy Tank\" z\n",
-                                       "unitName = \"Heavy, Tank\"\n")}));
+    EXPECT_EQ(Files(),
+              (Texts{Replaced(Replaced(before[0], "maxHealth = 800\n", "maxHealth = 850\n"),
+                              "\"Scout, Mk 2\"", "\"Sp\xe4her, Mk 2\""),
+                     Replaced(before[1], "unitName = \"Panzer \xe9t\xe9\"\r\n", ""),
+                     Replaced(before[2], "\"Heavy Tank\"", "\"Heavy, Tank\"")}));
 }
 
 TEST_F(TableTest, ApplyRefusesABadTableAndChangesNothing) {
@@ -104,14 +116,26 @@ TEST_F(TableTest, ApplyRefusesABadTableAndChangesNothing) {
                                                  "closed"},
         {"file,GameObject.maxHealth,\n" + good, "t.csv:2: a cell stands in a column without a "
                                                 "name"},
+        {header + good + "heavy.odf,abc,x\n", "t.csv:3: GameObject.maxHealth: 'abc' is not a "
+                                              "number\n"},
+        {header + good + "heavy.odf,2 500,x\n", "t.csv:3: GameObject.maxHealth: '2 500' is not"},
+        // A spreadsheet that writes decimal commas.
+        {"file,HovercraftClass.velocForward\nscout.odf,22.5\nheavy.odf,\"22,5\"\n",
+         "t.csv:3: HovercraftClass.velocForward: '22,5' is not a number (use a point for "
+         "decimals)\n"},
+        {header + good + "heavy.odf,2,\xc5\x81owicz\n",
+         "t.csv:3: heavy.odf: GameObject.unitName: '\xc5\x81owicz': Windows-1252, "
+         "the file's encoding, has no '\xc5\x81' (U+0141)\n"},
     };
     const Texts before = Files();
+    Age();
     for (const auto& [csv, error] : cases) {
         const CliResult result = Apply(csv);
         EXPECT_TRUE(result.status == 2 && result.out.empty() && result.err.starts_with(error))
             << csv << result;
         EXPECT_EQ(Files(), before) << csv;
     }
+    EXPECT_TRUE(Untouched());
     EXPECT_EQ(Run({"apply"}).status, 2);
     EXPECT_EQ(Run({"apply", "--force", "t.csv"}).status, 2);
     EXPECT_EQ(Run({"apply", "none.csv"}),

@@ -3,6 +3,7 @@
 // fail are the fault tests' concern.
 
 #include "TankFile.h"
+#include "CliRunner.h"
 #include "Schema.h"
 #include "TankFileWriter.h"
 #include "TestSupport.h"
@@ -46,7 +47,7 @@ TEST_P(GoldenPair, LoadThenSaveGivesTheExpectedBytes) {
 INSTANTIATE_TEST_SUITE_P(Model, GoldenPair,
                          ::testing::Values("empty", "layout", "keys", "strings", "numbers",
                                            "lastwins", "crlf", "mixed", "bytes", "nofinalnewline",
-                                           "longlines", "ivtank", "apc"));
+                                           "longlines", "ivtank", "apc", "bomber"));
 
 // Applies "Group.field=value" as the value box applies typed text: empty text removes the field.
 void ApplyEdit(CTankFile& file, const std::string& edit) {
@@ -57,9 +58,9 @@ void ApplyEdit(CTankFile& file, const std::string& edit) {
     ApplyTypedValue(*field, std::string_view(edit).substr(equals + 1));
 }
 
-// A keeping save gives the loaded bytes but for the lines of the fields whose value or presence
+// A keeping save gives the loaded bytes but for the values of the fields whose value or presence
 // changed, both as text and through a real save; the saved file is then the one kept. Which
-// lines are unused is pinned by the golden output of `tarnwick-cli check`.
+// lines are unused is pinned by the golden output of `tarnwick-cli check` on each input.
 TEST(TankFileSave, KeepingSaveChangesOnlyTheLinesOfChangedFields) {
     const struct {
         const char* input;
@@ -82,6 +83,18 @@ TEST(TankFileSave, KeepingSaveChangesOnlyTheLinesOfChangedFields) {
          {"GameObject.unitName=Troop Carrier", "GameObject.maxAmmo=20",
           "HovercraftClass.accelThrust=9", "TurrettankClass.timeDeploy=1.5"},
          "apc.kept"},
+        // Comments beside values after blanks, a tab or nothing, a float's "f", doubled quotes,
+        // an unclosed quote, a key without blanks, an overridden line with a comment.
+        {"hvlight",
+         {"GameObject.unitName=Lynx Mk 2", "GameObject.aiName=TankFriend2",
+          "GameObject.aiName2=TankEnemy", "GameObject.scrapCost=50", "GameObject.buildTime=6.5",
+          "GameObject.maxHealth=2000", "GameObject.maxAmmo=1000", "GameObject.heatSignature=1.25",
+          "GameObject.imageSignature=3", "GameObject.weaponName1=gminigun",
+          "CraftClass.rangeScan=3", "HovercraftClass.velocForward=28",
+          "HovercraftClass.setAltitude=2.2"},
+         "hvlight.kept"},
+        {"bomber", {}, "bomber"}, // a byte order mark, CR LF
+        {"bomber", {"GameObject.maxHealth=3500"}, "bomber.kept"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expected);
@@ -89,8 +102,12 @@ TEST(TankFileSave, KeepingSaveChangesOnlyTheLinesOfChangedFields) {
         ASSERT_FALSE(expected.empty());
         CScratchDir dir;
         CTankFile file;
-        ASSERT_EQ(file.Load(dir.Copy("model/" + std::string(c.input) + ".odf")), 1);
+        const std::string input = std::string(c.input) + ".odf";
+        ASSERT_EQ(file.Load(dir.Copy("model/" + input)), 1);
         EXPECT_EQ(file.UnusedLineCount(), file.UnusedLines().size());
+        const std::string check = ReadData("model/" + std::string(c.input) + ".check");
+        EXPECT_EQ(RunCli({"check", input}, dir.Path()),
+                  (CliResult{check.empty() ? 0 : 1, check, ""}));
         for (const std::string& edit : c.edits)
             ApplyEdit(file, edit);
         EXPECT_EQ(WriteKeptText(file), expected);

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -120,6 +121,34 @@ TEST(ValueText, ReadIntegerValue) {
             EXPECT_EQ(value, want) << '"' << text << '"';
         }
     }
+}
+
+// What the command line takes as a number: the decimal grammar for a Float, whole numbers for an
+// Integer, blanks around; the reason names the text and suggests a point for a comma.
+TEST(ValueText, OnlyNumbersAreNumberText) {
+    const struct {
+        FieldType type;
+        std::vector<std::string> numbers, refused;
+    } table[] = {
+        {FieldType::Float,
+         {"22.5", " -2.5\t", "+.5", "5.", "1e3", "1.5E+03", "1e400"},
+         {"22,5", "abc", "2 500", "1e", "-", ".", "", " ", "inf", "0x10", "12abc", "- 5"}},
+        {FieldType::Integer,
+         {"2500", " -17 ", "+8", "2500.0", "2500.", "99999999999"},
+         {"2500,0", "12.5", "1e3", ".0", "2 500", "abc", "", "0x1F", "3.07"}},
+    };
+    for (const auto& [type, numbers, refused] : table) {
+        for (const std::string& text : numbers)
+            EXPECT_TRUE(IsNumberText(type, text)) << text;
+        for (const std::string& text : refused)
+            EXPECT_FALSE(IsNumberText(type, text)) << text;
+    }
+    // A point in place of the comma would make a number of the type, or not.
+    for (const auto& [type, text, hint] : {std::tuple{FieldType::Integer, "2500,0", true},
+                                           {FieldType::Integer, "22,5", false},
+                                           {FieldType::Float, "1,2,3", false}})
+        EXPECT_EQ(NotANumberReason(type, text), "'" + std::string(text) + "' is not a number" +
+                                                    (hint ? " (use a point for decimals)" : ""));
 }
 
 // The text is what "%f" gives in the C locale, and whatever is written reads back as the same

@@ -40,7 +40,7 @@ protected:
         if (answer != Answer::No)
             return answer == Answer::Cancel
                        ? m_hover
-                       : kept.replace(kept.find(old), old.size(), "maxHealth = 99");
+                       : kept.replace(kept.find(old), old.size(), "maxHealth = 99 // was 2000");
         CTankFile file;
         file.Load(m_folder.Path("hover.odf"));
         file.m_fields[6].m_nValue = 99;
@@ -48,7 +48,7 @@ protected:
     }
     const std::string m_hover = tarnwick_test::ReadBytes(tarnwick_test::DataPath("ui/hover.odf"));
     const std::string m_question = "'" + m_folder.Path("hover.odf") +
-                                   "' has 4 lines that are not fields the editor knows (unknown "
+                                   "' has 5 lines that are not fields the editor knows (unknown "
                                    "groups and keys, comments).\nKeep them in the saved file?";
 };
 
@@ -58,7 +58,7 @@ TEST_F(UnusedLinesTest, TheCountLineListsTheLinesAndFollowsTheDocument) {
     // A header in another case than the editor's is read; the unknown section after it sets
     // nothing.
     EXPECT_EQ(ItemText("HovercraftClass", "soundThrust"), "soundThrust = \"hvthrust.wav\"");
-    EXPECT_EQ(CountLine(), "4 lines of this file are not fields the editor knows.");
+    EXPECT_EQ(CountLine(), "5 lines of this file are not fields the editor knows.");
 
     std::vector<QStringList> rows;
     WhenModalShows<CUnusedLinesDlg>([&rows](CUnusedLinesDlg* dialog) {
@@ -72,6 +72,7 @@ TEST_F(UnusedLinesTest, TheCountLineListsTheLinesAndFollowsTheDocument) {
     QTest::mouseClick(m_editor->findChild<QPushButton*>("unusedLinesShow"), Qt::LeftButton);
     EXPECT_EQ(rows, (std::vector<QStringList>{
                         {"1", "comment or other text", "// Hover tank, balance pass 3"},
+                        {"4", "comment beside the value", "maxHealth = 2200 // was 2000"},
                         {"11", "header names no group", "[APCClass]"},
                         {"12", "under a header that names no group", "soundThrust = \"apc.wav\""},
                         {"13", "under a header that names no group", "soldierCount = 4"},
@@ -97,7 +98,7 @@ TEST_F(UnusedLinesTest, EverySaveAsksOncePerDocumentWhetherToKeepThem) {
         EXPECT_EQ(m_prompts.TakeShown(), Shown{m_question});
         EXPECT_EQ(Modified(), answer == Answer::Cancel);
         EXPECT_EQ(m_folder.Read("hover.odf"), saved);
-        // A layout save leaves no unused line; a keeping save keeps all four.
+        // A layout save leaves no unused line; a keeping save keeps all five.
         EXPECT_EQ(CountLine().isEmpty(), answer == Answer::No);
         // The answer holds for this document: the next save asks nothing.
         Type(QStringLiteral("8"));

@@ -1,5 +1,6 @@
 #include "EditorFixture.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QLabel>
 
@@ -11,6 +12,11 @@ class ValueEditingTest : public EditorTest {
 protected:
     void SetUp() override { StartOn("values.odf"); }
     QString Note() const { return m_editor->findChild<QLabel*>("noteText")->text(); }
+    // The tip of the warning sign in the value box, or "" while it is not shown.
+    QString Warning() const {
+        const auto* sign = m_edit->findChild<QAction*>("valueWarning");
+        return sign && sign->isVisible() ? sign->toolTip() : QString();
+    }
     // Empties the edit field as the user would.
     void Erase() {
         Key(Qt::Key_A, Qt::ControlModifier);
@@ -65,13 +71,16 @@ TEST_F(ValueEditingTest, EveryKeyIsAppliedByTheCoresRulesAndTheTreeShowsWhatIsSt
         const char* field;
         const char* typed; // over what the field held
         const char* item;
+        const char* warning; // while the text is not a number
     } cases[] = {
-        {"GameObject", "heatSignature", "16777217", "heatSignature = 16777216.000000"},
-        {"GameObject", "maxAmmo", "12a.5", "maxAmmo = 12"},
-        {"GameObject", "maxAmmo", "4\"[", "maxAmmo = 4"},
-        {"GameObject", "aiName", " x \u00e9", "aiName = \" x \u00e9\""},
-        {"CraftClass", "rangeScan", "", "rangeScan ="},
-        {"GameObject", "collisionRadius", "", "collisionRadius ="},
+        {"GameObject", "heatSignature", "16777217", "heatSignature = 16777216.000000", ""},
+        {"GameObject", "maxAmmo", "12a.5", "maxAmmo = 12", "'12a.5' is read as 12."},
+        {"GameObject", "maxAmmo", "4\"[", "maxAmmo = 4", "'4\"[' is read as 4."},
+        {"GameObject", "scrapCost", "abc", "scrapCost = 0", "'abc' is read as 0."},
+        {"CraftClass", "rangeScan", "-", "rangeScan = 0.000000", "'-' is read as 0.000000."},
+        {"GameObject", "aiName", " x \u00e9", "aiName = \" x \u00e9\"", ""},
+        {"CraftClass", "rangeScan", "", "rangeScan =", ""},
+        {"GameObject", "collisionRadius", "", "collisionRadius =", ""},
     };
     for (const auto& c : cases) {
         Select(c.group, c.field);
@@ -80,7 +89,16 @@ TEST_F(ValueEditingTest, EveryKeyIsAppliedByTheCoresRulesAndTheTreeShowsWhatIsSt
         EXPECT_EQ(ItemText(c.group, c.field), QString::fromUtf8(c.item));
         EXPECT_EQ(Edit(), QString::fromUtf8(c.typed)) << "the box keeps what was typed";
         EXPECT_TRUE(Note().isEmpty());
+        EXPECT_EQ(Warning(), QString::fromUtf8(c.warning));
     }
+    // The sign goes as soon as the text is a number.
+    Select("GameObject", "scrapCost");
+    Type(QStringLiteral("abc"));
+    EXPECT_EQ(Warning(), "'0abc' is read as 0.");
+    Key(Qt::Key_A, Qt::ControlModifier);
+    Type(QStringLiteral("12"));
+    EXPECT_EQ(Warning(), "");
+    EXPECT_EQ(ItemText("GameObject", "scrapCost"), "scrapCost = 12");
     // An emptied field is absent: its item is plain, and so is its group once it sets nothing.
     EXPECT_FALSE(FieldItem(*m_editor, "GameObject", "collisionRadius")->font(0).bold());
     EXPECT_TRUE(m_tree->topLevelItem(0)->font(0).bold());
@@ -96,7 +114,7 @@ TEST_F(ValueEditingTest, EveryKeyIsAppliedByTheCoresRulesAndTheTreeShowsWhatIsSt
         Key(key, modifier);
     EXPECT_EQ(Edit(), QStringLiteral(" x \u00e9"));
     const std::string saved = Saved();
-    EXPECT_NE(saved.find("aiName = \" x \xc3\xa9\"\n"), std::string::npos);
+    EXPECT_NE(saved.find("aiName = \" x \xe9\"\n"), std::string::npos); // as the file is
     EXPECT_NE(saved.find("heatSignature = 16777216.0"), std::string::npos);
     EXPECT_EQ(saved.find("rangeScan"), std::string::npos);
     EXPECT_EQ(saved.find("collisionRadius"), std::string::npos);
@@ -173,4 +191,30 @@ TEST_F(ValueEditingTest, EnterAppliesTheEditTextAndAnUneditedValueStaysAsItWas) 
     EXPECT_NE(saved.find("unitName = \"\x80 caf\xe9\"\n"), std::string::npos);
     EXPECT_NE(saved.find("weaponName1 = \"\"\n"), std::string::npos);
     EXPECT_NE(saved.find(std::string(40000, 'y') + "\"\n"), std::string::npos);
+}
+
+// What is typed goes into each file in the file's encoding, as `set` writes it: Windows-1252
+// (for ASCII only too) or UTF-8; what Windows-1252 cannot hold does not go in, and the panel
+// says why.
+TEST_F(ValueEditingTest, TypedTextGoesIntoTheFileInItsEncoding) {
+    for (const std::string name : {"scout", "messy", "hunter"}) {
+        SCOPED_TRACE(name);
+        m_folder.Write(name + ".odf", tarnwick_test::ReadData("cli/" + name + ".odf"));
+        Open(name + ".odf");
+        Select("GameObject", "unitName");
+        Key(Qt::Key_A, Qt::ControlModifier);
+        Type(QStringLiteral("Sp\u00e4her\u0141"));
+        if (name == "hunter") {
+            EXPECT_EQ(Edit(), QStringLiteral("Sp\u00e4her\u0141"));
+            Key(Qt::Key_Backspace);
+        } else {
+            EXPECT_EQ(Edit(), QStringLiteral("Sp\u00e4her"));
+            EXPECT_EQ(Note(), QStringLiteral("Windows-1252, the file's encoding, has no "
+                                             "'\u0141' (U+0141)."));
+        }
+        m_prompts.Queue(Answer::Yes); // keep the lines the editor does not know
+        Command("actionFileSave");
+        EXPECT_EQ(m_folder.Read(name + ".odf"),
+                  tarnwick_test::ReadData("cli/" + name + ".spaeher.expected.odf"));
+    }
 }
