@@ -5,6 +5,8 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <cstring>
+
 // The templates of tests/data/ui: t1.odf (alias Alpha) and t3.odf (alias Gamma) set
 // collisionRadius, maxHealth and baseName; t2.odf, without an alias, too, and an aiName with a
 // lone CR; t1.odf a unitName that is not UTF-8; t4.odf sets only rangeScan. doc.odf sets
@@ -216,10 +218,10 @@ TEST_F(TemplateSetTest, LoadSetAndSaveSetKeepTheSetsLinesInOrder) {
               (Shown{"[Save As .txt]", "[Open]", "[Open]",
                      "Error opening template set file '" + m_folder.Path("no.txt") + "'"}));
     // The failures' reasons stand below their messages.
-    EXPECT_EQ(m_prompts.m_details,
-              (Shown{"Error opening tank file 'missing.odf'. | No such file or directory",
-                     "Error opening template set file '" + m_folder.Path("no.txt") +
-                         "' | No such file or directory"}));
+    const std::string missing = std::strerror(ENOENT);
+    EXPECT_EQ(m_prompts.m_details, (Shown{"Error opening tank file 'missing.odf'. | " + missing,
+                                          "Error opening template set file '" +
+                                              m_folder.Path("no.txt") + "' | " + missing}));
     EXPECT_EQ(Edit(), "2.500000x");
 
     // A new set replaces the old one whole, even when none of it loads: thousands of missing
