@@ -13,7 +13,7 @@ FUZZ_SECONDS ?= 60
 
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev fonts-dejavu-core \
             libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev locales \
-            dpkg-dev file desktop-file-utils nlohmann-json3-dev libcsv-dev
+            dpkg-dev file desktop-file-utils nlohmann-json3-dev libcsv-dev help2man lintian
 
 # Sanitizer reports fail the run; leaks of the system libraries are suppressed by name.
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \

@@ -20,7 +20,7 @@
 class CQuietPrompts : public IPrompts {
 public:
     std::string m_strPath;
-    void Message(const std::string&) override {}
+    void Message(const std::string&, const std::string& = {}) override {}
     Answer YesNoCancel(const std::string&) override { return Answer::No; }
     bool OpenPath(const std::string&, std::string& path) override {
         path = m_strPath;

@@ -81,9 +81,10 @@ void BM_Table(benchmark::State& state) {
 
 void BM_Table_Baseline(benchmark::State& state) {
     std::string bytes;
+    std::error_code error;
     for (auto _ : state) {
         for (const std::string& path : Units().m_paths) {
-            ReadWholeFile(path, bytes);
+            ReadWholeFile(path, bytes, error);
             benchmark::DoNotOptimize(bytes.data());
         }
     }
@@ -93,11 +94,12 @@ void BM_Table_Baseline(benchmark::State& state) {
 // each run changes one value in each file.
 void BM_Apply(benchmark::State& state) {
     const std::string tables[2] = {Units().m_path + "/a.csv", Units().m_path + "/b.csv"};
+    std::error_code error;
     for (int t = 0; t < 2; ++t) {
         std::string csv = "file,GameObject.maxHealth\r\n";
         for (const std::string& path : Units().m_paths)
             csv += path + ',' + std::to_string(5000 + t) + "\r\n";
-        WriteFileAtomically(tables[t], csv);
+        WriteFileAtomically(tables[t], csv, error);
     }
     int round = 0;
     std::string report;
@@ -109,9 +111,10 @@ void BM_Apply(benchmark::State& state) {
 }
 
 void BM_Apply_Baseline(benchmark::State& state) {
+    std::error_code error;
     for (auto _ : state) {
         for (int n = 0; n < kFiles; ++n)
-            WriteFileAtomically(Units().m_paths[n], Units().m_texts[n]);
+            WriteFileAtomically(Units().m_paths[n], Units().m_texts[n], error);
     }
 }
 

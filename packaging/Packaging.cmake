@@ -1,10 +1,8 @@
 # `make package` (or `cpack` in a build folder) makes a Debian package of the editor and the
 # command-line tool. Build it from a Release build: the other builds carry debug information or
-# sanitizers that have no place on a user's machine.
-include(GNUInstallDirs)
+# sanitizers that have no place on a user's machine. TARNWICK_DOC_DIR, the package's doc folder,
+# is set in the top CMakeLists.txt: the Help items fall back on the README there.
 
-# GNUInstallDirs' DOCDIR would take the project's capitalised name; Debian wants the package's.
-set(TARNWICK_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/tarnwick)
 # Debian keeps each package's changelog compressed; -n leaves out the name and time, so the
 # same changelog gives the same bytes.
 set(TARNWICK_CHANGELOG ${CMAKE_CURRENT_LIST_DIR}/changelog)
@@ -14,6 +12,36 @@ execute_process(COMMAND gzip -9nc ${TARNWICK_CHANGELOG}
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${CMAKE_CURRENT_LIST_DIR}/copyright
               ${CMAKE_BINARY_DIR}/changelog.gz
         DESTINATION ${TARNWICK_DOC_DIR})
+
+# A manual page for each program, made from its --help by help2man so that the two never
+# disagree; packaging/man adds what --help leaves out. Sanitized builds, never packaged, make
+# none: their programs' runtime could report on --help and fail the build.
+find_program(TARNWICK_HELP2MAN help2man)
+set(TARNWICK_SUMMARY_tarnwick "editor for the unit definition files (.odf) of tanks")
+set(TARNWICK_SUMMARY_tarnwick-cli "batch work on tank files (.odf) with the editor's own rules")
+set(TARNWICK_MAN_PAGES)
+foreach(program IN ITEMS tarnwick tarnwick-cli)
+  if(TARNWICK_HELP2MAN AND NOT TARNWICK_SANITIZE AND TARGET ${program})
+    set(page ${CMAKE_BINARY_DIR}/man/${program}.1)
+    set(include ${CMAKE_CURRENT_LIST_DIR}/man/${program}.h2m)
+    # Debian wants manual pages compressed at the highest level; -n keeps out name and time.
+    add_custom_command(OUTPUT ${page}.gz
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+      COMMAND ${TARNWICK_HELP2MAN} --no-info --version-string=${PROJECT_VERSION}
+              --name=${TARNWICK_SUMMARY_${program}} --include=${include} --output=${page} $<TARGET_FILE:${program}>
+      COMMAND gzip -9nf ${page}
+      DEPENDS ${program} ${include}
+      COMMENT "Making the manual page of ${program}"
+      VERBATIM)
+    list(APPEND TARNWICK_MAN_PAGES ${page}.gz)
+  endif()
+endforeach()
+if(TARNWICK_MAN_PAGES)
+  add_custom_target(man_pages ALL DEPENDS ${TARNWICK_MAN_PAGES})
+  install(FILES ${TARNWICK_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+elseif(NOT TARNWICK_HELP2MAN)
+  message(STATUS "help2man not found: the programs get no manual pages")
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarnwick)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks a built Debian package without installing it: its fields and file list, then the
-# programs unpacked into a scratch root must start (--help, without a display).
+# programs unpacked into a scratch root must start (--help, without a display), and last
+# Debian's own checker, lintian, must find no error (its warnings are printed).
 # Usage: scripts/check-package.sh PACKAGE.deb
 set -euo pipefail
 if [ $# -ne 1 ] || [ ! -f "$1" ]; then
@@ -26,7 +27,8 @@ done
 listing=$(dpkg -c "$deb")
 for path in usr/bin/tarnwick usr/bin/tarnwick-cli usr/share/applications/tarnwick.desktop \
     usr/share/icons/hicolor/64x64/apps/tarnwick.png usr/share/doc/tarnwick/README.md \
-    usr/share/doc/tarnwick/copyright usr/share/doc/tarnwick/changelog.gz; do
+    usr/share/doc/tarnwick/copyright usr/share/doc/tarnwick/changelog.gz \
+    usr/share/man/man1/tarnwick.1.gz usr/share/man/man1/tarnwick-cli.1.gz; do
   grep -q " \./$path\$" <<<"$listing" || fail "missing $path"
 done
 grep -v ' root/root ' <<<"$listing" && fail "files not owned by root"
@@ -63,7 +65,19 @@ fi
 icon=$root/usr/share/icons/hicolor/64x64/apps/tarnwick.png
 [ -f "$icon" ] && { file "$icon" | grep -q 'PNG image data, 64 x 64' || fail "icon is not a 64x64 PNG"; }
 
+if command -v lintian >/dev/null; then
+  status=0
+  out=$(lintian --fail-on error "$deb" 2>&1) || status=$?
+  # Said on every run as root; nothing about the package.
+  tags=$(grep -v '^running with root privileges' <<<"$out" || true)
+  [ -z "$tags" ] || echo "$tags" >&2
+  [ "$status" = 0 ] || fail "lintian found errors (E: lines above)"
+else
+  fail "lintian is not installed (make deps installs it)"
+fi
+
 if [ "$failed" = 0 ]; then
-  echo "check-package: $(basename "$deb") good: $(wc -l <<<"$listing") entries, both programs start"
+  echo "check-package: $(basename "$deb") good: $(wc -l <<<"$listing") entries, both programs" \
+    "start, lintian finds no error"
 fi
 exit "$failed"

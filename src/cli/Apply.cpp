@@ -36,8 +36,9 @@ public:
 
     int Run() {
         std::string text;
-        if (!ReadWholeFile(m_strTable, text)) {
-            ShowMessage(FormatText("Error opening table '%s'.", m_strTable));
+        std::error_code unread;
+        if (!ReadWholeFile(m_strTable, text, unread)) {
+            ShowMessage(FormatText("Error opening table '%s'.", m_strTable), unread);
             return kExitFailure;
         }
         CCsvError error;
@@ -165,7 +166,9 @@ private:
     bool Load(CTankFile& file, const std::string& path, std::size_t line) {
         std::string message;
         MessageHandler previous =
-            SetMessageHandler([&message](const std::string& text) { message = text; });
+            SetMessageHandler([&message](const std::string& text, const std::string& reason) {
+                message = MessageLine(text, reason);
+            });
         const bool ok = LoadTankFile(file, path);
         SetMessageHandler(std::move(previous));
         if (!ok)

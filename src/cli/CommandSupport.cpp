@@ -1,10 +1,12 @@
 #include "Commands.h"
 
+#include "FileError.h"
 #include "FolderLock.h"
 #include "Message.h"
 #include "ValueText.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
@@ -22,7 +24,8 @@ bool ExpectArgs(const Args& args, std::size_t count, std::string_view usage) {
 
 bool LoadTankFile(CTankFile& file, const std::string& path, CTankFile::Lines lines) {
     if (path.empty()) {
-        ShowMessage(FormatText("Error opening tank file '%s'.", path));
+        // The window passes over an empty path in silence; here the user typed it.
+        ShowMessage(FormatText("Error opening tank file '%s'.", path), SystemError(ENOENT));
         return false;
     }
     return file.Load(path, lines) == 1;

@@ -58,10 +58,11 @@ bool MakeTable(const std::vector<std::string>& paths, const std::optional<std::v
     CTankFile file;
     std::vector<bool> setAnywhere(file.m_fields.size());
     std::string bytes;
+    std::error_code unread; // Load says why
     for (const std::string& path : paths) {
         // Only the values are needed, so one document takes every file in turn, read straight
         // into it; a file that cannot be read goes through Load, which says why.
-        if (ReadWholeFile(path, bytes)) {
+        if (ReadWholeFile(path, bytes, unread)) {
             ReadTankText(bytes, file);
         } else if (!LoadTankFile(file, path, CTankFile::Lines::Drop)) {
             ok = false;

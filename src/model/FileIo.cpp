@@ -1,5 +1,7 @@
 #include "FileIo.h"
 
+#include "FileError.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -31,19 +33,33 @@ private:
     int m_nFd;
 };
 
-bool WriteAll(int fd, std::string_view bytes) {
+// The errno of the call that just failed, as an error code; false, so that a failing step reads
+// return Failed(error).
+bool Failed(std::error_code& error, int errnoValue = errno) {
+    error = SystemError(errnoValue);
+    return false;
+}
+
+bool WriteAll(int fd, std::string_view bytes, std::error_code& error) {
     while (!bytes.empty()) {
         ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return false;
+            return Failed(error);
         }
+        // A write that takes nothing, and says nothing, would loop for ever.
         if (n == 0)
-            return false;
+            return Failed(error, EIO);
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
+}
+
+// Why a path that is not a regular file cannot be read or replaced: a folder has the system's
+// own word, the rest (devices, FIFOs, sockets) the program's.
+std::error_code NotRegular(mode_t mode) {
+    return S_ISDIR(mode) ? SystemError(EISDIR) : make_error_code(FileError::NotRegularFile);
 }
 
 // While alive, a write past the file size limit fails with EFBIG instead of killing the
@@ -85,7 +101,7 @@ std::string FolderOf(const std::string& path) {
 
 // Follows symbolic links by hand rather than with realpath(), because a link whose target does
 // not exist yet must still be written through, and realpath() refuses those.
-bool ResolveSaveTarget(std::string path, std::string& resolved) {
+bool ResolveSaveTarget(std::string path, std::string& resolved, std::error_code& error) {
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st {};
         if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
@@ -95,14 +111,15 @@ bool ResolveSaveTarget(std::string path, std::string& resolved) {
         std::vector<char> buffer(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) +
                                  1);
         ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
-        if (n < 0 || static_cast<std::size_t>(n) >= buffer.size())
-            return false;
+        if (n < 0)
+            return Failed(error);
+        // A link that grew since lstat, or one without a target, is not followed anywhere.
+        if (static_cast<std::size_t>(n) >= buffer.size() || n == 0)
+            return Failed(error, EINVAL);
         std::string target(buffer.data(), static_cast<std::size_t>(n));
-        if (target.empty())
-            return false;
         path = target.front() == '/' ? target : FolderOf(path) + "/" + target;
     }
-    return false; // a loop of links
+    return Failed(error, ELOOP);
 }
 
 CFileStamp StampOf(const std::string& path) {
@@ -113,17 +130,21 @@ CFileStamp StampOf(const std::string& path) {
             static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
-bool ReadWholeFile(const std::string& path, std::string& out) {
+bool ReadWholeFile(const std::string& path, std::string& out, std::error_code& error) {
     // O_NONBLOCK keeps a FIFO from blocking the open; it is refused right after as not regular.
     CFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.Get() < 0)
-        return false;
+        return Failed(error);
     struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (::fstat(fd.Get(), &st) != 0)
+        return Failed(error);
+    if (!S_ISREG(st.st_mode)) {
+        error = NotRegular(st.st_mode);
         return false;
+    }
     int flags = ::fcntl(fd.Get(), F_GETFL);
     if (flags < 0 || ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK) < 0)
-        return false;
+        return Failed(error);
 
     // A file too large for memory fails like an unreadable one; the exception of an allocation
     // must not end the program with the user's unsaved work.
@@ -136,7 +157,7 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
-                return false;
+                return Failed(error);
             }
             if (n == 0)
                 break;
@@ -145,25 +166,28 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
         out = std::move(bytes);
         return true;
     } catch (const std::exception&) {
+        error = FileError::TooLarge;
         return false;
     }
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::error_code& error) {
     if (path.empty())
-        return false;
+        return Failed(error, ENOENT);
     std::string target;
-    if (!ResolveSaveTarget(path, target))
+    if (!ResolveSaveTarget(path, target, error))
         return false;
 
     struct stat existing {};
     bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && !S_ISREG(existing.st_mode))
-        return false; // never replace a folder, device or FIFO with a file
+    if (exists && !S_ISREG(existing.st_mode)) {
+        error = NotRegular(existing.st_mode); // never replace a folder, device or FIFO with a file
+        return false;
+    }
     // Renaming over a file needs no write permission on it, only on its folder; a file the
     // user may not write must still refuse the save, as writing it in place would.
     if (exists && ::access(target.c_str(), W_OK) != 0)
-        return false;
+        return Failed(error);
 
     auto slash = target.rfind('/');
     std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
@@ -173,7 +197,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
     std::string tempPath = FolderOf(target) + "/." + base + ".tarnwick-XXXXXX";
     CFd fd(::mkstemp(tempPath.data()));
     if (fd.Get() < 0)
-        return false;
+        return Failed(error);
 
     mode_t mode = exists ? (existing.st_mode & 07777) : NewFileMode();
     CIgnoreFileSizeSignal ignoreFileSizeSignal;
@@ -181,10 +205,13 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
     // else's file); elsewhere it belongs to us, as a new file would, and the save goes on.
     if (exists && ::fchown(fd.Get(), existing.st_uid, existing.st_gid) != 0) {
     }
-    bool ok = ::fchmod(fd.Get(), mode) == 0 && WriteAll(fd.Get(), bytes) && ::fsync(fd.Get()) == 0;
-    ok = (::close(fd.Release()) == 0) && ok;
-    if (ok)
-        ok = ::rename(tempPath.c_str(), target.c_str()) == 0;
+    bool ok = (::fchmod(fd.Get(), mode) == 0 || Failed(error)) &&
+              WriteAll(fd.Get(), bytes, error) && (::fsync(fd.Get()) == 0 || Failed(error));
+    // A failed close can be the first word of a full disk (on a network file system).
+    if (::close(fd.Release()) != 0 && ok)
+        ok = Failed(error);
+    if (ok && ::rename(tempPath.c_str(), target.c_str()) != 0)
+        ok = Failed(error);
     if (!ok) {
         ::unlink(tempPath.c_str());
         return false;

@@ -42,7 +42,8 @@ bool CFolderLock::Lock(const std::vector<std::string>& paths, std::chrono::milli
     };
     for (const std::string& path : paths) {
         std::string target;
-        if (!ResolveSaveTarget(path, target))
+        std::error_code unresolved; // the write itself will say why
+        if (!ResolveSaveTarget(path, target, unresolved))
             continue;
         std::string folder = FolderOf(target);
         int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

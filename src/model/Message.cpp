@@ -11,12 +11,17 @@ MessageHandler& Handler() {
 
 } // namespace
 
-void ShowMessage(const std::string& text) {
+void ShowMessage(const std::string& text, std::error_code error) {
+    const std::string reason = error ? error.message() : std::string();
     if (Handler()) {
-        Handler()(text);
+        Handler()(text, reason);
         return;
     }
-    std::fprintf(stderr, "%s\n", text.c_str());
+    std::fprintf(stderr, "%s\n", MessageLine(text, reason).c_str());
+}
+
+std::string MessageLine(const std::string& text, const std::string& reason) {
+    return reason.empty() ? text : text + " (" + reason + ")";
 }
 
 MessageHandler SetMessageHandler(MessageHandler handler) {

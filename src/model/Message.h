@@ -3,13 +3,19 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 // Core code reports failures to the user through one installed handler: the editor shows a
-// message box, the command-line tool prints to stderr, tests capture the texts.
-using MessageHandler = std::function<void(const std::string&)>;
+// message box, the command-line tool prints to stderr, tests capture the texts. A message is
+// its fixed text and, for a failure that has one, the reason (empty when there is none).
+using MessageHandler = std::function<void(const std::string& text, const std::string& reason)>;
 
-// Passes text to the installed handler (stderr when none is installed).
-void ShowMessage(const std::string& text);
+// Passes text and the reason that error gives (none when error is clear) to the installed
+// handler; with none installed, prints MessageLine of them to stderr.
+void ShowMessage(const std::string& text, std::error_code error = {});
+
+// A message on one line: "TEXT (REASON)", or TEXT alone when there is no reason.
+std::string MessageLine(const std::string& text, const std::string& reason);
 
 // Installs handler (an empty one restores the stderr default) and returns the previous one.
 MessageHandler SetMessageHandler(MessageHandler handler);

@@ -1,5 +1,6 @@
 #include "TankFile.h"
 
+#include "FileError.h"
 #include "FileIo.h"
 #include "Message.h"
 #include "Schema.h"
@@ -64,9 +65,10 @@ int CTankFile::Load(const std::string& path, Lines keep) {
         return 0;
     // Everything is read into new objects first and only then swapped in, so a failure
     // part-way (a read error, memory running out on a huge file) leaves this one as it was.
+    std::error_code error;
     try {
         std::string bytes;
-        if (ReadWholeFile(path, bytes)) {
+        if (ReadWholeFile(path, bytes, error)) {
             std::vector<CFieldEntry> fields = NewFieldList();
             std::unique_ptr<CFileLines> lines;
             if (keep == Lines::Keep)
@@ -89,12 +91,14 @@ int CTankFile::Load(const std::string& path, Lines keep) {
         }
     } catch (const std::exception&) {
         // Memory ran out: the file is too large to edit, which is a failure like any other.
+        error = FileError::TooLarge;
     }
-    ShowMessage(FormatText("Error opening tank file '%s'.", path));
+    ShowMessage(FormatText("Error opening tank file '%s'.", path), error);
     return 0;
 }
 
 int CTankFile::Save(SaveStyle style) {
+    std::error_code error;
     try {
         std::string text =
             style == SaveStyle::KeepFile ? WriteKeptText(*this) : WriteTankText(*this);
@@ -102,15 +106,16 @@ int CTankFile::Save(SaveStyle style) {
         auto lines = std::make_unique<CFileLines>(std::move(text));
         std::vector<CFieldEntry> scratch = NewFieldList();
         ReadTankText(lines->Bytes(), scratch, lines.get());
-        if (WriteFileAtomically(m_strPath, lines->Bytes())) {
+        if (WriteFileAtomically(m_strPath, lines->Bytes(), error)) {
             m_pLines = std::move(lines);
             m_bModified = 0;
             return 1;
         }
     } catch (const std::exception&) {
         // Memory ran out: the file is too large to edit, which is a failure like any other.
+        error = FileError::TooLarge;
     }
-    ShowMessage(FormatText("Error saving tank file '%s'.", m_strPath));
+    ShowMessage(FormatText("Error saving tank file '%s'.", m_strPath), error);
     return 0;
 }
 

@@ -41,13 +41,13 @@ public:
     // Reads the tank file at path, replacing every value, and with Lines::Keep keeps its lines
     // for a keeping save. Returns 1 on success. An empty path returns 0 silently; a path that is
     // not a readable regular file, a read error or a file too large for memory shows "Error
-    // opening tank file '%s'." and returns 0 with the object unchanged.
+    // opening tank file '%s'." with the reason and returns 0 with the object unchanged.
     int Load(const std::string& path, Lines lines = Lines::Keep);
 
     // Writes the document to m_strPath atomically, in the given style. Returns 1 and clears
     // m_bModified on success; the written file becomes the one a keeping save keeps. On failure
-    // shows "Error saving tank file '%s'.", returns 0 and changes nothing, the file on disk
-    // included.
+    // shows "Error saving tank file '%s'." with the reason, returns 0 and changes nothing, the
+    // file on disk included.
     int Save(SaveStyle style = SaveStyle::Layout);
 
     // Takes path as m_strPath (and its file name), then Save(style). The new path stays even

@@ -1,28 +1,30 @@
 #include "AliasTable.h"
 
 #include "AsciiCase.h"
+#include "FileError.h"
 #include "FileIo.h"
 #include "TextLines.h"
 
 #include <algorithm>
 #include <exception>
 
-int CAliasTable::Load(const std::string& path) {
+int CAliasTable::Load(const std::string& path, std::error_code* error) {
+    std::error_code failure;
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) {
-        m_names.clear();
-        m_aliases.clear();
-        return 0;
+    if (ReadWholeFile(path, bytes, failure)) {
+        try {
+            LoadText(bytes);
+            return 1;
+        } catch (const std::exception&) {
+            // Memory ran out on a huge file: no aliases rather than the end of the program.
+            failure = FileError::TooLarge;
+        }
     }
-    try {
-        LoadText(bytes);
-    } catch (const std::exception&) {
-        // Memory ran out on a huge file: no aliases rather than the end of the program.
-        m_names.clear();
-        m_aliases.clear();
-        return 0;
-    }
-    return 1;
+    m_names.clear();
+    m_aliases.clear();
+    if (error)
+        *error = failure;
+    return 0;
 }
 
 void CAliasTable::LoadText(std::string_view bytes) {
@@ -49,10 +51,16 @@ void CAliasTable::LoadText(std::string_view bytes) {
     });
 }
 
-int CAliasTable::LoadFromCurrentFolder() {
+int CAliasTable::LoadFromCurrentFolder(std::error_code* error) {
     // The name is upper case by custom, but on a case-sensitive file system users are as
     // likely to have written it in lower case.
-    return Load("ALIAS.TXT") || Load("alias.txt") ? 1 : 0;
+    std::error_code upper, lower;
+    if (Load("ALIAS.TXT", &upper) || Load("alias.txt", &lower))
+        return 1;
+    // A file that is there but cannot be read tells the user more than one that is not there.
+    if (error)
+        *error = upper == std::errc::no_such_file_or_directory ? lower : upper;
+    return 0;
 }
 
 const std::string* CAliasTable::Lookup(const std::string& name) const {

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 // Short names for templates, read from the alias file: lines of a tank file name and its alias
@@ -12,14 +13,16 @@ public:
     virtual ~CAliasTable() = default;
 
     // Empties the table, then reads the alias file at path. Returns 1 when the file could be
-    // read (whatever it holds), 0 otherwise, with the table left empty. Reports nothing.
-    int Load(const std::string& path);
+    // read (whatever it holds), 0 otherwise, with the table left empty and, when given, error
+    // set to why. Reports nothing.
+    int Load(const std::string& path, std::error_code* error = nullptr);
 
     // Empties the table, then reads the entries of alias file text.
     void LoadText(std::string_view bytes);
 
     // Load() from "ALIAS.TXT", then, when that fails, from "alias.txt", in the current folder.
-    int LoadFromCurrentFolder();
+    // On failure error tells why the file that is there could not be read, or that neither is.
+    int LoadFromCurrentFolder(std::error_code* error = nullptr);
 
     // The alias of the first entry named name (ignoring A-Z case), or nullptr. The pointer
     // stays valid while the table is unchanged.

@@ -9,6 +9,7 @@
 #include "FieldTree.h"
 #include "FileCommands.h"
 #include "FilterBox.h"
+#include "HelpLink.h"
 #include "Prompts.h"
 #include "Shortcuts.h"
 #include "TankDocument.h"
@@ -19,7 +20,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -51,7 +51,9 @@ CEditorDlg::CEditorDlg(IPrompts& prompts, QWidget* parent)
       m_fileCommands(std::make_unique<CFileCommands>(*m_document, prompts)),
       m_templateCommands(new CTemplateCommands(this, prompts)) {
     m_previousHandler =
-        SetMessageHandler([this](const std::string& text) { m_prompts.Message(text); });
+        SetMessageHandler([this](const std::string& text, const std::string& reason) {
+            m_prompts.Message(text, reason);
+        });
     setWindowTitle(QStringLiteral("Tarnwick"));
     setAcceptDrops(true);
     CreateMenus();
@@ -283,7 +285,7 @@ void CEditorDlg::OnEditFind() {
 }
 
 void CEditorDlg::OnFilterFirstMatch() {
-    if (QTreeWidgetItem* item = m_tree->FirstShownField()) {
+    if (QTreeWidgetItem* item = m_tree->FirstMatch()) {
         m_tree->setCurrentItem(item);
         m_tree->scrollToItem(item);
         m_valueBox->setFocus();
@@ -320,11 +322,11 @@ void CEditorDlg::OnHelpAbout() {
 }
 
 void CEditorDlg::OnHelpProgramWebSite() {
-    QDesktopServices::openUrl(QUrl(QStringLiteral(TARNWICK_PROGRAM_URL)));
+    OpenHelpLink(QStringLiteral(TARNWICK_PROGRAM_URL), m_prompts);
 }
 
 void CEditorDlg::OnHelpGroupWebSite() {
-    QDesktopServices::openUrl(QUrl(QStringLiteral(TARNWICK_GROUP_URL)));
+    OpenHelpLink(QStringLiteral(TARNWICK_GROUP_URL), m_prompts);
 }
 
 void CEditorDlg::keyPressEvent(QKeyEvent* event) {

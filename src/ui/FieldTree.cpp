@@ -185,13 +185,20 @@ void CFieldTree::ApplyFilter() {
     }
 }
 
-QTreeWidgetItem* CFieldTree::FirstShownField() const {
+QTreeWidgetItem* CFieldTree::FirstMatch() const {
+    QTreeWidgetItem* first = nullptr;
     for (int i = 0; i < topLevelItemCount(); ++i) {
         const QTreeWidgetItem* group = topLevelItem(i);
         for (int j = 0; j < group->childCount(); ++j) {
-            if (!group->child(j)->isHidden())
-                return group->child(j);
+            QTreeWidgetItem* item = group->child(j);
+            if (item->isHidden())
+                continue;
+            const auto index = static_cast<std::size_t>(item->data(0, kItemIndexRole).toInt());
+            if (m_pDocument->m_fields[index].m_bPresent)
+                return item;
+            if (!first)
+                first = item;
         }
     }
-    return nullptr;
+    return first;
 }

@@ -12,8 +12,9 @@ public:
 
     virtual ~IPrompts() = default;
 
-    // A message with an OK button.
-    virtual void Message(const std::string& text) = 0;
+    // A message with an OK button; detail, when not empty, says more below it (the reason of a
+    // failure).
+    virtual void Message(const std::string& text, const std::string& detail = {}) = 0;
 
     // A question with Yes, No and Cancel; Yes is the default button, Escape answers Cancel.
     virtual Answer YesNoCancel(const std::string& text) = 0;

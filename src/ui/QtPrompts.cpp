@@ -15,10 +15,11 @@ QWidget* CQtPrompts::Owner() const {
     return m_parent;
 }
 
-void CQtPrompts::Message(const std::string& text) {
+void CQtPrompts::Message(const std::string& text, const std::string& detail) {
     QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), TextOfBytes(text),
                     QMessageBox::Ok, Owner());
     box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(TextOfBytes(detail));
     box.exec();
 }
 

@@ -16,7 +16,7 @@ public:
     // The window the boxes and dialogs are centred on and modal to; none before it exists.
     void SetParentWidget(QWidget* parent) { m_parent = parent; }
 
-    void Message(const std::string& text) override;
+    void Message(const std::string& text, const std::string& detail = {}) override;
     Answer YesNoCancel(const std::string& text) override;
     bool OpenPath(const std::string& filter, std::string& path) override;
     std::vector<std::string> OpenPaths(const std::string& title,

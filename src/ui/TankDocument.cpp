@@ -63,7 +63,8 @@ bool CTankDocument::ChangedOnDisk() const {
         return false;
     // Touched, or rewritten with as many bytes: only the bytes tell.
     std::string bytes;
-    return !ReadWholeFile(m_strStampPath, bytes) || bytes != lines->Bytes();
+    std::error_code unreadable;
+    return !ReadWholeFile(m_strStampPath, bytes, unreadable) || bytes != lines->Bytes();
 }
 
 bool CTankDocument::Save(SaveStyle style) {

@@ -17,8 +17,9 @@ CTemplateCommands::CTemplateCommands(QWidget* window, IPrompts& prompts)
     : QObject(window), m_pWindow(window), m_prompts(prompts) {}
 
 void CTemplateCommands::LoadAliases() {
-    if (!m_aliasTable.LoadFromCurrentFolder())
-        m_prompts.Message("Error loading alias file 'alias.txt'.\nNo tank aliases will be used.");
+    if (std::error_code error; !m_aliasTable.LoadFromCurrentFolder(&error))
+        m_prompts.Message("Error loading alias file 'alias.txt'.\nNo tank aliases will be used.",
+                          error.message());
 }
 
 void CTemplateCommands::LoadSetFile(const std::string& path) {

@@ -34,14 +34,29 @@ bool IsHistoryKey(QEvent* event) {
     return IsWindowCommandKey(static_cast<QKeyEvent*>(event));
 }
 
-// Alt or Meta with a letter is a menu key, never text: the edit field would otherwise type the
-// letter, and since every edit applies at once, change the document. Ctrl+Alt is left alone, as
-// some keyboards type characters with it.
+// Alt or Meta with a key that types (a letter, a digit) is a menu key, never text: the edit
+// field would otherwise type it, and since every edit applies at once, change the document.
+// Ctrl+Alt is left alone, as some keyboards type characters with it, and so is Alt with a key
+// that types nothing: Alt+Down and Alt+Up open and close the list.
 bool IsMenuKey(const QEvent* event) {
     if (event->type() != QEvent::KeyPress)
         return false;
-    const auto modifiers = static_cast<const QKeyEvent*>(event)->modifiers();
-    return (modifiers & (Qt::AltModifier | Qt::MetaModifier)) && !(modifiers & Qt::ControlModifier);
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    const auto modifiers = key->modifiers();
+    const bool types = (key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z) ||
+                       (!key->text().isEmpty() && key->text().front().isPrint());
+    return types && (modifiers & (Qt::AltModifier | Qt::MetaModifier)) &&
+           !(modifiers & Qt::ControlModifier);
+}
+
+// Alt+Down and Alt+Up open the list and close it again, as F4 does; Qt's box knows only
+// Alt+Down, and would take Alt+Up for Up, which picks the item above.
+bool IsListKey(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    return (key->key() == Qt::Key_Down || key->key() == Qt::Key_Up) &&
+           (key->modifiers() & ~Qt::KeypadModifier) == Qt::AltModifier;
 }
 
 } // namespace
@@ -81,6 +96,8 @@ void CValueComboBox::EnsureDelegate() {
     if (!m_delegate) {
         m_delegate = new CValueItemDelegate(m_colours, kLabelRole, this);
         setItemDelegate(m_delegate);
+        // While the list is open, its keys go to the list.
+        view()->installEventFilter(this);
     }
 }
 
@@ -93,10 +110,18 @@ bool CValueComboBox::event(QEvent* event) {
     }
     if (IsMenuKey(event))
         return true;
+    if (IsListKey(event)) {
+        showPopup();
+        return true;
+    }
     return QComboBox::event(event);
 }
 
 bool CValueComboBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view() && IsListKey(event)) {
+        hidePopup();
+        return true;
+    }
     // A file dragged over the box is for the window to open, not text to type: ignored here,
     // the drag goes on to the window.
     if (watched == lineEdit() &&

@@ -20,26 +20,8 @@ QString Bracketed(const QString& label) {
     return QLatin1Char('[') + label + QLatin1Char(']');
 }
 
-// The label as it fits in width in the bold font: whole, or cut with an ellipsis inside its
-// brackets, so that it still reads as a label. cut, when given, tells which.
-QString FittedLabel(const QFont& bold, const QString& label, int width, bool* cut = nullptr) {
-    const QFontMetrics metrics(bold);
-    const QString whole = Bracketed(label);
-    const bool tooWide = metrics.horizontalAdvance(whole) > width;
-    if (cut)
-        *cut = tooWide;
-    if (!tooWide)
-        return whole;
-    const int brackets = metrics.horizontalAdvance(QStringLiteral("[]"));
-    return Bracketed(metrics.elidedText(label, Qt::ElideRight, std::max(0, width - brackets)));
-}
-
-int HalfWidth(const QRect& item) {
-    return item.width() / 2;
-}
-
-int LabelRoom(const QRect& item) {
-    return std::max(0, HalfWidth(item) - CValueItemDelegate::kLabelGap);
+int HalfWidth(int width) {
+    return width / 2;
 }
 
 } // namespace
@@ -47,31 +29,57 @@ int LabelRoom(const QRect& item) {
 CValueItemDelegate::CValueItemDelegate(const Colours& colours, int labelRole, QObject* parent)
     : QStyledItemDelegate(parent), m_colours(colours), m_nLabelRole(labelRole) {}
 
+CValueItemDelegate::Shown CValueItemDelegate::ShownTexts(const QFont& font, int width,
+                                                         const QModelIndex& index) const {
+    Shown shown;
+    const QString value = index.data(Qt::DisplayRole).toString();
+    const int valueRoom = width - HalfWidth(width);
+    shown.value = QFontMetrics(font).elidedText(value, Qt::ElideRight, valueRoom);
+    shown.cut = shown.value != value;
+    const QVariant label = index.data(m_nLabelRole);
+    if (label.isValid()) {
+        // Cut inside its brackets, so that it still reads as a label.
+        const QFontMetrics bold(BoldOf(font));
+        const int room = std::max(0, HalfWidth(width) - kLabelGap);
+        shown.label = Bracketed(label.toString());
+        if (bold.horizontalAdvance(shown.label) > room) {
+            const int brackets = bold.horizontalAdvance(QStringLiteral("[]"));
+            shown.label = Bracketed(
+                bold.elidedText(label.toString(), Qt::ElideRight, std::max(0, room - brackets)));
+            shown.cut = true;
+        }
+    }
+    return shown;
+}
+
 void CValueItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                const QModelIndex& index) const {
     const QRect item = option.rect;
     const int left = item.left();
-    const int middle = left + HalfWidth(item);
+    const int middle = left + HalfWidth(item.width());
     const QRect labelRect(left, item.top(), middle - left, item.height());
     const QRect valueRect(middle, item.top(), item.right() + 1 - middle, item.height());
     const bool current = option.state.testFlag(QStyle::State_Selected);
     const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+    const Shown shown = ShownTexts(option.font, item.width(), index);
 
     painter->save();
     painter->fillRect(item, current ? m_colours.highlight : m_colours.window);
     painter->setPen(current ? m_colours.highlightText : m_colours.windowText);
     painter->setFont(option.font);
     painter->setClipRect(valueRect);
-    painter->drawText(valueRect, flags, index.data(Qt::DisplayRole).toString());
-
-    const QVariant label = index.data(m_nLabelRole);
-    if (label.isValid()) {
-        const QFont bold = BoldOf(option.font);
-        painter->setFont(bold);
+    painter->drawText(valueRect, flags, shown.value);
+    if (!shown.label.isEmpty()) {
+        painter->setFont(BoldOf(option.font));
         painter->setClipRect(labelRect);
-        painter->drawText(labelRect, flags, FittedLabel(bold, label.toString(), LabelRoom(item)));
+        painter->drawText(labelRect, flags, shown.label);
     }
     painter->restore();
+}
+
+QSize CValueItemDelegate::sizeHint(const QStyleOptionViewItem& option,
+                                   const QModelIndex& index) const {
+    return {0, QStyledItemDelegate::sizeHint(option, index).height()};
 }
 
 int CValueItemDelegate::WholeWidth(const QFont& font, const QModelIndex& index) const {
@@ -86,17 +94,19 @@ int CValueItemDelegate::WholeWidth(const QFont& font, const QModelIndex& index) 
 
 bool CValueItemDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
                                    const QStyleOptionViewItem& option, const QModelIndex& index) {
-    const QVariant label = index.data(m_nLabelRole);
-    if (event->type() != QEvent::ToolTip || !label.isValid())
+    if (event->type() != QEvent::ToolTip)
         return QStyledItemDelegate::helpEvent(event, view, option, index);
-    bool cut = false;
-    FittedLabel(BoldOf(option.font), label.toString(), LabelRoom(option.rect), &cut);
-    if (!cut) {
+    if (!ShownTexts(option.font, option.rect.width(), index).cut) {
         QToolTip::hideText();
         return true;
     }
-    // As plain text: a label that looks like markup must show as it is.
-    QToolTip::showText(event->globalPos(),
-                       Qt::convertFromPlainText(label.toString(), Qt::WhiteSpaceNoWrap), view);
+    const QVariant label = index.data(m_nLabelRole);
+    const QString whole =
+        (label.isValid() ? Bracketed(label.toString()) + QLatin1Char(' ') : QString()) +
+        index.data(Qt::DisplayRole).toString();
+    // As plain text: a label or value that looks like markup must show as it is. A value wider
+    // than the screen wraps, its blanks kept.
+    QToolTip::showText(event->globalPos(), Qt::convertFromPlainText(whole, Qt::WhiteSpaceNormal),
+                       view);
     return true;
 }

@@ -40,7 +40,9 @@ TEST_F(CliTest, ReadingCommandsPrintWhatTheFilesSet) {
           ""}},
         // An unreadable file fails the run, after the others are checked.
         {{"check", "missing.odf", "messy.odf", "."},
-         {2, check, "Error opening tank file 'missing.odf'.\nError opening tank file '.'.\n"}},
+         {2, check,
+          "Error opening tank file 'missing.odf'. (No such file or directory)\n"
+          "Error opening tank file '.'. (Is a directory)\n"}},
         {{"get", "messy.odf", "GameObject.unitName"}, {0, "Heavy Tank\n", ""}},
         {{"get", "messy.odf", "gameobject.MAXHEALTH"}, {0, "1500\n", ""}}, // as keys in a file
         {{"get", "messy.odf", "GameObject.classLabel"}, {1, "", ""}},      // absent
@@ -49,7 +51,8 @@ TEST_F(CliTest, ReadingCommandsPrintWhatTheFilesSet) {
         // JSON shows Windows-1252 bytes and UTF-8 as the window does, floats as files have them.
         {{"dump", "--json", "scout.odf", "heavy.odf"}, {0, json, ""}},
         {{"dump", "--json", "scout.odf", "missing.odf"},
-         {2, json.substr(0, json.find('\n') + 1), "Error opening tank file 'missing.odf'.\n"}},
+         {2, json.substr(0, json.find('\n') + 1),
+          "Error opening tank file 'missing.odf'. (No such file or directory)\n"}},
         {{"get", "--json", "heavy.odf", "GameObject.unitName"},
          {0, "\"Panzer \u00e9t\u00e9\"\n", ""}},
         {{"get", "--json", "scout.odf", "CraftClass.rangeScan"}, {0, "150.000000\n", ""}},
@@ -80,7 +83,9 @@ TEST_F(CliTest, NormalizeWritesTheEditorsLayout) {
     EXPECT_EQ(Bytes("messy.odf"), Golden("messy.odf"));
     // A dash alone, and after "--" any, starts a file name.
     EXPECT_EQ(Run({"normalize", "-", "--", "-x"}),
-              (CliResult{2, "", "Error opening tank file '-'.\nError opening tank file '-x'.\n"}));
+              (CliResult{2, "",
+                         "Error opening tank file '-'. (No such file or directory)\n"
+                         "Error opening tank file '-x'. (No such file or directory)\n"}));
 
     // In place, each file; a normalized one stays as it is.
     EXPECT_EQ(Run({"normalize", "messy.odf", "messy_crlf.odf", "out.odf"}), (CliResult{0, "", ""}));
@@ -146,11 +151,20 @@ TEST_F(CliTest, CommandLineAndFileErrors) {
     for (const char* help : {"--help", "help"})
         EXPECT_EQ(Run({help}), (CliResult{0, usage.err, ""}));
 
-    for (const std::string path : {"missing.odf", ".", ""}) {
+    // Each failure says why: the system's reason, or the program's own. (Files the user may
+    // not write are the fault tests'.)
+    const std::pair<std::string, std::string> unreadable[] = {
+        {"missing.odf", "No such file or directory"},
+        {".", "Is a directory"},
+        {"", "No such file or directory"},
+        {"/dev/null", "not a regular file"}};
+    for (const auto& [path, reason] : unreadable) {
         for (const Texts& args : {Texts{"dump", path}, Texts{"normalize", path},
                                   Texts{"get", path, "GameObject.maxHealth"},
                                   Texts{"set", path, "GameObject.maxHealth=1"}})
-            EXPECT_EQ(Run(args), (CliResult{2, "", "Error opening tank file '" + path + "'.\n"}))
+            EXPECT_EQ(
+                Run(args),
+                (CliResult{2, "", "Error opening tank file '" + path + "'. (" + reason + ")\n"}))
                 << args[0] << " '" << path << "'";
     }
     EXPECT_FALSE(fs::exists(m_dir / "missing.odf"));

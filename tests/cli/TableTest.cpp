@@ -52,7 +52,7 @@ TEST_F(TableTest, TableWritesEveryValueAsGetPrintsIt) {
         (CliResult{2,
                    "file,GameObject.unitName,GameObject.maxAmmo,GameObject.maxHealth\r\n"
                    "heavy.odf,Panzer \xe9t\xe9,,2500\r\nmessy.odf,Heavy Tank,250,1500\r\n",
-                   "Error opening tank file 'missing.odf'.\n"}));
+                   "Error opening tank file 'missing.odf'. (No such file or directory)\n"}));
     for (const char* list :
          {"GameObject.nothing", "GameObject.maxAmmo,gameobject.maxammo", "GameObject.maxAmmo,"}) {
         const CliResult refused = Run({"table", "--fields", list, "heavy.odf"});
@@ -102,7 +102,8 @@ TEST_F(TableTest, ApplyRefusesABadTableAndChangesNothing) {
         {header + good + "heavy.odf,1\n", "t.csv:3: 2 cells where the header has 3"},
         {header + good + "\n\n./scout.odf,2,y\n",
          "t.csv:5: file './scout.odf' is already on line 2"},
-        {header + good + "nothing.odf,2,y\n", "t.csv:3: Error opening tank file 'nothing.odf'."},
+        {header + good + "nothing.odf,2,y\n",
+         "t.csv:3: Error opening tank file 'nothing.odf'. (No such file or directory)"},
         {header + good + ",2,y\n", "t.csv:3: the row names no file"},
         {header + good + "heavy.odf,2,[x]\n",
          "t.csv:3: GameObject.unitName: a String value cannot hold '['"},
@@ -137,7 +138,8 @@ TEST_F(TableTest, ApplyRefusesABadTableAndChangesNothing) {
     EXPECT_TRUE(Untouched());
     EXPECT_EQ(Run({"apply"}).status, 2);
     EXPECT_EQ(Run({"apply", "--force", "t.csv"}).status, 2);
-    EXPECT_EQ(Run({"apply", "none.csv"}), (CliResult{2, "", "Error opening table 'none.csv'.\n"}));
+    EXPECT_EQ(Run({"apply", "none.csv"}),
+              (CliResult{2, "", "Error opening table 'none.csv'. (No such file or directory)\n"}));
 }
 
 // Spreadsheets' own exports, read back: LibreOffice's (every text quoted, LF, numbers as it

@@ -27,9 +27,10 @@ Texts Snapshot(const CTankFile& file) {
     return state;
 }
 
-// 0 when every read path refuses path as it should; otherwise the number of the first check that
-// failed. It reports rather than asserts, since it runs in a child. good is a readable tank file.
-int CheckRefused(const std::string& path, const std::string& good) {
+// 0 when every read path refuses path as it should, saying why with reason; otherwise the number
+// of the first check that failed. It reports rather than asserts, since it runs in a child. good
+// is a readable tank file.
+int CheckRefused(const std::string& path, const std::string& reason, const std::string& good) {
     CTankFile document;
     CTemplateList templates;
     CAliasTable aliases;
@@ -41,11 +42,12 @@ int CheckRefused(const std::string& path, const std::string& good) {
     document.m_strAlias = "alias";
     const Texts before = Snapshot(document);
     // An empty path is no file at all: the document's load says nothing.
-    const Texts opening = path.empty() ? Texts{} : Texts{"Error opening tank file '" + path + "'."};
+    const Texts opening =
+        path.empty() ? Texts{} : Texts{"Error opening tank file '" + path + "'. (" + reason + ")"};
     CMessageCapture messages;
     if (document.Load(path) != 0 || Snapshot(document) != before)
         return 2;
-    if (messages.Texts() != opening)
+    if (messages.Lines() != opening)
         return 3;
 
     const CTankFile* first = &templates.At(0);
@@ -55,18 +57,24 @@ int CheckRefused(const std::string& path, const std::string& good) {
         return 4;
     Texts loading = opening;
     loading.push_back("Error loading tank file '" + path + "'.");
-    if (messages.Texts() != loading)
+    if (messages.Lines() != loading)
         return 5;
 
-    // The alias file's reader stays silent; the set file's names the file.
+    // The alias file's reader stays silent, and tells its caller why; the set file's names the
+    // file.
     aliases.LoadText("a.odf A\n");
     messages.Clear();
-    if (aliases.Load(path) != 0 || !aliases.m_names.empty() || !aliases.m_aliases.empty())
+    std::error_code error;
+    if (aliases.Load(path, &error) != 0 || !aliases.m_names.empty() || !aliases.m_aliases.empty() ||
+        error.message() != reason)
         return 6;
     Texts paths{"kept"};
     if (ReadTemplateSetFile(path, paths) || paths != Texts{"kept"})
         return 7;
-    return messages.Texts() == Texts{"Error opening template set file '" + path + "'"} ? 0 : 8;
+    return messages.Lines() ==
+                   Texts{"Error opening template set file '" + path + "' (" + reason + ")"}
+               ? 0
+               : 8;
 }
 
 constexpr int kSkipped = 77;
@@ -89,23 +97,25 @@ TEST(ReadFaults, UnreadablePathsChangeNothing) {
     WriteBytes(huge, "[GameObject]\n");
     fs::resize_file(huge, std::uintmax_t{8} << 30); // sparse: no disk space used
     struct stat st {};
-    // Each path, with what a child does first to make it unreadable.
-    const std::vector<std::pair<std::string, std::function<bool()>>> cases = {
-        {scratch / "folder.odf", {}},
-        {scratch / "fifo.odf", {}},
-        {scratch / "loop-a.odf", {}},
-        {scratch / "missing%s%d.odf", {}},
-        {"/dev/null", {}},
-        {"", {}},
+    // Each path, with the reason it is refused for and what a child does first to make it
+    // unreadable.
+    const std::string notThere = "No such file or directory", notRegular = "not a regular file";
+    const std::vector<std::tuple<std::string, std::string, std::function<bool()>>> cases = {
+        {scratch / "folder.odf", "Is a directory", {}},
+        {scratch / "fifo.odf", notRegular, {}},
+        {scratch / "loop-a.odf", "Too many levels of symbolic links", {}},
+        {scratch / "missing%s%d.odf", notThere, {}},
+        {"/dev/null", notRegular, {}},
+        {"", notThere, {}},
         // A regular file whose first read fails: the kernel refuses reads of unmapped memory.
-        {"/proc/self/mem",
+        {"/proc/self/mem", "Input/output error",
          [&] { return ::stat("/proc/self/mem", &st) == 0 && S_ISREG(st.st_mode); }},
-        {locked, BecomeNobody},
+        {locked, "Permission denied", BecomeNobody},
         // A file larger than the memory the program may have: running out of memory must fail
         // like an unreadable file instead of ending the program (and the editor with its
         // unsaved work). The limit makes that certain whatever the machine has; the address
         // sanitizer needs more address space than it leaves.
-        {huge,
+        {huge, "larger than the memory available",
          [] {
 #if defined(__SANITIZE_ADDRESS__)
              return false;
@@ -114,9 +124,9 @@ TEST(ReadFaults, UnreadablePathsChangeNothing) {
              return ::setrlimit(RLIMIT_AS, &limit) == 0;
          }},
     };
-    for (const auto& [path, stage] : cases) {
-        const int status =
-            RunInChild([&] { return !stage || stage() ? CheckRefused(path, good) : kSkipped; });
+    for (const auto& [path, reason, stage] : cases) {
+        const int status = RunInChild(
+            [&] { return !stage || stage() ? CheckRefused(path, reason, good) : kSkipped; });
         if (status == kSkipped)
             std::printf("[ SKIPPED  ] %s: cannot be staged here\n", path.c_str());
         else

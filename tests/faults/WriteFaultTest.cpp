@@ -8,6 +8,7 @@
 #include "TankFile.h"
 #include "TemplateSetFile.h"
 
+#include <cstring>
 #include <sys/mount.h>
 #include <sys/resource.h>
 
@@ -29,6 +30,8 @@ enum Fault {
 const char* const kFaultNames[] = {"size limit",       "read-only folder", "read-only file",
                                    "full file system", "folder removed",   "target is a folder",
                                    "loop of links",    "empty path"};
+// The error the user is told of for each, after the message.
+const int kFaultErrors[] = {EFBIG, EACCES, EACCES, ENOSPC, ENOENT, EISDIR, ELOOP, ENOENT};
 constexpr int kSkipped = 77;
 
 // In the test: work/unit.odf as the fault wants it. False when this machine cannot stage it.
@@ -54,7 +57,8 @@ bool Prepare(Fault fault, const std::string& work) {
 
 // In the child, just before the write.
 bool Stage(Fault fault, const std::string& work) {
-    const rlimit limit{40, 40};
+    // Above the length of a message: the command line's stderr is a file under the limit too.
+    const rlimit limit{64, 64};
     if (fault == kSizeLimit)
         return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
     if (fault == kReadOnlyFolder && ::chmod(work.c_str(), 0555) != 0)
@@ -136,9 +140,10 @@ TEST(WriteFaults, CoreWritesKeepTheOldFileAndTheChanges) {
         if (document.m_bModified != 1 || renamed.m_bModified != 1 ||
             renamed.m_strPath != newTarget || renamed.IsUntitled())
             return 2;
-        return messages.Texts() == Texts{"Error saving tank file '" + target + "'.",
-                                         "Error saving tank file '" + newTarget + "'.",
-                                         "Error writing template set file '" + target + "'"}
+        const std::string why = std::string(" (") + std::strerror(kFaultErrors[fault]) + ")";
+        return messages.Lines() == Texts{"Error saving tank file '" + target + "'." + why,
+                                         "Error saving tank file '" + newTarget + "'." + why,
+                                         "Error writing template set file '" + target + "'" + why}
                    ? 0
                    : 3;
     });
@@ -152,9 +157,10 @@ TEST(WriteFaults, CommandLineKeepsTheOldFile) {
                 {"normalize", "unit.odf"},
                 {"normalize", "-o", "unit.odf", "../source.odf"},
                 {"set", "unit.odf", "GameObject.unitName=" + std::string(60, 'n')}};
+            const std::string why = std::string(" (") + std::strerror(kFaultErrors[fault]) + ")\n";
             for (std::size_t i = 0; i < commands.size(); ++i) {
                 if (RunCli(commands[i], work) !=
-                    CliResult{2, "", "Error saving tank file 'unit.odf'.\n"})
+                    CliResult{2, "", "Error saving tank file 'unit.odf'." + why})
                     return 10 + static_cast<int>(i);
             }
             if (fault == kSizeLimit)
@@ -169,7 +175,7 @@ TEST(WriteFaults, CommandLineKeepsTheOldFile) {
             const CliResult applied{2,
                                     "a.odf: 1 value changed\nb.odf: 1 value changed\n"
                                     "Total: 2 values changed in 2 files\n",
-                                    "Error saving tank file 'work/unit.odf'.\n"};
+                                    "Error saving tank file 'work/unit.odf'." + why};
             return RunCli({"apply", "t.csv"}, parent) == applied &&
                            ReadBytes(parent + "/a.odf") == "[GameObject]\nmaxHealth = 2\n" &&
                            ReadBytes(parent + "/b.odf") == "[GameObject]\nmaxHealth = 4\n"

@@ -64,19 +64,27 @@ private:
 class CMessageCapture {
 public:
     CMessageCapture() {
-        m_previous =
-            SetMessageHandler([this](const std::string& text) { m_texts.push_back(text); });
+        m_previous = SetMessageHandler([this](const std::string& text, const std::string& reason) {
+            m_texts.push_back(text);
+            m_lines.push_back(MessageLine(text, reason));
+        });
     }
     ~CMessageCapture() { SetMessageHandler(std::move(m_previous)); }
     CMessageCapture(const CMessageCapture&) = delete;
     CMessageCapture& operator=(const CMessageCapture&) = delete;
 
     const std::vector<std::string>& Texts() const { return m_texts; }
-    void Clear() { m_texts.clear(); }
+    // The messages with their reasons, as the command line prints them.
+    const std::vector<std::string>& Lines() const { return m_lines; }
+    void Clear() {
+        m_texts.clear();
+        m_lines.clear();
+    }
 
 private:
     MessageHandler m_previous;
     std::vector<std::string> m_texts;
+    std::vector<std::string> m_lines;
 };
 
 // The index of the field that path names, such as "GameObject.maxHealth"; fails the test when

@@ -7,6 +7,8 @@
 
 #include <QMessageBox>
 
+#include <cstring>
+
 TEST(EditorAppTest, HelpAndWrongArgumentsEndAtOnceWithTheUsage) {
     using enum CCommandLine::Action;
     const std::pair<std::vector<std::string>, CCommandLine::Action> cases[] = {
@@ -72,6 +74,8 @@ TEST(EditorAppTest, StartsOnTheFileAndTheTemplateSetAfterTheAliasMessage) {
             EXPECT_EQ(box->windowTitle(), "tarnwick");
             EXPECT_EQ(box->text(),
                       "Error loading alias file 'alias.txt'.\nNo tank aliases will be used.");
+            // The system's text, in the user's language.
+            EXPECT_EQ(box->informativeText().toStdString(), std::strerror(ENOENT));
             EXPECT_EQ(box->parentWidget(), nullptr) << "the message stands on its own";
             EXPECT_EQ(window(), nullptr);
             sawMessage = true;

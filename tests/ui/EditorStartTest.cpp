@@ -1,5 +1,7 @@
 #include "EditorFixture.h"
 
+#include "HelpLink.h"
+
 #include <QDesktopServices>
 #include <QDialog>
 #include <QLabel>
@@ -114,16 +116,29 @@ TEST_F(EditorTest, HelpShowsTheAboutBoxAndOpensBothWebAddresses) {
     });
     Command("actionHelpAbout");
 
+    // While no address is configured (the build's default), an item opens the README, the
+    // source tree's from a build.
+    const QUrl readme = QUrl::fromLocalFile(QStringLiteral(TARNWICK_SOURCE_DIR "/README.md"));
+    auto opened = [&readme](const char* address) {
+        return *address ? QUrl(QString::fromUtf8(address)) : readme;
+    };
+    const QUrl program = opened(TARNWICK_PROGRAM_URL), group = opened(TARNWICK_GROUP_URL);
     CUrlCatcher catcher;
-    for (const char* scheme : {"http", "https"})
-        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &catcher, "Open");
+    const QStringList schemes{"file", program.scheme(), group.scheme()};
+    for (const QString& scheme : schemes)
+        QDesktopServices::setUrlHandler(scheme, &catcher, "Open");
     Command("actionHelpProgramWebSite");
     Command("actionHelpGroupWebSite");
-    for (const char* scheme : {"http", "https"})
-        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-    EXPECT_EQ(catcher.m_urls, (std::vector<QUrl>{QUrl(QStringLiteral(TARNWICK_PROGRAM_URL)),
-                                                 QUrl(QStringLiteral(TARNWICK_GROUP_URL))}));
+    OpenHelpLink(QString(), m_prompts);
+    for (const QString& scheme : schemes)
+        QDesktopServices::unsetUrlHandler(scheme);
+    EXPECT_EQ(catcher.m_urls, (std::vector<QUrl>{program, group, readme}));
     EXPECT_TRUE(m_prompts.m_shown.empty());
+
+    // Where the desktop opens nothing (as here without a handler), a message shows the link.
+    OpenHelpLink(QString(), m_prompts);
+    EXPECT_EQ(m_prompts.TakeShown(),
+              Shown{"Could not open '" + readme.toLocalFile().toStdString() + "'."});
 }
 
 #include "EditorStartTest.moc"

@@ -106,4 +106,20 @@ TEST_F(FindTest, EscapeAndEnterInTheBoxAndTheTreeAfterwards) {
     Open("tank.odf");
     EXPECT_EQ(ShownFields(m_tree), Shown{"CraftClass/rangeScan"});
     EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Open]"});
+
+    // Enter goes to the first match the file sets: a hovercraft's own velocForward, not the
+    // unset one of WingmanClass above it, so what is typed next changes the hovercraft's and
+    // the kept file gains no [WingmanClass].
+    m_folder.Write("hover.odf", "// hover\n[HovercraftClass]\nvelocForward = 30\n");
+    Open("hover.odf");
+    Find("velocforward");
+    Key(Qt::Key_Return);
+    ASSERT_EQ(m_tree->currentItem()->text(0), "velocForward = 30.000000");
+    EXPECT_EQ(m_tree->currentItem()->parent()->text(0), "HovercraftClass");
+    Key(Qt::Key_A, Qt::ControlModifier);
+    Type(QStringLiteral("45"));
+    m_prompts.Queue(Answer::Yes);
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(m_folder.Read("hover.odf"),
+              "// hover\n[HovercraftClass]\nvelocForward = 45.000000\n");
 }

@@ -18,11 +18,13 @@ TEST(QtPromptsTest, BoxesShowTheirTextAsItIsUnderTheApplicationsName) {
         EXPECT_EQ(box->textFormat(), Qt::PlainText);
         EXPECT_EQ(box->standardButtons(), buttons);
     };
+    // A message's detail (a failure's reason) stands below it.
     WhenModalShows<QMessageBox>([check](QMessageBox* box) {
         check(box, QMessageBox::Ok);
+        EXPECT_EQ(box->informativeText(), "Permission denied");
         box->button(QMessageBox::Ok)->click();
     });
-    prompts.Message(text.toStdString());
+    prompts.Message(text.toStdString(), "Permission denied");
 
     // Yes is the default button and Escape answers Cancel.
     const QMessageBox::StandardButtons yesNoCancel =

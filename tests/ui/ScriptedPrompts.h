@@ -29,7 +29,11 @@ public:
     // "[Open many: title]" or "[Save As .ext]" for each file dialog.
     std::vector<std::string> TakeShown() { return std::exchange(m_shown, {}); }
 
-    void Message(const std::string& text) override { Record(text); }
+    void Message(const std::string& text, const std::string& detail = {}) override {
+        if (!detail.empty())
+            m_details.push_back(text + " | " + detail);
+        Record(text);
+    }
     Answer YesNoCancel(const std::string& text) override {
         const Reply reply = Next(text);
         return std::holds_alternative<Answer>(reply) ? std::get<Answer>(reply) : Answer::Cancel;
@@ -47,6 +51,8 @@ public:
     }
 
     std::vector<std::string> m_shown;
+    // "text | detail" for each message shown with a detail, in order.
+    std::vector<std::string> m_details;
     // The filter of the last file dialog.
     std::string m_lastFilter;
     // Called with each entry of m_shown as it is recorded, while the prompt is "open".

@@ -5,6 +5,8 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <cstring>
+
 // The templates of tests/data/ui: t1.odf (alias Alpha) and t3.odf (alias Gamma) set
 // collisionRadius, maxHealth and baseName; t2.odf, without an alias, too, and an aiName with a
 // lone CR; t1.odf a unitName that is not UTF-8; t4.odf sets only rangeScan. doc.odf sets
@@ -101,15 +103,24 @@ TEST_F(TemplateSetTest, TheListOpensAtTheEditedValueOrElseAtItsTop) {
                  {"maxHealth", "100", 10},
                  {"maxHealth", "55", -1},
                  {"collisionRadius", "158.000000", 58}};
+    // The keys that open the list and those that close it without a pick, taken in turn.
+    const Qt::Key opening[] = {Qt::Key_Down, Qt::Key_Up, Qt::Key_F4};
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> closing[] = {{Qt::Key_Escape, {}},
+                                                                 {Qt::Key_Up, Qt::AltModifier},
+                                                                 {Qt::Key_Down, Qt::AltModifier},
+                                                                 {Qt::Key_F4, {}}};
     QAbstractItemView* list = m_box->view();
-    for (const auto& c : cases) {
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
         SCOPED_TRACE(std::string(c.field) + " " + (c.typed ? c.typed : ""));
         Select(c.field);
         if (c.typed) {
             Key(Qt::Key_A, Qt::ControlModifier);
             Type(QString::fromLatin1(c.typed));
         }
-        m_box->showPopup();
+        const QString edit = Edit();
+        const Qt::Key open = opening[i % std::size(opening)];
+        Key(open, open == Qt::Key_F4 ? Qt::NoModifier : Qt::AltModifier);
         ASSERT_TRUE(list->isVisible());
         EXPECT_EQ(list->currentIndex().row(), c.row);
         for (int row : {c.row - 1, c.row, c.row + 1}) {
@@ -118,8 +129,10 @@ TEST_F(TemplateSetTest, TheListOpensAtTheEditedValueOrElseAtItsTop) {
         }
         // The next list must not open where this one was left.
         Key(Qt::Key_End);
-        Key(Qt::Key_Escape);
+        const auto [close, modifiers] = closing[i % std::size(closing)];
+        Key(close, modifiers);
         EXPECT_FALSE(list->isVisible());
+        EXPECT_EQ(Edit(), edit);
     }
 }
 
@@ -204,6 +217,11 @@ TEST_F(TemplateSetTest, LoadSetAndSaveSetKeepTheSetsLinesInOrder) {
     EXPECT_EQ(m_prompts.TakeShown(),
               (Shown{"[Save As .txt]", "[Open]", "[Open]",
                      "Error opening template set file '" + m_folder.Path("no.txt") + "'"}));
+    // The failures' reasons stand below their messages.
+    const std::string missing = std::strerror(ENOENT);
+    EXPECT_EQ(m_prompts.m_details, (Shown{"Error opening tank file 'missing.odf'. | " + missing,
+                                          "Error opening template set file '" +
+                                              m_folder.Path("no.txt") + "' | " + missing}));
     EXPECT_EQ(Edit(), "2.500000x");
 
     // A new set replaces the old one whole, even when none of it loads: thousands of missing
@@ -238,4 +256,20 @@ TEST_F(TemplateSetTest, LoadSetAndSaveSetKeepTheSetsLinesInOrder) {
     EXPECT_EQ(m_box->count(), 0);
     EXPECT_FALSE(m_box->isEnabled());
     EXPECT_FALSE(Modified());
+
+    // A set written by hand in a folder of its own: a name that is not found from the current
+    // folder is looked for beside the set file; one that is found here stays as it is.
+    std::filesystem::create_directory(m_folder.Path("sets"));
+    m_folder.Write("sets/s.odf", "[GameObject]\nmaxHealth = 77\n");
+    m_folder.Write("sets/t1.odf", "[GameObject]\nmaxHealth = 66\n");
+    m_folder.Write("sets/set.txt", "s.odf\nt1.odf\nnowhere.odf\n");
+    m_prompts.Queue(m_folder.Path("sets/set.txt"));
+    Command("actionTemplateLoadSet");
+    EXPECT_EQ(m_prompts.TakeShown(), (Shown{"[Open]", "Error opening tank file 'nowhere.odf'.",
+                                            "Error loading tank file 'nowhere.odf'."}));
+    Select("maxHealth");
+    EXPECT_EQ(Listed(*m_box), (Shown{"[Alpha] 10", "[s.odf] 77"}));
+    m_prompts.Queue(saved);
+    Command("actionTemplateSaveSet");
+    EXPECT_EQ(m_folder.Read("saved.txt"), m_folder.Path("sets/s.odf") + "\nt1.odf\n");
 }

@@ -118,4 +118,37 @@ TEST(ValueComboBoxTest, TheListShowsManyRowsWideEnoughForItsItemsAsTheScreenAllo
     EXPECT_EQ(toolTip(41), "");
     EXPECT_NE(toolTip(42).find(hugeLabel.toStdString()), std::string::npos);
     box.hidePopup();
+
+    // A value wider than twice the screen: every row still fits the list and shows its label and
+    // its value; the long one is cut with an ellipsis and whole in its tooltip, beside its label.
+    const QString hugeValue = QStringLiteral("value ").repeated(300);
+    items.push_back({hugeValue, QStringLiteral("huge.odf"), {}});
+    box.SetItems(items);
+    box.showPopup();
+    list->scrollToBottom();
+    const auto* delegate = static_cast<const CValueItemDelegate*>(box.itemDelegate());
+    int rows = 0;
+    for (int row = 0; row < box.count(); ++row) {
+        const QModelIndex index = box.model()->index(row, 0);
+        const QRect rect = list->visualRect(index);
+        if (rect.top() < 0 || rect.bottom() >= list->viewport()->height())
+            continue;
+        ++rows;
+        EXPECT_LE(rect.width(), list->viewport()->width()) << "row " << row;
+        const auto shown = delegate->ShownTexts(list->font(), rect.width(), index);
+        const QString label = "[" + index.data(CValueComboBox::kLabelRole).toString() + "]";
+        if (index.data().toString() == hugeValue) {
+            EXPECT_TRUE(shown.value.startsWith(QStringLiteral("value value")) &&
+                        shown.value.endsWith(QChar(0x2026)))
+                << shown.value.toStdString();
+            EXPECT_EQ(shown.label, "[huge.odf]");
+            const std::string tip = toolTip(row);
+            EXPECT_NE(tip.find("[huge.odf]"), std::string::npos);
+            EXPECT_NE(tip.find(hugeValue.trimmed().toStdString()), std::string::npos);
+        } else if (label.size() < 20) {
+            EXPECT_EQ(shown.label + " " + shown.value, label + " " + index.data().toString());
+        }
+    }
+    EXPECT_GE(rows, 19);
+    box.hidePopup();
 }
