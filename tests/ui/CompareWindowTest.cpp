@@ -257,3 +257,43 @@ TEST_F(CompareWindowTest, ThePanelShowsWhereTheFileStandsAmongTheTemplates) {
     Select("CraftClass", "rangeScan");
     EXPECT_FALSE(strip->isVisible());
 }
+
+// doc.odf is Windows-1252: a UTF-8 template's text goes into it in that encoding, whether taken
+// in the comparison, typed there or picked in the value box; what it cannot hold is refused.
+TEST_F(CompareWindowTest, ATemplatesTextGoesIntoTheFileInItsEncoding) {
+    m_folder.Write("u8.odf",
+                   "[GameObject]\nbaseName = \"caf\xc3\xa9\"\nunitName = \"\xc5\x81\xc3\xb3"
+                   "d\xc5\xba\"\n");
+    m_folder.Write("u8.txt", "u8.odf\n");
+    LoadSet("u8.txt");
+    Select("GameObject", "baseName");
+    OpenCompare();
+    auto* note = m_compare->findChild<QLabel*>("compareNote");
+    Key(Qt::Key_End);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(ItemText("GameObject", "baseName"), QStringLiteral("baseName = \"caf\u00e9\""));
+    Key(Qt::Key_End, Qt::ControlModifier); // unitName, the last row
+    Key(Qt::Key_Return);
+    EXPECT_EQ(note->text().toStdString(),
+              "Windows-1252, the file's encoding, has no '\xc5\x81' (U+0141).");
+    EXPECT_EQ(ItemText("GameObject", "unitName"), "unitName = ");
+    Key(Qt::Key_Home);
+    Key(Qt::Key_F2);
+    Type(QStringLiteral("\u0141x"));
+    EXPECT_FALSE(note->text().isEmpty());
+    Key(Qt::Key_Return);
+    EXPECT_EQ(ItemText("GameObject", "unitName"), "unitName = \"x\"");
+
+    // The value box's pick, once the comparison's take is gone.
+    Key(Qt::Key_Home, Qt::ControlModifier);
+    Key(Qt::Key_Delete);
+    m_editor->activateWindow();
+    Select("GameObject", "baseName");
+    m_box->showPopup();
+    Key(Qt::Key_Home);
+    Key(Qt::Key_Return);
+    Command("actionFileSave");
+    const std::string saved = m_folder.Read("doc.odf");
+    EXPECT_NE(saved.find("baseName = \"caf\xe9\""), std::string::npos) << saved;
+    EXPECT_NE(saved.find("unitName = \"x\""), std::string::npos) << saved;
+}
