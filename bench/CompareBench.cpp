@@ -9,7 +9,6 @@
 #include "FieldTree.h"
 #include "Schema.h"
 #include "TankDocument.h"
-#include "TankFileWriter.h"
 #include "TemplateList.h"
 
 #include <QAbstractTableModel>
@@ -39,7 +38,7 @@ std::string UnitText(int unit) {
         else
             field.m_nValue = (n * 7919) % 10007;
     }
-    return WriteTankText(file);
+    return file.Text();
 }
 
 // The document and its templates, made once for every benchmark.

@@ -185,6 +185,11 @@ void BM_Load_Baseline(benchmark::State& state) {
         benchmark::DoNotOptimize(ReadRaw(path));
 }
 
+CFieldEntry& MaxHealth(CTankFile& file) {
+    return file
+        .m_fields[static_cast<std::size_t>(CSchema::Get().FindFieldPath("GameObject.maxHealth"))];
+}
+
 // Saves a loaded full file after changing one field each time, so that every keeping save has an
 // edit to write.
 void Save(benchmark::State& state, SaveStyle style) {
@@ -192,7 +197,7 @@ void Save(benchmark::State& state, SaveStyle style) {
     CTankFile file;
     if (!file.Load(WriteFullTank(dir, "ivtank.odf")))
         std::abort();
-    CFieldEntry& maxHealth = file.m_fields[6];
+    CFieldEntry& maxHealth = MaxHealth(file);
     for (auto _ : state) {
         maxHealth.m_nValue = maxHealth.m_nValue == 1000 ? 1001 : 1000;
         if (!file.Save(style))
@@ -206,7 +211,7 @@ void SaveBaseline(benchmark::State& state, SaveStyle style) {
     CTankFile file;
     if (!file.Load(WriteFullTank(dir, "ivtank.odf")))
         std::abort();
-    file.m_fields[6].m_nValue = 1000;
+    MaxHealth(file).m_nValue = 1000;
     if (!file.SaveAs(dir / "saved.odf", style))
         std::abort();
     const std::string bytes = ReadRaw(dir / "saved.odf");

@@ -6,7 +6,6 @@
 #include "EditorDlg.h"
 #include "Schema.h"
 #include "TankFile.h"
-#include "TankFileWriter.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -159,7 +158,7 @@ std::string WriteFullTank(const QTemporaryDir& dir) {
         ++n;
     }
     const std::string path = dir.filePath(QStringLiteral("full.odf")).toStdString();
-    std::ofstream(path, std::ios::binary) << WriteTankText(file);
+    std::ofstream(path, std::ios::binary) << file.Text();
     return path;
 }
 

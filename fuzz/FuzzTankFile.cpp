@@ -42,15 +42,15 @@ void ExpectSameFields(const std::vector<CFieldEntry>& a, const std::vector<CFiel
 
 void CheckLayoutSettles(std::string_view bytes, bool crLf) {
     CTankFile first;
-    ReadTankText(bytes, first);
+    first.ReadText(bytes);
     first.m_bCrLf = crLf;
-    std::string written = WriteTankText(first);
+    std::string written = first.Text();
 
     CTankFile second;
-    ReadTankText(written, second);
+    second.ReadText(written);
     second.m_bCrLf = crLf;
     ExpectSameFields(first.m_fields, second.m_fields);
-    if (WriteTankText(second) != written)
+    if (second.Text() != written)
         std::abort();
 }
 

@@ -6,6 +6,7 @@
 #include "FileIo.h"
 #include "FolderLock.h"
 #include "Message.h"
+#include "Schema.h"
 #include "TextEncoding.h"
 #include "ValueText.h"
 
@@ -54,7 +55,7 @@ public:
             if (entry.changes == 0)
                 continue;
             const std::string& path = entry.row->cells[m_nFileColumn];
-            entry.file->m_bModified = 1;
+            entry.file->m_bModified = true;
             if (!m_bDryRun && !entry.file->Save(SaveStyle::KeepFile)) {
                 status = kExitFailure; // reported by Save; the other files still go on
                 continue;
@@ -83,20 +84,18 @@ private:
             return false;
         }
         const CCsvRow& header = m_rows.front();
-        CTankFile names;
         bool ok = true;
         for (const std::string& name : header.cells) {
             int column = kUnnamedColumn;
             if (EqualIgnoringAsciiCase(name, "file")) {
                 column = kFileColumn;
             } else if (!name.empty()) {
-                const CFieldEntry* field = FindFieldPath(names, name);
-                if (!field) {
+                column = CSchema::Get().FindFieldPath(name);
+                if (column < 0) {
                     Refuse(header.line, FormatText("unknown column '%s'", name));
                     ok = false;
                     continue;
                 }
-                column = field->Index();
             }
             if (column != kUnnamedColumn &&
                 std::ranges::find(m_columns, column) != m_columns.end()) {

@@ -28,7 +28,7 @@ bool LoadTankFile(CTankFile& file, const std::string& path, CTankFile::Lines lin
         ShowMessage(FormatText("Error opening tank file '%s'.", path), SystemError(ENOENT));
         return false;
     }
-    return file.Load(path, lines) == 1;
+    return file.Load(path, lines);
 }
 
 bool LockFolders(CFolderLock& lock, const std::vector<std::string>& paths) {

@@ -59,10 +59,11 @@ int RunGet(const Args& given) {
     const bool json = TakeJsonOption(args);
     if (!ExpectArgs(args, 2, "get [--json] FILE Group.field"))
         return kExitFailure;
+    const int index = ResolveFieldPath(args[1]);
     CTankFile file;
-    CFieldEntry* field = ResolveFieldPath(file, args[1]);
-    if (!field || !LoadTankFile(file, args[0], CTankFile::Lines::Drop))
+    if (index < 0 || !LoadTankFile(file, args[0], CTankFile::Lines::Drop))
         return kExitFailure;
+    const CFieldEntry* field = &file.m_fields[static_cast<std::size_t>(index)];
     // An absent field is an answer, not an error: nothing is printed, as with an empty result.
     if (!field->m_bPresent)
         return kExitNo;

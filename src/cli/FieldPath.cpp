@@ -1,30 +1,21 @@
 #include "FieldPath.h"
 
-#include "AsciiCase.h"
-#include "FieldGroup.h"
+#include "FieldEntry.h"
 #include "Message.h"
-#include "TankFile.h"
+#include "Schema.h"
+
+std::string FieldPathOf(int index) {
+    const CFieldDefinition& field = CSchema::Get().Fields()[static_cast<std::size_t>(index)];
+    return field.m_pGroup->m_strName + '.' + field.m_strName;
+}
 
 std::string FieldPathOf(const CFieldEntry& entry) {
-    return entry.Group()->m_strName + '.' + entry.Name();
+    return FieldPathOf(entry.Index());
 }
 
-CFieldEntry* FindFieldPath(CTankFile& file, std::string_view path) {
-    auto dot = path.find('.');
-    if (dot != std::string_view::npos) {
-        for (const CFieldGroup& group : file.m_groups) {
-            if (!EqualIgnoringAsciiCase(group.m_strName, path.substr(0, dot)))
-                continue;
-            if (CFieldEntry* field = file.FindField(path.substr(dot + 1), &group))
-                return field;
-        }
-    }
-    return nullptr;
-}
-
-CFieldEntry* ResolveFieldPath(CTankFile& file, std::string_view path) {
-    CFieldEntry* field = FindFieldPath(file, path);
-    if (!field)
+int ResolveFieldPath(std::string_view path) {
+    const int index = CSchema::Get().FindFieldPath(path);
+    if (index < 0)
         ShowMessage(FormatText("Unknown field '%s'.", path));
-    return field;
+    return index;
 }

@@ -1,6 +1,7 @@
 #include "JsonText.h"
 
 #include "FieldGroup.h"
+#include "Schema.h"
 #include "TankFile.h"
 #include "Utf8Text.h"
 #include "ValueText.h"
@@ -21,7 +22,7 @@ std::string JsonValue(const CFieldEntry& field) {
 std::string JsonOfFile(std::string_view path, const CTankFile& file) {
     std::string line = "{\"file\": " + JsonString(path) + ", \"fields\": {";
     const char* groupSeparator = "";
-    for (const CFieldGroup& group : file.m_groups) {
+    for (const CFieldGroup& group : CSchema::Get().Groups()) {
         const char* fieldSeparator = "";
         for (int i = group.m_nFirstField; i < group.m_nEndField; ++i) {
             const CFieldEntry& field = file.m_fields[static_cast<std::size_t>(i)];

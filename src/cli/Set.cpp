@@ -3,6 +3,7 @@
 #include "FieldPath.h"
 #include "FolderLock.h"
 #include "Message.h"
+#include "Schema.h"
 #include "TankFile.h"
 #include "TextEncoding.h"
 #include "ValueText.h"
@@ -10,7 +11,7 @@
 namespace {
 
 struct Assignment {
-    CFieldEntry* field;
+    int field; // its position in the schema
     std::string value;
 };
 
@@ -29,29 +30,27 @@ int RunSet(const Args& given) {
         return CommandLineError("Usage: tarnwick-cli set [--layout] FILE Group.field=VALUE...");
 
     // Every assignment is checked before the file is touched, so a refused command changes
-    // nothing at all. Field positions are the same in every CTankFile, so the fields found
-    // now are the ones that loading fills.
-    CTankFile file;
+    // nothing at all.
     std::vector<Assignment> assignments;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         auto equals = arg.find('=');
         if (equals == std::string::npos)
             return CommandLineError(FormatText("Expected Group.field=VALUE, got '%s'.", arg));
-        CFieldEntry* field = ResolveFieldPath(file, std::string_view(arg).substr(0, equals));
-        if (!field)
+        const int field = ResolveFieldPath(std::string_view(arg).substr(0, equals));
+        if (field < 0)
             return kExitFailure;
+        const FieldType type = CSchema::Get().Fields()[static_cast<std::size_t>(field)].m_nType;
         std::string value = arg.substr(equals + 1);
-        if (char c = FindUnstorableChar(value); c && field->Type() == FieldType::String) {
-            ShowMessage("Cannot set " + FieldPathOf(*field) + ": a String value " +
+        if (char c = FindUnstorableChar(value); c && type == FieldType::String) {
+            ShowMessage("Cannot set " + FieldPathOf(field) + ": a String value " +
                         UnstorableCharReason(c) + ".");
             return kExitFailure;
         }
         // Unlike the value box, where a number is typed a key at a time, a script's value is
         // all there is: text that is no number is a mistake, not a 0.
-        if (!value.empty() && !IsNumberText(field->Type(), value)) {
-            ShowMessage(args[0] + ": " + FieldPathOf(*field) + ": " +
-                        NotANumberReason(field->Type(), value));
+        if (!value.empty() && !IsNumberText(type, value)) {
+            ShowMessage(args[0] + ": " + FieldPathOf(field) + ": " + NotANumberReason(type, value));
             return kExitFailure;
         }
         assignments.push_back({field, std::move(value)});
@@ -60,20 +59,22 @@ int RunSet(const Args& given) {
     // Held from the read to the write, so that a run setting other fields at the same time
     // cannot save a copy read before this one's change.
     CFolderLock lock;
+    CTankFile file;
     if (!LockFolders(lock, {args[0]}) || !LoadTankFile(file, args[0]))
         return kExitFailure;
     for (Assignment& assignment : assignments) {
         std::string bytes;
         char32_t refused = 0;
         if (!EncodeUserText(assignment.value, file.m_nEncoding, bytes, refused)) {
-            ShowMessage(args[0] + ": " + FieldPathOf(*assignment.field) + ": '" + assignment.value +
+            ShowMessage(args[0] + ": " + FieldPathOf(assignment.field) + ": '" + assignment.value +
                         "': " + CannotHoldReason(file.m_nEncoding, refused));
             return kExitFailure;
         }
         assignment.value = std::move(bytes);
     }
     for (const Assignment& assignment : assignments)
-        ApplyTypedValue(*assignment.field, assignment.value);
-    file.m_bModified = 1;
+        ApplyTypedValue(file.m_fields[static_cast<std::size_t>(assignment.field)],
+                        assignment.value);
+    file.m_bModified = true;
     return file.Save(style) ? kExitOk : kExitFailure;
 }

@@ -4,7 +4,6 @@
 #include "FieldPath.h"
 #include "FileIo.h"
 #include "Message.h"
-#include "TankFileReader.h"
 #include "ValueText.h"
 
 #include <algorithm>
@@ -15,22 +14,21 @@ namespace {
 constexpr std::size_t kNoCell = static_cast<std::size_t>(-1);
 
 bool ParseFieldList(std::string_view list, std::vector<int>& columns) {
-    CTankFile names;
     for (std::size_t at = 0; at <= list.size();) {
         std::size_t comma = std::min(list.find(',', at), list.size());
         std::string_view name = list.substr(at, comma - at);
         at = comma + 1;
         if (name.empty() && list.empty())
             break;
-        CFieldEntry* field = ResolveFieldPath(names, name);
-        if (!field)
+        const int field = ResolveFieldPath(name);
+        if (field < 0)
             return false;
         // apply refuses a repeated column, so no table may have one.
-        if (std::ranges::find(columns, field->Index()) != columns.end()) {
-            CommandLineError(FormatText("Field '%s' is listed twice.", FieldPathOf(*field)));
+        if (std::ranges::find(columns, field) != columns.end()) {
+            CommandLineError(FormatText("Field '%s' is listed twice.", FieldPathOf(field)));
             return false;
         }
-        columns.push_back(field->Index());
+        columns.push_back(field);
     }
     return true;
 }
@@ -63,7 +61,7 @@ bool MakeTable(const std::vector<std::string>& paths, const std::optional<std::v
         // Only the values are needed, so one document takes every file in turn, read straight
         // into it; a file that cannot be read goes through Load, which says why.
         if (ReadWholeFile(path, bytes, unread)) {
-            ReadTankText(bytes, file);
+            file.ReadText(bytes);
         } else if (!LoadTankFile(file, path, CTankFile::Lines::Drop)) {
             ok = false;
             continue;
@@ -100,7 +98,7 @@ bool MakeTable(const std::vector<std::string>& paths, const std::optional<std::v
     csv = "file";
     for (int column : columns) {
         csv += ',';
-        AppendCsvCell(csv, FieldPathOf(file.m_fields[static_cast<std::size_t>(column)]));
+        AppendCsvCell(csv, FieldPathOf(column));
     }
     csv += "\r\n";
     csv.reserve(csv.size() + cellText.size() + rows.size() * (columns.size() + 32));

@@ -28,6 +28,20 @@ const std::string& CFieldEntry::Description() const {
     return DefinitionOf(m_nIndex).m_strDescription;
 }
 
+void CFieldEntry::Clear() {
+    m_bPresent = false;
+    m_nValue = 0;
+    m_strValue.clear();
+}
+
+std::vector<CFieldEntry> NewFieldList() {
+    std::vector<CFieldEntry> fields;
+    fields.reserve(kSchemaFieldCount);
+    for (int i = 0; i < kSchemaFieldCount; ++i)
+        fields.emplace_back(i);
+    return fields;
+}
+
 bool CFieldEntry::SameValueAs(const CFieldEntry& other) const {
     if (m_bPresent != other.m_bPresent)
         return false;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CFieldGroup;
 
@@ -27,6 +28,9 @@ public:
     // their slots hold.
     bool SameValueAs(const CFieldEntry& other) const;
 
+    // Absent, with every slot cleared, as a new field is.
+    void Clear();
+
     std::string m_strValue; // String value, bytes as read or typed
     union {
         float m_fValue;        // Float value
@@ -37,3 +41,6 @@ public:
 private:
     std::uint16_t m_nIndex;
 };
+
+// A list of every field of the schema, in schema order, each absent with cleared slots.
+std::vector<CFieldEntry> NewFieldList();

@@ -21,20 +21,17 @@ std::string FileNameOf(std::string_view path) {
 
 } // namespace
 
-CTankFile::CTankFile() : m_groups(CSchema::Get().Groups()), m_fields(NewFieldList()) {}
+CTankFile::CTankFile() : m_fields(NewFieldList()) {}
 
 CTankFile::~CTankFile() = default;
 
 void CTankFile::Reset() {
-    m_bModified = 0;
-    m_bCrLf = 0;
-    m_bByteOrderMark = 0;
+    m_bModified = false;
+    m_bCrLf = false;
+    m_bByteOrderMark = false;
     m_nEncoding = TextEncoding::Windows1252;
-    for (CFieldEntry& field : m_fields) {
-        field.m_bPresent = false;
-        field.m_nValue = 0;
-        field.m_strValue.clear();
-    }
+    for (CFieldEntry& field : m_fields)
+        field.Clear();
     m_strPath = kUntitledName;
     m_strFileName = kUntitledName;
     m_pLines.reset();
@@ -60,9 +57,9 @@ std::vector<CUnusedLine> CTankFile::UnusedLines() const {
     return m_pLines ? m_pLines->UnusedLines() : std::vector<CUnusedLine>{};
 }
 
-int CTankFile::Load(const std::string& path, Lines keep) {
+bool CTankFile::Load(const std::string& path, Lines keep) {
     if (path.empty())
-        return 0;
+        return false;
     // Everything is read into new objects first and only then swapped in, so a failure
     // part-way (a read error, memory running out on a huge file) leaves this one as it was.
     std::error_code error;
@@ -86,40 +83,49 @@ int CTankFile::Load(const std::string& path, Lines keep) {
             m_strPath.swap(copy);
             m_strFileName.swap(fileName);
             m_bUntitled = false;
-            m_bModified = 0;
-            return 1;
+            m_bModified = false;
+            return true;
         }
     } catch (const std::exception&) {
         // Memory ran out: the file is too large to edit, which is a failure like any other.
         error = FileError::TooLarge;
     }
     ShowMessage(FormatText("Error opening tank file '%s'.", path), error);
-    return 0;
+    return false;
 }
 
-int CTankFile::Save(SaveStyle style) {
+bool CTankFile::Save(SaveStyle style) {
     std::error_code error;
     try {
-        std::string text =
-            style == SaveStyle::KeepFile ? WriteKeptText(*this) : WriteTankText(*this);
+        std::string text = Text(style);
         // What a later keeping save keeps is the file as it is now on disk.
         auto lines = std::make_unique<CFileLines>(std::move(text));
         std::vector<CFieldEntry> scratch = NewFieldList();
         ReadTankText(lines->Bytes(), scratch, lines.get());
         if (WriteFileAtomically(m_strPath, lines->Bytes(), error)) {
             m_pLines = std::move(lines);
-            m_bModified = 0;
-            return 1;
+            m_bModified = false;
+            return true;
         }
     } catch (const std::exception&) {
         // Memory ran out: the file is too large to edit, which is a failure like any other.
         error = FileError::TooLarge;
     }
     ShowMessage(FormatText("Error saving tank file '%s'.", m_strPath), error);
-    return 0;
+    return false;
 }
 
-int CTankFile::SaveAs(const std::string& path, SaveStyle style) {
+bool CTankFile::SaveAs(const std::string& path, SaveStyle style) {
     SetPath(path);
     return Save(style);
+}
+
+std::string CTankFile::Text(SaveStyle style) const {
+    if (style == SaveStyle::KeepFile && m_pLines)
+        return WriteKeptText(*m_pLines, m_fields, m_bCrLf);
+    return WriteTankText(m_fields, m_bCrLf, m_bByteOrderMark);
+}
+
+void CTankFile::ReadText(std::string_view bytes) {
+    ReadTankText(bytes, m_fields);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "FieldEntry.h"
-#include "FieldGroup.h"
 #include "FileLines.h"
 #include "TextEncoding.h"
 
@@ -39,20 +38,26 @@ public:
     CFieldEntry* FindField(std::string_view key, const CFieldGroup* group);
 
     // Reads the tank file at path, replacing every value, and with Lines::Keep keeps its lines
-    // for a keeping save. Returns 1 on success. An empty path returns 0 silently; a path that is
-    // not a readable regular file, a read error or a file too large for memory shows "Error
-    // opening tank file '%s'." with the reason and returns 0 with the object unchanged.
-    int Load(const std::string& path, Lines lines = Lines::Keep);
+    // for a keeping save. An empty path fails silently; a path that is not a readable regular
+    // file, a read error or a file too large for memory shows "Error opening tank file '%s'."
+    // with the reason and fails with the object unchanged.
+    bool Load(const std::string& path, Lines lines = Lines::Keep);
 
-    // Writes the document to m_strPath atomically, in the given style. Returns 1 and clears
-    // m_bModified on success; the written file becomes the one a keeping save keeps. On failure
-    // shows "Error saving tank file '%s'." with the reason, returns 0 and changes nothing, the
-    // file on disk included.
-    int Save(SaveStyle style = SaveStyle::Layout);
+    // Writes the document to m_strPath atomically, in the given style, and clears m_bModified;
+    // the written file becomes the one a keeping save keeps. On failure shows "Error saving tank
+    // file '%s'." with the reason and changes nothing, the file on disk included.
+    bool Save(SaveStyle style = SaveStyle::Layout);
 
     // Takes path as m_strPath (and its file name), then Save(style). The new path stays even
     // when the save fails.
-    int SaveAs(const std::string& path, SaveStyle style = SaveStyle::Layout);
+    bool SaveAs(const std::string& path, SaveStyle style = SaveStyle::Layout);
+
+    // The text that Save(style) writes: the editor's layout, or the file's own lines with only
+    // the changed fields' text changed (the layout when there is no file).
+    std::string Text(SaveStyle style = SaveStyle::Layout) const;
+
+    // Reads tank file text into the values alone: path, flags, lines and alias stay.
+    void ReadText(std::string_view bytes);
 
     // Sets m_strPath and m_strFileName (the text after the last '/' or '\').
     void SetPath(const std::string& path);
@@ -66,14 +71,13 @@ public:
     std::size_t UnusedLineCount() const;
     std::vector<CUnusedLine> UnusedLines() const;
 
-    const std::vector<CFieldGroup>& m_groups; // the schema's, shared by every tank file
-    std::vector<CFieldEntry> m_fields;        // schema order, all groups
-    int m_bModified = 0;
+    std::vector<CFieldEntry> m_fields; // schema order, all groups (CSchema holds the groups)
+    bool m_bModified = false;
     std::string m_strPath;
     std::string m_strFileName;
     std::string m_strAlias;
-    int m_bCrLf = 0;          // save with CR LF line ends: the loaded file's first line ended so
-    int m_bByteOrderMark = 0; // the loaded file began with a UTF-8 byte order mark
+    bool m_bCrLf = false;          // save with CR LF line ends: the loaded file's first line did
+    bool m_bByteOrderMark = false; // the loaded file began with a UTF-8 byte order mark
     // What the user's text goes into the document as, decided once by Load (EncodingOfBytes).
     TextEncoding m_nEncoding = TextEncoding::Windows1252;
 

@@ -2,7 +2,6 @@
 
 #include "FileLines.h"
 #include "Schema.h"
-#include "TankFile.h"
 #include "TextEncoding.h"
 #include "TextLines.h"
 #include "ValueText.h"
@@ -68,22 +67,11 @@ bool ReadLineValue(CFieldEntry& field, FieldType type, std::string_view valueTex
 
 } // namespace
 
-std::vector<CFieldEntry> NewFieldList() {
-    std::vector<CFieldEntry> fields;
-    fields.reserve(kSchemaFieldCount);
-    for (int i = 0; i < kSchemaFieldCount; ++i)
-        fields.emplace_back(i);
-    return fields;
-}
-
 void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields, CFileLines* lines) {
     if (bytes.starts_with(kUtf8ByteOrderMark))
         bytes.remove_prefix(kUtf8ByteOrderMark.size());
-    for (CFieldEntry& field : fields) {
-        field.m_bPresent = false;
-        field.m_nValue = 0;
-        field.m_strValue.clear();
-    }
+    for (CFieldEntry& field : fields)
+        field.Clear();
     const CSchema& schema = CSchema::Get();
     const CFieldGroup* current = nullptr;
     bool inUnknownSection = false;
@@ -135,8 +123,4 @@ void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields, CFil
     });
     if (lines)
         lines->Finish(fields);
-}
-
-void ReadTankText(std::string_view bytes, CTankFile& file) {
-    ReadTankText(bytes, file.m_fields);
 }

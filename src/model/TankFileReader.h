@@ -6,10 +6,6 @@
 #include <vector>
 
 class CFileLines;
-class CTankFile;
-
-// A list of every field of the schema, in schema order, each absent with cleared slots.
-std::vector<CFieldEntry> NewFieldList();
 
 // Reads tank file text into fields (as NewFieldList() makes them): clears every field, then
 // applies the lines in order, so that the last line that sets a field wins. A UTF-8 byte order
@@ -22,6 +18,3 @@ std::vector<CFieldEntry> NewFieldList();
 // Replacing that text with any value the writer writes reads back as that value.
 void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields,
                   CFileLines* lines = nullptr);
-
-// Reads tank file text into file's values; path, flags and alias stay the caller's.
-void ReadTankText(std::string_view bytes, CTankFile& file);

@@ -2,23 +2,22 @@
 
 #include "FileLines.h"
 #include "Schema.h"
-#include "TankFile.h"
 #include "TextEncoding.h"
 #include "ValueText.h"
 
 #include <algorithm>
 
-std::string WriteTankText(const CTankFile& file) {
-    const char* eol = file.m_bCrLf ? "\r\n" : "\n";
-    std::string text(file.m_bByteOrderMark ? kUtf8ByteOrderMark : "");
-    for (const CFieldGroup& group : file.m_groups) {
+std::string WriteTankText(const std::vector<CFieldEntry>& fields, bool crLf, bool byteOrderMark) {
+    const char* eol = crLf ? "\r\n" : "\n";
+    std::string text(byteOrderMark ? kUtf8ByteOrderMark : "");
+    for (const CFieldGroup& group : CSchema::Get().Groups()) {
         text += '[';
         text += group.m_strName;
         text += ']';
         text += eol;
         text += eol;
         for (int i = group.m_nFirstField; i < group.m_nEndField; ++i) {
-            const CFieldEntry& field = file.m_fields[static_cast<std::size_t>(i)];
+            const CFieldEntry& field = fields[static_cast<std::size_t>(i)];
             if (!field.m_bPresent)
                 continue;
             text += FieldLine(field.Name(), field);
@@ -52,11 +51,6 @@ std::string ChangedLine(std::string_view line, const CFileLines::Line& where,
 }
 
 } // namespace
-
-std::string WriteKeptText(const CTankFile& file) {
-    const CFileLines* lines = file.FileLines();
-    return lines ? WriteKeptText(*lines, file.m_fields, file.m_bCrLf) : WriteTankText(file);
-}
 
 std::string WriteKeptText(const CFileLines& lines, const std::vector<CFieldEntry>& fields,
                           bool crLf) {

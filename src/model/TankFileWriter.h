@@ -6,15 +6,14 @@
 #include <vector>
 
 class CFileLines;
-class CTankFile;
 
-// The tank file text of file in the editor's layout: every group header in schema order, each
+// The tank file text of fields in the editor's layout: every group header in schema order, each
 // followed by an empty line, the group's present fields in schema order and an empty line.
-// Line ends are CR LF when file.m_bCrLf is set, LF otherwise; a UTF-8 byte order mark comes
-// first when file.m_bByteOrderMark is set.
-std::string WriteTankText(const CTankFile& file);
+// Line ends are CR LF when crLf is set, LF otherwise; a UTF-8 byte order mark comes first when
+// byteOrderMark is set.
+std::string WriteTankText(const std::vector<CFieldEntry>& fields, bool crLf, bool byteOrderMark);
 
-// The tank file text of file keeping the file it was loaded from (the layout when it has none):
+// The tank file text of fields as edited since they were read from lines (lines.Loaded()):
 // that file's bytes, but for the lines of the fields whose value or presence changed since.
 // - A changed field's last line keeps every byte but its value's text (as the reader found it),
 //   which becomes the written value. A line without a usable value becomes its key as the file
@@ -23,10 +22,6 @@ std::string WriteTankText(const CTankFile& file);
 // - A field set that had no line goes after the last non-blank line of the last section whose
 //   header selected its group; without such a section, a new section is added at the end: a
 //   blank line (unless the file is empty), the group's header and the field's line.
-// New lines end as the file's first line does.
-std::string WriteKeptText(const CTankFile& file);
-
-// The same for the lines of a file and fields as edited since lines.Loaded(); new lines end in
-// CR LF when crLf is set, LF otherwise.
+// New lines end in CR LF when crLf is set, LF otherwise.
 std::string WriteKeptText(const CFileLines& lines, const std::vector<CFieldEntry>& fields,
                           bool crLf);

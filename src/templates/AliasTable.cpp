@@ -8,13 +8,13 @@
 #include <algorithm>
 #include <exception>
 
-int CAliasTable::Load(const std::string& path, std::error_code* error) {
+bool CAliasTable::Load(const std::string& path, std::error_code* error) {
     std::error_code failure;
     std::string bytes;
     if (ReadWholeFile(path, bytes, failure)) {
         try {
             LoadText(bytes);
-            return 1;
+            return true;
         } catch (const std::exception&) {
             // Memory ran out on a huge file: no aliases rather than the end of the program.
             failure = FileError::TooLarge;
@@ -24,7 +24,7 @@ int CAliasTable::Load(const std::string& path, std::error_code* error) {
     m_aliases.clear();
     if (error)
         *error = failure;
-    return 0;
+    return false;
 }
 
 void CAliasTable::LoadText(std::string_view bytes) {
@@ -51,16 +51,16 @@ void CAliasTable::LoadText(std::string_view bytes) {
     });
 }
 
-int CAliasTable::LoadFromCurrentFolder(std::error_code* error) {
+bool CAliasTable::LoadFromCurrentFolder(std::error_code* error) {
     // The name is upper case by custom, but on a case-sensitive file system users are as
     // likely to have written it in lower case.
     std::error_code upper, lower;
     if (Load("ALIAS.TXT", &upper) || Load("alias.txt", &lower))
-        return 1;
+        return true;
     // A file that is there but cannot be read tells the user more than one that is not there.
     if (error)
         *error = upper == std::errc::no_such_file_or_directory ? lower : upper;
-    return 0;
+    return false;
 }
 
 const std::string* CAliasTable::Lookup(const std::string& name) const {

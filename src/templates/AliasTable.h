@@ -12,17 +12,17 @@ public:
     CAliasTable() = default;
     virtual ~CAliasTable() = default;
 
-    // Empties the table, then reads the alias file at path. Returns 1 when the file could be
-    // read (whatever it holds), 0 otherwise, with the table left empty and, when given, error
-    // set to why. Reports nothing.
-    int Load(const std::string& path, std::error_code* error = nullptr);
+    // Empties the table, then reads the alias file at path. True when the file could be read
+    // (whatever it holds); false otherwise, with the table left empty and, when given, error set
+    // to why. Reports nothing.
+    bool Load(const std::string& path, std::error_code* error = nullptr);
 
     // Empties the table, then reads the entries of alias file text.
     void LoadText(std::string_view bytes);
 
     // Load() from "ALIAS.TXT", then, when that fails, from "alias.txt", in the current folder.
     // On failure error tells why the file that is there could not be read, or that neither is.
-    int LoadFromCurrentFolder(std::error_code* error = nullptr);
+    bool LoadFromCurrentFolder(std::error_code* error = nullptr);
 
     // The alias of the first entry named name (ignoring A-Z case), or nullptr. The pointer
     // stays valid while the table is unchanged.

@@ -5,7 +5,7 @@
 
 #include <exception>
 
-int CTemplateList::LoadTemplate(const std::string& path, const CAliasTable& aliases) {
+bool CTemplateList::LoadTemplate(const std::string& path, const CAliasTable& aliases) {
     try {
         // A template is only read from, never saved, so its lines are not kept.
         auto tankFile = std::make_unique<CTankFile>();
@@ -13,13 +13,13 @@ int CTemplateList::LoadTemplate(const std::string& path, const CAliasTable& alia
             const std::string* alias = aliases.Lookup(tankFile->m_strFileName);
             tankFile->m_strAlias = alias ? *alias : std::string();
             m_items.push_back(std::move(tankFile));
-            return 1;
+            return true;
         }
     } catch (const std::exception&) {
         // Memory ran out: this template is not loaded, the others stay.
     }
     ShowMessage(FormatText("Error loading tank file '%s'.", path));
-    return 0;
+    return false;
 }
 
 void CTemplateList::RemoveAt(std::size_t index) {

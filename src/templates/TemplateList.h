@@ -16,8 +16,8 @@ class CTemplateList {
 public:
     // Loads the tank file at path as a new last template, its alias looked up by file name.
     // On failure shows "Error loading tank file '%s'." (after Load's own message, if any) and
-    // returns 0 with the list unchanged.
-    int LoadTemplate(const std::string& path, const CAliasTable& aliases);
+    // returns false with the list unchanged.
+    bool LoadTemplate(const std::string& path, const CAliasTable& aliases);
 
     std::size_t Size() const { return m_items.size(); }
     bool Empty() const { return m_items.empty(); }

@@ -3,6 +3,7 @@
 #include "FieldEditCommand.h"
 #include "FieldPanel.h"
 #include "FieldTree.h"
+#include "Schema.h"
 #include "TankDocument.h"
 #include "ValueComboBox.h"
 #include "ValueText.h"
@@ -38,7 +39,7 @@ void CFieldEditor::OnSelChangedTree() {
     else if (item->parent())
         m_panel->ShowField(m_document.Field(index), m_templates, m_document.File().m_nEncoding);
     else
-        m_panel->ShowGroup(m_document.File().m_groups[static_cast<std::size_t>(index)]);
+        m_panel->ShowGroup(CSchema::Get().Groups()[static_cast<std::size_t>(index)]);
 }
 
 void CFieldEditor::RefreshValueBox() {

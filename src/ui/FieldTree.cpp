@@ -1,6 +1,7 @@
 #include "FieldTree.h"
 
 #include "ByteText.h"
+#include "Schema.h"
 #include "TankFile.h"
 #include "ValueText.h"
 
@@ -76,8 +77,9 @@ void CFieldTree::Build(const CTankFile& document) {
     // Items are made apart from the tree and handed over in one step, which spares the view
     // an update for each of them.
     QList<QTreeWidgetItem*> groups;
-    groups.reserve(static_cast<qsizetype>(document.m_groups.size()));
-    for (const CFieldGroup& group : document.m_groups) {
+    const std::vector<CFieldGroup>& schemaGroups = CSchema::Get().Groups();
+    groups.reserve(static_cast<qsizetype>(schemaGroups.size()));
+    for (const CFieldGroup& group : schemaGroups) {
         auto* groupItem = new QTreeWidgetItem(QStringList(TextOfBytes(group.m_strName)));
         groupItem->setIcon(0, m_images[kFolderImage]);
         groupItem->setData(0, kItemIndexRole, group.m_nIndex);

@@ -33,7 +33,7 @@ void CTankDocument::Reset() {
 }
 
 bool CTankDocument::Load(const std::string& path) {
-    const bool loaded = m_file.Load(path) == 1;
+    const bool loaded = m_file.Load(path);
     if (loaded) {
         StartAnew();
         emit PathChanged();
@@ -68,7 +68,7 @@ bool CTankDocument::ChangedOnDisk() const {
 }
 
 bool CTankDocument::Save(SaveStyle style) {
-    if (m_file.Save(style) != 1)
+    if (!m_file.Save(style))
         return false;
     Stamp();
     m_undoStack->setClean();

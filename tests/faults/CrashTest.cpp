@@ -2,7 +2,6 @@
 
 #include "ChildProcess.h"
 #include "TankFile.h"
-#include "TankFileWriter.h"
 #include "TestSupport.h"
 
 #include <chrono>
@@ -22,8 +21,8 @@ TEST(Crash, KilledSavesLeaveOldOrNewContent) {
         field.m_strValue = std::string(200, 'v');
         field.m_nValue = -42;
     }
-    const std::string firstBytes = WriteTankText(first);
-    const std::string secondBytes = WriteTankText(second);
+    const std::string firstBytes = first.Text();
+    const std::string secondBytes = second.Text();
     WriteBytes(target, firstBytes);
 
     for (int kill = 0; kill < 40; ++kill) {

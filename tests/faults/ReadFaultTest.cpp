@@ -5,7 +5,6 @@
 #include "AliasTable.h"
 #include "ChildProcess.h"
 #include "TankFile.h"
-#include "TankFileWriter.h"
 #include "TemplateList.h"
 #include "TemplateSetFile.h"
 #include "TestSupport.h"
@@ -19,7 +18,7 @@ namespace {
 
 // Everything a failed load must leave alone, the slots of absent fields included.
 Texts Snapshot(const CTankFile& file) {
-    Texts state{WriteTankText(file), file.m_strPath, file.m_strFileName, file.m_strAlias,
+    Texts state{file.Text(), file.m_strPath, file.m_strFileName, file.m_strAlias,
                 std::to_string(file.m_bModified) + std::to_string(file.m_bCrLf)};
     for (const auto& field : file.m_fields)
         state.push_back(std::to_string(field.m_bPresent) + field.m_strValue + "|" +
@@ -36,9 +35,10 @@ int CheckRefused(const std::string& path, const std::string& reason, const std::
     CAliasTable aliases;
     if (document.Load(good) != 1 || templates.LoadTemplate(good, aliases) != 1)
         return 1;
-    document.m_fields[8].m_strValue = "stale slot"; // an absent field keeps an old value
-    document.m_fields[6].m_nValue = 13;
-    document.m_bModified = 1;
+    Field(document, "GameObject.unitName").m_strValue =
+        "stale slot"; // an absent field keeps an old value
+    Field(document, "GameObject.maxHealth").m_nValue = 13;
+    document.m_bModified = true;
     document.m_strAlias = "alias";
     const Texts before = Snapshot(document);
     // An empty path is no file at all: the document's load says nothing.

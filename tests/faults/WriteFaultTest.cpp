@@ -131,9 +131,9 @@ TEST(WriteFaults, CoreWritesKeepTheOldFileAndTheChanges) {
         CMessageCapture messages;
         CTankFile document, renamed;
         document.SetPath(target);
-        document.m_fields[6].m_bPresent = 1;
+        Field(document, "GameObject.maxHealth").m_bPresent = true;
         renamed.Reset();
-        document.m_bModified = renamed.m_bModified = 1;
+        document.m_bModified = renamed.m_bModified = true;
         if (document.Save() || renamed.SaveAs(newTarget) ||
             WriteTemplateSetFile(target, Texts(10, work + "/some/path.odf")))
             return 1;

@@ -5,6 +5,8 @@
 #include "TankFile.h"
 #include "TestSupport.h"
 
+#include <tuple>
+
 namespace {
 
 using namespace tarnwick_test;
@@ -12,12 +14,12 @@ using namespace tarnwick_test;
 // What New shows of it is the window tests' concern; the line ends and alias are not shown.
 TEST(TankFile, ResetClearsAllButTheAlias) {
     CTankFile file;
-    ASSERT_EQ(file.Load(DataPath("model/apc.odf")), 1); // every type of value, CR LF
+    ASSERT_TRUE(file.Load(DataPath("model/apc.odf"))); // every type of value, CR LF
     EXPECT_FALSE(file.IsUntitled());
-    file.m_bModified = 1;
+    file.m_bModified = true;
     file.m_strAlias = "ALI";
     file.Reset();
-    EXPECT_EQ(file.m_bModified + file.m_bCrLf, 0);
+    EXPECT_FALSE(file.m_bModified || file.m_bCrLf);
     EXPECT_EQ(file.m_strPath + " " + file.m_strFileName + " " + file.m_strAlias,
               "Untitled.odf Untitled.odf ALI");
     EXPECT_TRUE(file.IsUntitled());
@@ -56,21 +58,48 @@ TEST(Schema, FindGroupMatchesTheBracketAndNameAsAPrefixIgnoringAsciiCase) {
     }
 }
 
-TEST(TankFile, FindFieldNeedsTheWholeKeyInTheGivenGroupIgnoringAsciiCase) {
+TEST(Schema, FieldsAreFoundByTheirWholeKeyInTheirGroupIgnoringAsciiCase) {
+    const CSchema& schema = CSchema::Get();
+    auto path = [&schema](int index) {
+        if (index < 0)
+            return std::string("(none)");
+        const CFieldDefinition& field = schema.Fields()[static_cast<std::size_t>(index)];
+        return field.m_pGroup->m_strName + "." + field.m_strName;
+    };
+    // A key in a group (by its header text), and the field it names.
+    const std::tuple<const char*, std::string, const char*> keys[] = {
+        {"[WingmanClass]", "setAltitude", "WingmanClass.setAltitude"},
+        {"[HovercraftClass]", "setaltitude", "HovercraftClass.setAltitude"},
+        {"[GameObject]", "MAXHEALTH", "GameObject.maxHealth"},
+        {"[GameObject]", "weaponMask", "GameObject.weaponmask"}, // as the schema spells it
+        {"[GameObject]", "setAltitude", "(none)"},
+        {"[GameObject]", "maxHealth ", "(none)"},
+        {"[GameObject]", " maxHealth", "(none)"},
+        {"[GameObject]", "maxHealt", "(none)"},
+        {"[GameObject]", "", "(none)"},
+        {"[GameObject]", "maxHealth\xc3\x84", "(none)"},
+        {"[GameObject]", std::string(4000, 'a'), "(none)"},
+        {"[Nothing]", "maxHealth", "(none)"},
+    };
+    for (const auto& [header, key, found] : keys)
+        EXPECT_EQ(path(schema.FindField(key, schema.FindGroup(header))), found)
+            << header << " " << key.substr(0, 20);
+    // A command line names a field by its group's whole name and its key.
+    const std::pair<const char*, const char*> paths[] = {
+        {"gameobject.MAXHEALTH", "GameObject.maxHealth"},
+        {"HoverCraftClass.velocForward", "HovercraftClass.velocForward"},
+        {"Game.maxHealth", "(none)"},
+        {"GameObjectClass.maxHealth", "(none)"},
+        {"maxHealth", "(none)"},
+        {"GameObject.", "(none)"},
+        {".maxHealth", "(none)"},
+    };
+    for (const auto& [given, found] : paths)
+        EXPECT_EQ(path(schema.FindFieldPath(given)), found) << given;
+    // A tank file's own field of the key.
     CTankFile file;
-    const CFieldGroup* game = &file.m_groups[0];
-    EXPECT_EQ(file.FindField("setAltitude", &file.m_groups[2]), &file.m_fields[49]);
-    EXPECT_EQ(file.FindField("setaltitude", &file.m_groups[3]), &file.m_fields[69]);
-    EXPECT_EQ(file.FindField("maxHealth", game), &file.m_fields[6]);
-    EXPECT_EQ(file.FindField("MAXHEALTH", game), &file.m_fields[6]);
-    EXPECT_EQ(file.FindField("weaponMask", game), &file.m_fields[22]);
-    EXPECT_EQ(file.m_fields[22].Name(), "weaponmask"); // written as the schema spells it
-    const std::string wrongKeys[] = {"setAltitude",         "maxHealth ", "maxHealt",
-                                     " maxHealth",          "",           "maxHealth\xc3\x84",
-                                     std::string(4000, 'a')};
-    for (const std::string& key : wrongKeys)
-        EXPECT_EQ(file.FindField(key, game), nullptr) << key.substr(0, 20);
-    EXPECT_EQ(file.FindField("maxHealth", nullptr), nullptr);
+    EXPECT_EQ(file.FindField("maxhealth", schema.FindGroup("[GameObject]")),
+              &Field(file, "GameObject.maxHealth"));
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 #include "TankFile.h"
 #include "CliRunner.h"
 #include "Schema.h"
-#include "TankFileWriter.h"
 #include "TestSupport.h"
 #include "ValueText.h"
 
@@ -28,19 +27,19 @@ TEST_P(GoldenPair, LoadThenSaveGivesTheExpectedBytes) {
 
     CMessageCapture messages;
     CTankFile file;
-    ASSERT_EQ(file.Load(input), 1);
+    ASSERT_TRUE(file.Load(input));
     EXPECT_EQ(file.m_strPath + " " + file.m_strFileName, input + " " + name + ".odf");
-    EXPECT_EQ(WriteTankText(file), expected);
+    EXPECT_EQ(file.Text(), expected);
 
-    file.m_bModified = 1;
-    ASSERT_EQ(file.SaveAs(dir / "out.odf"), 1);
-    EXPECT_EQ(file.m_bModified, 0);
+    file.m_bModified = true;
+    ASSERT_TRUE(file.SaveAs(dir / "out.odf"));
+    EXPECT_FALSE(file.m_bModified);
     EXPECT_EQ(ReadBytes(dir / "out.odf"), expected);
     EXPECT_EQ(dir.Entries().size(), 2u);
 
     CTankFile again;
-    ASSERT_EQ(again.Load(dir / "out.odf"), 1);
-    EXPECT_EQ(WriteTankText(again), expected);
+    ASSERT_TRUE(again.Load(dir / "out.odf"));
+    EXPECT_EQ(again.Text(), expected);
     EXPECT_TRUE(messages.Texts().empty());
 }
 
@@ -103,18 +102,18 @@ TEST(TankFileSave, KeepingSaveChangesOnlyTheLinesOfChangedFields) {
         CScratchDir dir;
         CTankFile file;
         const std::string input = std::string(c.input) + ".odf";
-        ASSERT_EQ(file.Load(dir.Copy("model/" + input)), 1);
+        ASSERT_TRUE(file.Load(dir.Copy("model/" + input)));
         EXPECT_EQ(file.UnusedLineCount(), file.UnusedLines().size());
         const std::string check = ReadData("model/" + std::string(c.input) + ".check");
         EXPECT_EQ(RunCli({"check", input}, dir.Path()),
                   (CliResult{check.empty() ? 0 : 1, check, ""}));
         for (const std::string& edit : c.edits)
             ApplyEdit(file, edit);
-        EXPECT_EQ(WriteKeptText(file), expected);
+        EXPECT_EQ(file.Text(SaveStyle::KeepFile), expected);
 
-        ASSERT_EQ(file.SaveAs(dir / "out.odf", SaveStyle::KeepFile), 1);
+        ASSERT_TRUE(file.SaveAs(dir / "out.odf", SaveStyle::KeepFile));
         EXPECT_EQ(ReadBytes(dir / "out.odf"), expected);
-        EXPECT_EQ(WriteKeptText(file), expected);
+        EXPECT_EQ(file.Text(SaveStyle::KeepFile), expected);
     }
 }
 
@@ -129,7 +128,7 @@ unsigned ModeOf(const std::string& path) {
 TEST(TankFileSave, LinksAreWrittenThroughModesKeptAndLongNamesSaved) {
     CScratchDir dir;
     CTankFile file;
-    const std::string bytes = WriteTankText(file);
+    const std::string bytes = file.Text();
     const std::string longName = std::string(251, 'n') + ".odf"; // 255 bytes
     WriteBytes(dir / "perm.odf", "old\n");
     ::chmod((dir / "perm.odf").c_str(), 0604);
@@ -141,7 +140,7 @@ TEST(TankFileSave, LinksAreWrittenThroughModesKeptAndLongNamesSaved) {
     const mode_t old = ::umask(027); // a new file gets 0666 less the umask
     for (const std::string& name :
          Texts{"perm.odf", "new.odf", "links/link.odf", "dangling.odf", longName})
-        EXPECT_EQ(file.SaveAs(dir / name), 1) << name;
+        EXPECT_TRUE(file.SaveAs(dir / name)) << name;
     ::umask(old);
     for (const std::string& name :
          Texts{"perm.odf", "new.odf", "real/target.odf", "fresh.odf", longName})

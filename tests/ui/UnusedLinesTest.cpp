@@ -3,7 +3,6 @@
 
 #include "EditorFixture.h"
 #include "TankFile.h"
-#include "TankFileWriter.h"
 #include "TestSupport.h"
 #include "UnusedLinesDlg.h"
 
@@ -43,8 +42,8 @@ protected:
                        : kept.replace(kept.find(old), old.size(), "maxHealth = 99 // was 2000");
         CTankFile file;
         file.Load(m_folder.Path("hover.odf"));
-        file.m_fields[6].m_nValue = 99;
-        return WriteTankText(file);
+        tarnwick_test::Field(file, "GameObject.maxHealth").m_nValue = 99;
+        return file.Text();
     }
     const std::string m_hover = tarnwick_test::ReadBytes(tarnwick_test::DataPath("ui/hover.odf"));
     const std::string m_question = "'" + m_folder.Path("hover.odf") +
