@@ -262,18 +262,9 @@ int ApplyTable(const std::string& tablePath, bool dryRun, std::string& report) {
 
 int RunApply(const Args& args) {
     bool dryRun = false;
-    std::vector<std::string> tables;
-    bool options = true;
-    for (const std::string& arg : args) {
-        if (options && arg == "--")
-            options = false;
-        else if (options && arg == "--dry-run")
-            dryRun = true;
-        else if (options && arg.size() > 1 && arg[0] == '-')
-            return CommandLineError(FormatText("Unknown option '%s'.", arg));
-        else
-            tables.push_back(arg);
-    }
+    Args tables;
+    if (!ParseOptions(args, {{"--dry-run", &dryRun}}, tables))
+        return kExitFailure;
     if (tables.size() != 1)
         return CommandLineError("Usage: tarnwick-cli apply [--dry-run] TABLE.csv");
     std::string report;

@@ -15,6 +15,38 @@ int CommandLineError(const std::string& text) {
     return kExitFailure;
 }
 
+bool ParseOptions(const Args& args, std::initializer_list<COption> options, Args& operands) {
+    bool taking = true;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (!taking || arg.size() < 2 || arg[0] != '-') {
+            operands.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            taking = false;
+            continue;
+        }
+        const COption* option = std::ranges::find(options, arg, &COption::name);
+        if (option == options.end()) {
+            CommandLineError(FormatText("Unknown option '%s'.", arg));
+            return false;
+        }
+        if (option->flag) {
+            *option->flag = true;
+        } else if (i + 1 == args.size()) {
+            CommandLineError(FormatText(FormatText("Option %s needs %s.", arg), option->valueName));
+            return false;
+        } else if (*option->value) {
+            CommandLineError(FormatText("Option %s is given more than once.", arg));
+            return false;
+        } else {
+            *option->value = args[++i];
+        }
+    }
+    return true;
+}
+
 bool ExpectArgs(const Args& args, std::size_t count, std::string_view usage) {
     if (args.size() == count)
         return true;

@@ -44,6 +44,20 @@ int ApplyTable(const std::string& tablePath, bool dryRun, std::string& report);
 // Reports a bad command line on stderr, with a pointer to --help, and returns kExitFailure.
 int CommandLineError(const std::string& text);
 
+// An option a command takes: a flag (flag set) or an option with a value (value set), named as
+// the command line spells it ("-o", "--fields").
+struct COption {
+    std::string_view name;
+    bool* flag = nullptr;
+    std::optional<std::string>* value = nullptr;
+    std::string_view valueName = {}; // what the value is: "Option -o needs a file name."
+};
+
+// Takes the options out of args and leaves the rest, in order, in operands. "--" ends the
+// options; a lone "-" is an operand. An unknown option, an option without its value or with a
+// value given twice is a bad command line: reported, and false.
+bool ParseOptions(const Args& args, std::initializer_list<COption> options, Args& operands);
+
 // Returns true when args has exactly count entries; otherwise reports the command's usage line
 // (such as "dump FILE") as a bad command line.
 bool ExpectArgs(const Args& args, std::size_t count, std::string_view usage);

@@ -8,25 +8,10 @@
 
 // Open then Save, as the editor does it: the file comes out in the program's layout.
 int RunNormalize(const Args& args) {
-    std::vector<std::string> files;
+    Args files;
     std::optional<std::string> output;
-    bool options = true;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (options && arg == "--") {
-            options = false;
-        } else if (options && arg == "-o") {
-            if (i + 1 == args.size())
-                return CommandLineError("Option -o needs a file name.");
-            if (output)
-                return CommandLineError("Option -o is given more than once.");
-            output = args[++i];
-        } else if (options && arg.size() > 1 && arg[0] == '-') {
-            return CommandLineError(FormatText("Unknown option '%s'.", arg));
-        } else {
-            files.push_back(arg);
-        }
-    }
+    if (!ParseOptions(args, {{"-o", nullptr, &output, "a file name"}}, files))
+        return kExitFailure;
     if (files.empty())
         return CommandLineError("Usage: tarnwick-cli normalize [-o OUT] FILE...");
     if (output && files.size() != 1)

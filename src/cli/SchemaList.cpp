@@ -3,13 +3,6 @@
 #include "FieldGroup.h"
 #include "TankFile.h"
 
-namespace {
-
-// By the numbers of FieldType, which are part of the model's contract.
-const char* const kTypeNames[] = {"String", "Float", "Integer"};
-
-} // namespace
-
 int RunSchema(const Args& args) {
     if (!ExpectArgs(args, 0, "schema"))
         return kExitFailure;
@@ -18,7 +11,7 @@ int RunSchema(const Args& args) {
     for (std::size_t i = 0; i < file.m_fields.size(); ++i) {
         const CFieldEntry& field = file.m_fields[i];
         text += std::to_string(i) + '\t' + field.Group()->m_strName + '\t' + field.Name() + '\t' +
-                kTypeNames[static_cast<int>(field.Type())] + '\t' + field.Description() + '\n';
+                TypeName(field.Type()) + '\t' + field.Description() + '\n';
     }
     WriteOut(text);
     return kExitOk;

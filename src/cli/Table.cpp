@@ -124,27 +124,13 @@ bool MakeTable(const std::vector<std::string>& paths, const std::optional<std::v
 }
 
 int RunTable(const Args& args) {
+    std::optional<std::string> list;
+    Args paths;
+    if (!ParseOptions(args, {{"--fields", nullptr, &list, "a list of Group.field names"}}, paths))
+        return kExitFailure;
     std::optional<std::vector<int>> fields;
-    std::vector<std::string> paths;
-    bool options = true;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (options && arg == "--") {
-            options = false;
-        } else if (options && arg == "--fields") {
-            if (i + 1 == args.size())
-                return CommandLineError("Option --fields needs a list of Group.field names.");
-            if (fields)
-                return CommandLineError("Option --fields is given more than once.");
-            fields.emplace();
-            if (!ParseFieldList(args[++i], *fields))
-                return kExitFailure;
-        } else if (options && arg.size() > 1 && arg[0] == '-') {
-            return CommandLineError(FormatText("Unknown option '%s'.", arg));
-        } else {
-            paths.push_back(arg);
-        }
-    }
+    if (list && !ParseFieldList(*list, fields.emplace()))
+        return kExitFailure;
     if (paths.empty())
         return CommandLineError("Usage: tarnwick-cli table [--fields LIST] FILE...");
     std::string csv;

@@ -9,3 +9,17 @@ enum class FieldType : std::int32_t {
     Float = 1,
     Integer = 2,
 };
+
+// The type's name, as the schema lists it and the field panel shows it ("String", "Float",
+// "Integer").
+constexpr const char* TypeName(FieldType type) {
+    switch (type) {
+    case FieldType::String:
+        return "String";
+    case FieldType::Float:
+        return "Float";
+    case FieldType::Integer:
+        break;
+    }
+    return "Integer";
+}

@@ -179,9 +179,8 @@ void CFieldPanel::ShowField(const CFieldEntry& field, const CTemplateList& templ
     } else {
         m_valueBox->RefuseCharacters({}, {});
     }
-    static const char* const kTypeTexts[] = {"String Value", "Float Value", "Integer Value"};
     ShowTexts(TextOfBytes(field.Name()),
-              QString::fromLatin1(kTypeTexts[static_cast<std::size_t>(field.Type())]),
+              QString::fromLatin1(TypeName(field.Type())) + QStringLiteral(" Value"),
               TextOfBytes(field.Description()));
 }
 

@@ -16,11 +16,14 @@ std::string FieldItemText(const CFieldEntry& field) {
     return field.m_bPresent ? FieldLine(field.Name(), field) : field.Name() + " = ";
 }
 
+// The pictures of the types follow one another in the order of FieldType.
+static_assert(CFieldTree::kFloatImage - CFieldTree::kStringImage ==
+                  static_cast<int>(FieldType::Float) - static_cast<int>(FieldType::String) &&
+              CFieldTree::kIntegerImage - CFieldTree::kStringImage ==
+                  static_cast<int>(FieldType::Integer) - static_cast<int>(FieldType::String));
+
 int ImageOf(FieldType type) {
-    // In the order of FieldType.
-    constexpr int kImages[] = {CFieldTree::kStringImage, CFieldTree::kFloatImage,
-                               CFieldTree::kIntegerImage};
-    return kImages[static_cast<std::size_t>(type)];
+    return CFieldTree::kStringImage + static_cast<int>(type) - static_cast<int>(FieldType::String);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "FileCommands.h"
 
+#include "FileFilters.h"
 #include "FolderLock.h"
 #include "Message.h"
 #include "Prompts.h"
@@ -10,8 +11,6 @@ namespace {
 constexpr const char* kTankExtension = "odf";
 
 } // namespace
-
-const char* const CFileCommands::kTankFilter = "Tank Files (*.odf);;All Files (*)";
 
 CFileCommands::CFileCommands(CTankDocument& document, IPrompts& prompts)
     : m_document(document), m_prompts(prompts) {}

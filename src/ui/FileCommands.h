@@ -30,9 +30,6 @@ public:
     void Save();
     void SaveAs();
 
-    // The filter of the tank file dialogs, "Tank Files (*.odf);;All Files (*)".
-    static const char* const kTankFilter;
-
 private:
     // Saves to the document's own path, or through the Save As dialog while it has none.
     bool SaveDocument();

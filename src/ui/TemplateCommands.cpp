@@ -1,5 +1,6 @@
 #include "TemplateCommands.h"
 
+#include "FileFilters.h"
 #include "Prompts.h"
 #include "TemplateFilesDlg.h"
 #include "TemplateLoading.h"
@@ -10,8 +11,6 @@ namespace {
 constexpr const char* kSetExtension = "txt";
 
 } // namespace
-
-const char* const CTemplateCommands::kSetFilter = "Text Files (*.txt);;All Files (*)";
 
 CTemplateCommands::CTemplateCommands(QWidget* window, IPrompts& prompts)
     : QObject(window), m_pWindow(window), m_prompts(prompts) {}

@@ -31,9 +31,6 @@ public:
     void SaveSet();
     void EditSet();
 
-    // The filter of the set file dialogs, "Text Files (*.txt);;All Files (*)".
-    static const char* const kSetFilter;
-
 signals:
     // The templates may have changed: the values they offer are to be shown anew.
     void TemplatesChanged();

@@ -1,6 +1,7 @@
 #include "TemplateFilesDlg.h"
 
 #include "ByteText.h"
+#include "FileFilters.h"
 #include "Prompts.h"
 #include "TemplateList.h"
 #include "TemplateLoading.h"
@@ -39,8 +40,7 @@ CTemplateFilesDlg::CTemplateFilesDlg(QWidget* parent, CTemplateList* templates,
 }
 
 void CTemplateFilesDlg::OnAdd() {
-    std::vector<std::string> paths =
-        m_prompts.OpenPaths("Load template(s)", "Tank Files (*.odf);;All Files (*)");
+    std::vector<std::string> paths = m_prompts.OpenPaths("Load template(s)", kTankFilter);
     std::erase(paths, std::string());
     if (LoadTemplatesWithProgress(
             this, *m_pTemplates, *m_pAliasTable, paths,
