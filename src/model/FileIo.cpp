@@ -132,6 +132,7 @@ CFileStamp StampOf(const std::string& path) {
 
 bool ReadWholeFile(const std::string& path, std::string& out, std::error_code& error) {
     // O_NONBLOCK keeps a FIFO from blocking the open; it is refused right after as not regular.
+    // Reads of a regular file do not heed it, so it stays (two system calls less a load).
     CFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.Get() < 0)
         return Failed(error);
@@ -142,18 +143,27 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::error_code& e
         error = NotRegular(st.st_mode);
         return false;
     }
-    int flags = ::fcntl(fd.Get(), F_GETFL);
-    if (flags < 0 || ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK) < 0)
-        return Failed(error);
-
     // A file too large for memory fails like an unreadable one; the exception of an allocation
     // must not end the program with the user's unsaved work.
     try {
-        std::string bytes;
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
-        char buffer[65536];
-        for (;;) {
-            ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+        // Read straight into the text, as much as the file held when it was looked at; a file
+        // whose size is not known ahead (those of /proc say 0) is read to its end.
+        const auto expected = static_cast<std::size_t>(st.st_size);
+        std::string bytes(expected > 0 ? expected : 4096, '\0');
+        std::size_t size = 0;
+        bool blocking = false;
+        while (expected == 0 || size < expected) {
+            if (size == bytes.size())
+                bytes.resize(bytes.size() * 2);
+            ssize_t n = ::read(fd.Get(), bytes.data() + size, bytes.size() - size);
+            if (n < 0 && errno == EAGAIN && !blocking) {
+                // A file system that keeps to O_NONBLOCK for regular files: wait for it after all.
+                const int flags = ::fcntl(fd.Get(), F_GETFL);
+                if (flags < 0 || ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK) < 0)
+                    return Failed(error);
+                blocking = true;
+                continue;
+            }
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
@@ -161,8 +171,9 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::error_code& e
             }
             if (n == 0)
                 break;
-            bytes.append(buffer, static_cast<std::size_t>(n));
+            size += static_cast<std::size_t>(n);
         }
+        bytes.resize(size);
         out = std::move(bytes);
         return true;
     } catch (const std::exception&) {

@@ -10,9 +10,12 @@ constexpr const char* kOverridden = "overridden by line ";
 
 } // namespace
 
-CFileLines::CFileLines(std::string bytes)
-    : m_strBytes(std::move(bytes)), m_lastLineOf(kSchemaFieldCount, -1),
-      m_sectionEndOf(kSchemaGroupCount, -1) {}
+CFileLines::CFileLines(std::string bytes) : m_strBytes(std::move(bytes)) {
+    m_lastLineOf.fill(-1);
+    m_sectionEndOf.fill(-1);
+    // Unit files' lines are some twenty bytes long: room for them all at once, mostly.
+    m_lines.reserve(m_strBytes.size() / 20 + 8);
+}
 
 void CFileLines::Add(std::string_view line, std::size_t endSize, TankLineKind kind, int index,
                      CTextSpan value) {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "FieldEntry.h"
+#include "Schema.h"
 #include "ValueText.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -93,8 +95,8 @@ private:
 
     std::string m_strBytes;
     std::vector<Line> m_lines;
-    std::vector<int> m_lastLineOf;
-    std::vector<int> m_sectionEndOf;
+    std::array<int, kSchemaFieldCount> m_lastLineOf;
+    std::array<int, kSchemaGroupCount> m_sectionEndOf;
     std::vector<CFieldEntry> m_loaded;
     int m_nSection = -1; // while reading: the group the current section's header selected
 };

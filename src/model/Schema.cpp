@@ -250,20 +250,30 @@ const CFieldGroup* CSchema::FindGroup(std::string_view headerText) const {
     return nullptr;
 }
 
+bool CSchema::IsNamed(int index, std::string_view key) const {
+    const std::string& name = m_fields[static_cast<std::size_t>(index)].m_strName;
+    // Most names differ in length, first or last letter (weaponName1 to weaponName4), and most
+    // files spell keys as the schema does; only the rest are compared letter by letter.
+    return name.size() == key.size() && !key.empty() &&
+           LowerAscii(name.front()) == LowerAscii(key.front()) &&
+           LowerAscii(name.back()) == LowerAscii(key.back()) &&
+           (name == key || EqualIgnoringAsciiCase(name, key));
+}
+
 int CSchema::FindField(std::string_view key, const CFieldGroup* group) const {
     if (!group)
         return -1;
     for (int i = group->m_nFirstField; i < group->m_nEndField; ++i) {
-        const std::string& name = m_fields[static_cast<std::size_t>(i)].m_strName;
-        // Most names differ in length, first or last letter (weaponName1 to weaponName4), and
-        // most files spell keys as the schema does; only the rest are compared letter by letter.
-        if (name.size() == key.size() && !key.empty() &&
-            LowerAscii(name.front()) == LowerAscii(key.front()) &&
-            LowerAscii(name.back()) == LowerAscii(key.back()) &&
-            (name == key || EqualIgnoringAsciiCase(name, key)))
+        if (IsNamed(i, key))
             return i;
     }
     return -1;
+}
+
+int CSchema::FindField(std::string_view key, const CFieldGroup* group, int hint) const {
+    if (group && hint >= group->m_nFirstField && hint < group->m_nEndField && IsNamed(hint, key))
+        return hint;
+    return FindField(key, group);
 }
 
 int CSchema::FindFieldPath(std::string_view path) const {

@@ -32,6 +32,10 @@ public:
     // The index of the field of group whose name equals key ignoring ASCII case; -1 for no group
     // or no such field.
     int FindField(std::string_view key, const CFieldGroup* group) const;
+    // The same, trying the field at hint first: files mostly list a group's keys in the
+    // schema's order, so the one after the field last found is most often the next. A group's
+    // names differ also ignoring case, so the answer is the same.
+    int FindField(std::string_view key, const CFieldGroup* group, int hint) const;
 
     // The index of the field that path names as "Group.field" (the group's whole name, then the
     // field's), ignoring ASCII case; -1 when there is none. A field name alone can stand in
@@ -40,6 +44,9 @@ public:
 
 private:
     CSchema();
+
+    // Whether the name of the field at index is key, ignoring ASCII case.
+    bool IsNamed(int index, std::string_view key) const;
 
     std::vector<CFieldGroup> m_groups;
     std::vector<CFieldDefinition> m_fields;

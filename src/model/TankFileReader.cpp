@@ -7,6 +7,7 @@
 #include "ValueText.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -20,8 +21,19 @@ bool IsBlank(std::string_view text) {
 // value takes their place; a "//" is a comment beside the value.
 TankLineKind ValueLineKind(std::string_view line, FieldType type, std::size_t begin,
                            std::size_t read, CTextSpan& text) {
-    const std::size_t comment = line.find("//", read);
-    text = {begin, std::min({line.find_first_of(" \t", read), comment, line.size()})};
+    // By hand: what follows a value is mostly nothing or a few bytes, too short for the
+    // library's searches to pay for their calls.
+    std::size_t end = line.size(), comment = std::string_view::npos;
+    for (std::size_t i = read; i < line.size(); ++i) {
+        if (line[i] == '/' && i + 1 < line.size() && line[i + 1] == '/') {
+            comment = i;
+            end = std::min(end, i);
+            break;
+        }
+        if (end == line.size() && (line[i] == ' ' || line[i] == '\t'))
+            end = i;
+    }
+    text = {begin, end};
     // A Float right after a point (".-5") would take the point in once a value without a sign
     // stands there (".3"): such a line is rewritten whole.
     if (type == FieldType::Float && line[begin - 1] == '.')
@@ -75,11 +87,23 @@ void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields, CFil
     const CSchema& schema = CSchema::Get();
     const CFieldGroup* current = nullptr;
     bool inUnknownSection = false;
+    int next = -1; // the field after the one last found: most often the next key's
+    // The next '[' of the text from the line at hand on, looked for once for all the lines up to
+    // it: only headers hold one, and a search of each line costs more than the rest of its
+    // reading.
+    const char* const end = bytes.data() + bytes.size();
+    const char* bracket = nullptr;
     ForEachLineWithEnd(bytes, [&](std::string_view line, std::size_t endSize) {
         TankLineKind kind = TankLineKind::Other;
         int index = -1;
         CTextSpan value;
-        if (auto open = line.find('['); open != std::string_view::npos) {
+        if (!bracket || bracket < line.data()) {
+            const void* found =
+                std::memchr(line.data(), '[', static_cast<std::size_t>(end - line.data()));
+            bracket = found ? static_cast<const char*>(found) : end;
+        }
+        if (bracket < line.data() + line.size()) {
+            const auto open = static_cast<std::size_t>(bracket - line.data());
             std::string_view header = line.substr(open);
             std::string_view after;
             if (auto close = header.find(']'); close != std::string_view::npos) {
@@ -101,8 +125,9 @@ void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields, CFil
             key = key.substr(0, key.find_last_not_of(" \t") + 1);
             if (!current) {
                 kind = inUnknownSection ? TankLineKind::UnknownSection : TankLineKind::NoGroup;
-            } else if (int field = schema.FindField(key, current); field >= 0) {
+            } else if (int field = schema.FindField(key, current, next); field >= 0) {
                 index = field;
+                next = field + 1;
                 kind = TankLineKind::NoValue;
                 const auto at = static_cast<std::size_t>(field);
                 const FieldType type = schema.Fields()[at].m_nType;
