@@ -71,7 +71,9 @@ CEditorDlg::CEditorDlg(IPrompts& prompts, QWidget* parent)
 
 CEditorDlg::~CEditorDlg() {
     // The document and the widgets go after this part of the window: the history empties itself
-    // and focus leaves the widgets as they go, and neither may reach the window or its editor.
+    // and focus leaves the widgets as they go, and neither may reach the window, its editor or
+    // the comparison, which go first.
+    delete m_compare;
     delete m_fieldEditor;
     for (QObject* part : std::initializer_list<QObject*>{m_document, m_document->UndoStack(),
                                                          m_tree, m_filter, m_valueBox})
