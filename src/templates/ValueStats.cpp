@@ -11,14 +11,23 @@ double NumberOf(const CFieldEntry& field) {
 }
 
 std::vector<const CFieldEntry*> TemplateValues(const CTemplateList& templates, int index) {
+    std::vector<const CFieldEntry*> fieldLists;
+    fieldLists.reserve(templates.Size());
+    for (std::size_t i = 0; i < templates.Size(); ++i)
+        fieldLists.push_back(templates.At(i).m_fields.data());
+    return TemplateValues(fieldLists, index);
+}
+
+std::vector<const CFieldEntry*> TemplateValues(const std::vector<const CFieldEntry*>& fieldLists,
+                                               int index) {
     std::vector<const CFieldEntry*> values;
     const auto at = static_cast<std::size_t>(index);
     if (CSchema::Get().Fields()[at].m_nType == FieldType::String)
         return values;
-    for (std::size_t i = 0; i < templates.Size(); ++i) {
-        const CFieldEntry& field = templates.At(i).m_fields[at];
-        if (field.m_bPresent)
-            values.push_back(&field);
+    values.reserve(fieldLists.size());
+    for (const CFieldEntry* fields : fieldLists) {
+        if (fields[at].m_bPresent)
+            values.push_back(&fields[at]);
     }
     return values;
 }

@@ -23,6 +23,9 @@ double NumberOf(const CFieldEntry& field);
 // The fields that the templates set at the schema position index, in list order; none for a
 // String field. They stay valid while the templates do.
 std::vector<const CFieldEntry*> TemplateValues(const CTemplateList& templates, int index);
+// The same for the templates' field lists (each template's m_fields.data()).
+std::vector<const CFieldEntry*> TemplateValues(const std::vector<const CFieldEntry*>& fieldLists,
+                                               int index);
 
 // The statistics of values (as TemplateValues gives them).
 CValueStats StatsOf(std::vector<const CFieldEntry*> values);

@@ -10,36 +10,46 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
 constexpr QLatin1StringView kNumberChars("0123456789.-");
 
-int Widest(const QFontMetrics& metrics, auto&& chars) {
-    int widest = 0;
-    for (QChar c : chars)
-        widest = std::max(widest, metrics.horizontalAdvance(c));
-    return widest;
-}
-
 } // namespace
 
-bool CCompareDelegate::Fits(const QString& text, const QFont& font, const QFontMetrics& metrics,
-                            int width) const {
-    auto known = std::ranges::find(m_widest, font, &CWidest::font);
-    if (known == m_widest.end()) {
-        QString ascii;
+const CCompareDelegate::CWidths& CCompareDelegate::WidthsOf(const QFont& font) const {
+    auto known = std::ranges::find(m_widths, font, &CWidths::font);
+    if (known == m_widths.end()) {
+        const QFontMetricsF metrics(font);
+        CWidths widths{font, {}, 0};
+        for (qsizetype i = 0; i < kNumberChars.size(); ++i)
+            widths.number[static_cast<std::size_t>(i)] = metrics.horizontalAdvance(kNumberChars[i]);
         for (char c = ' '; c <= '~'; ++c)
-            ascii += QLatin1Char(c);
-        known = m_widest.insert(m_widest.end(),
-                                {font, Widest(metrics, kNumberChars), Widest(metrics, ascii)});
+            widths.widestAscii =
+                std::max(widths.widestAscii, metrics.horizontalAdvance(QLatin1Char(c)));
+        known = m_widths.insert(m_widths.end(), widths);
     }
-    const bool number = std::ranges::all_of(text, [](QChar c) { return kNumberChars.contains(c); });
-    const bool ascii = std::ranges::all_of(text, [](QChar c) { return c.unicode() < 0x7F; });
-    const int widest = number ? known->number : ascii ? known->ascii : 0;
-    if (widest > 0 && text.size() * widest <= width)
-        return true;
-    return metrics.horizontalAdvance(text) <= width;
+    return *known;
+}
+
+qreal CCompareDelegate::WidthOf(const QString& text, const QFont& font,
+                                const QFontMetricsF& metrics, qreal room) const {
+    const CWidths& widths = WidthsOf(font);
+    qreal width = 0;
+    bool number = true, ascii = true;
+    for (QChar c : text) {
+        const auto at = kNumberChars.indexOf(c);
+        number = number && at >= 0;
+        ascii = ascii && c.unicode() < 0x7F;
+        if (number)
+            width += widths.number[static_cast<std::size_t>(at)];
+    }
+    if (number)
+        return width;
+    if (ascii && text.size() * widths.widestAscii <= room)
+        return -1;
+    return metrics.horizontalAdvance(text);
 }
 
 void CCompareDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -56,21 +66,25 @@ void CCompareDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     if (!text.isEmpty()) {
         const QVariant font = index.data(Qt::FontRole);
         const QFont shown = font.isValid() ? font.value<QFont>() : option.font;
-        const QFontMetrics metrics(shown);
-        const int margin = metrics.averageCharWidth() / 2 + 1;
-        const QRect room = option.rect.adjusted(margin, 0, -margin, 0);
-        const QVariant alignment = index.data(Qt::TextAlignmentRole);
+        const QFontMetricsF metrics(shown);
+        const qreal margin = std::floor(metrics.averageCharWidth() / 2) + 1;
+        const QRectF room = QRectF(option.rect).adjusted(margin, 0, -margin, 0);
+        const bool right = index.data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight;
         painter->save();
         painter->setFont(shown);
         painter->setPen(
             option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
-        painter->drawText(
-            room,
-            (alignment.isValid() ? alignment.toInt() : Qt::AlignLeft | Qt::AlignVCenter) |
-                Qt::TextSingleLine,
-            metrics.horizontalAdvance(text) > room.width()
-                ? metrics.elidedText(text, Qt::ElideRight, room.width())
-                : text);
+        const qreal width = WidthOf(text, shown, metrics, room.width());
+        if (width > room.width()) {
+            painter->drawText(room, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                              metrics.elidedText(text, Qt::ElideRight, room.width()));
+        } else {
+            // A text that fits is drawn at a point: laying it out in a rectangle costs as
+            // much again as drawing it.
+            const qreal x = right && width >= 0 ? room.right() - width : room.left();
+            const qreal y = room.top() + (room.height() - metrics.height()) / 2 + metrics.ascent();
+            painter->drawText(QPointF(x, y), text);
+        }
         painter->restore();
     }
     if (option.state.testFlag(QStyle::State_HasFocus)) {

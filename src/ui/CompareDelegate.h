@@ -2,6 +2,7 @@
 
 #include <QStyledItemDelegate>
 
+#include <array>
 #include <vector>
 
 // Paints the comparison's cells and edits this file's value in place, with the value box's rules:
@@ -28,16 +29,19 @@ signals:
     void Refused(const QString& why) const;
 
 private:
-    // Whether text fits in width in font, measured only when a quick look cannot tell.
-    bool Fits(const QString& text, const QFont& font, const QFontMetrics& metrics, int width) const;
-
-    // The widest character of a number and the widest printable ASCII character of each font
-    // looked at (the table's and its bold): a text of such characters no longer than the width
-    // allows for them fits without being measured.
-    struct CWidest {
+    // The widths of the characters of a number and of the widest printable ASCII character, in
+    // a font (the table's, or its bold).
+    struct CWidths {
         QFont font;
-        int number;
-        int ascii;
+        std::array<qreal, 12> number; // in the order of "0123456789.-"
+        qreal widestAscii;
     };
-    mutable std::vector<CWidest> m_widest;
+    const CWidths& WidthsOf(const QFont& font) const;
+    // The width of text in font: summed from its characters for a number (which a table is
+    // mostly made of), -1 for an ASCII text that fits room however wide its characters,
+    // measured otherwise.
+    qreal WidthOf(const QString& text, const QFont& font, const QFontMetricsF& metrics,
+                  qreal room) const;
+
+    mutable std::vector<CWidths> m_widths;
 };

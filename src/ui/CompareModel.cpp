@@ -38,13 +38,16 @@ CCompareModel::CCompareModel(CTankDocument& document, const CTemplateList& templ
 }
 
 void CCompareModel::Rebuild() {
+    m_templateFields.clear();
+    for (std::size_t t = 0; t < m_templates.Size(); ++t)
+        m_templateFields.push_back(m_templates.At(t).m_fields.data());
     const auto fields = static_cast<std::size_t>(kSchemaFieldCount);
     m_setByTemplates.assign(fields, false);
     m_rows.clear();
     for (std::size_t i = 0; i < fields; ++i) {
         // Most fields are set by one of the first few templates.
-        for (std::size_t t = 0; t < m_templates.Size() && !m_setByTemplates[i]; ++t)
-            m_setByTemplates[i] = m_templates.At(t).m_fields[i].m_bPresent;
+        for (std::size_t t = 0; t < m_templateFields.size() && !m_setByTemplates[i]; ++t)
+            m_setByTemplates[i] = m_templateFields[t][i].m_bPresent;
         if (m_setByTemplates[i] || m_document.File().m_fields[i].m_bPresent)
             m_rows.push_back(static_cast<int>(i));
     }
@@ -81,16 +84,15 @@ int CCompareModel::RowOf(int field) const {
 const CValueStats& CCompareModel::StatsOf(int row) const {
     std::optional<CValueStats>& stats = m_stats[static_cast<std::size_t>(row)];
     if (!stats)
-        stats = ::StatsOf(TemplateValues(m_templates, FieldAt(row)));
+        stats = ::StatsOf(TemplateValues(m_templateFields, FieldAt(row)));
     return *stats;
 }
 
 const CFieldEntry* CCompareModel::TemplateField(std::size_t position, int row) const {
     // While a set loads, the list may already be shorter than the columns the view knows.
-    if (position >= m_templates.Size())
+    if (position >= m_templates.Size() || position >= m_templateFields.size())
         return nullptr;
-    const CFieldEntry& field =
-        m_templates.At(position).m_fields[static_cast<std::size_t>(FieldAt(row))];
+    const CFieldEntry& field = m_templateFields[position][static_cast<std::size_t>(FieldAt(row))];
     return field.m_bPresent ? &field : nullptr;
 }
 
