@@ -70,7 +70,6 @@ void CCompareDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         const qreal margin = std::floor(metrics.averageCharWidth() / 2) + 1;
         const QRectF room = QRectF(option.rect).adjusted(margin, 0, -margin, 0);
         const bool right = index.data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight;
-        painter->save();
         painter->setFont(shown);
         painter->setPen(
             option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
@@ -85,7 +84,6 @@ void CCompareDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
             const qreal y = room.top() + (room.height() - metrics.height()) / 2 + metrics.ascent();
             painter->drawText(QPointF(x, y), text);
         }
-        painter->restore();
     }
     if (option.state.testFlag(QStyle::State_HasFocus)) {
         QStyleOptionFocusRect focus;
