@@ -60,6 +60,11 @@ void CCompareModel::Refresh() {
     endResetModel();
 }
 
+void CCompareModel::ForgetTemplates() {
+    m_templateFields.clear();
+    m_stats.assign(m_rows.size(), std::nullopt);
+}
+
 int CCompareModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
 }
@@ -89,8 +94,8 @@ const CValueStats& CCompareModel::StatsOf(int row) const {
 }
 
 const CFieldEntry* CCompareModel::TemplateField(std::size_t position, int row) const {
-    // While a set loads, the list may already be shorter than the columns the view knows.
-    if (position >= m_templates.Size() || position >= m_templateFields.size())
+    // While a set loads, the columns the view knows are not the templates' (ForgetTemplates).
+    if (position >= m_templateFields.size())
         return nullptr;
     const CFieldEntry& field = m_templateFields[position][static_cast<std::size_t>(FieldAt(row))];
     return field.m_bPresent ? &field : nullptr;

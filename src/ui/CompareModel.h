@@ -58,6 +58,9 @@ public:
 
     // Every row and column anew: the templates changed, or the whole document did.
     void Refresh();
+    // Lets go of the templates, which are about to change, until the next Refresh: meanwhile
+    // their cells and figures are empty.
+    void ForgetTemplates();
 
 private:
     void OnFieldChanged(int field);

@@ -3,6 +3,7 @@
 #include "AboutDlg.h"
 #include "ByteText.h"
 #include "CompareDlg.h"
+#include "CompareModel.h"
 #include "DialogUnits.h"
 #include "FieldEditor.h"
 #include "FieldPanel.h"
@@ -297,6 +298,8 @@ void CEditorDlg::OnFilterFirstMatch() {
 void CEditorDlg::OnViewCompareUnits() {
     if (!m_compare) {
         m_compare = new CCompareDlg(*m_document, m_templateCommands->Templates(), this);
+        connect(m_templateCommands, &CTemplateCommands::TemplatesAboutToChange, m_compare->Model(),
+                &CCompareModel::ForgetTemplates);
         connect(m_templateCommands, &CTemplateCommands::TemplatesChanged, m_compare,
                 &CCompareDlg::RefreshTemplates);
     }

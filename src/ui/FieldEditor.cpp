@@ -93,7 +93,8 @@ void CFieldEditor::OnEditChangeValue() {
 }
 
 void CFieldEditor::OnSelEndOkValue(int index) {
-    if (index < 0)
+    const int field = m_tree->SelectedField();
+    if (index < 0 || field < 0)
         return;
     // The box checked the picked text as it took it; a template's value is not the user's
     // typing, so nothing was refused.
@@ -103,7 +104,7 @@ void CFieldEditor::OnSelEndOkValue(int index) {
     const TextEncoding encoding = m_document.File().m_nEncoding;
     std::string value(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     char32_t refused = 0;
-    if (m_document.Field(m_tree->SelectedField()).Type() == FieldType::String &&
+    if (m_document.Field(field).Type() == FieldType::String &&
         !EncodeShownBytes(std::string(value), encoding, value, refused)) {
         RefreshValueBox();
         m_panel->ShowNote(WhyStringCannotTake(encoding, refused));

@@ -26,6 +26,7 @@ void CTemplateCommands::LoadSetFile(const std::string& path) {
     if (!ReadTemplateSetFile(path, paths))
         return;
     // The old set is gone from here on, even when no line of the new one loads.
+    emit TemplatesAboutToChange();
     m_templates.Clear();
     LoadTemplatesWithProgress(m_pWindow, m_templates, m_aliasTable, paths);
     emit TemplatesChanged();
@@ -48,6 +49,8 @@ void CTemplateCommands::SaveSet() {
 void CTemplateCommands::EditSet() {
     CTemplateFilesDlg dialog(m_pWindow, &m_templates, &m_aliasTable, m_prompts);
     // The comparison shows each change as it is made, behind the dialog.
+    connect(&dialog, &CTemplateFilesDlg::ListAboutToChange, this,
+            &CTemplateCommands::TemplatesAboutToChange);
     connect(&dialog, &CTemplateFilesDlg::ListChanged, this, &CTemplateCommands::TemplatesChanged);
     dialog.exec();
     emit TemplatesChanged();

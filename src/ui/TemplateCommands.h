@@ -32,6 +32,9 @@ public:
     void EditSet();
 
 signals:
+    // Templates are about to go: views must drop what points into them before events are
+    // handled again (a progress dialog handles them while a set loads).
+    void TemplatesAboutToChange();
     // The templates may have changed: the values they offer are to be shown anew.
     void TemplatesChanged();
 

@@ -49,6 +49,9 @@ void CTemplateFilesDlg::OnAdd() {
 }
 
 void CTemplateFilesDlg::OnDelete() {
+    if (m_pList->selectedItems().isEmpty())
+        return;
+    emit ListAboutToChange();
     bool deleted = false;
     // From the last line to the first, so that the lines still to visit keep their positions.
     for (int row = m_pList->count() - 1; row >= 0; --row) {

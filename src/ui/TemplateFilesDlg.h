@@ -17,6 +17,8 @@ public:
                       IPrompts& prompts);
 
 signals:
+    // Templates are about to be deleted from the list: what points into them must let go.
+    void ListAboutToChange();
     // Templates were added to or deleted from the list.
     void ListChanged();
 

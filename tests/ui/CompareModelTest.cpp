@@ -110,6 +110,12 @@ TEST_F(CompareModelTest, ARowPerFieldSetAnywhereAColumnPerTemplateAndWhereTheFil
     EXPECT_EQ(order("GameObject.maxHealth"), (std::vector<int>{5, 7, 4, 6}));
     EXPECT_EQ(order("GameObject.unitName"), (std::vector<int>{6, 4, 5, 7}));
     EXPECT_EQ(order("GameObject.collisionRadius"), (std::vector<int>{5, 4, 6, 7}));
+
+    // While a set loads in place of the templates, the view may paint before the table is
+    // refreshed: the templates' cells and figures are then empty, never the old ones.
+    m_model.ForgetTemplates();
+    m_templates.Clear();
+    EXPECT_EQ(Read(m_model)[3], "GameObject.maxHealth|*10*|||");
 }
 
 TEST_F(CompareModelTest, TakeEditAndDeleteAreUndoStepsOfTheDocument) {
