@@ -116,6 +116,9 @@ TEST_F(TableTest, ApplyRefusesABadTableAndChangesNothing) {
                                                  "closed"},
         {"file,GameObject.maxHealth,\n" + good, "t.csv:2: a cell stands in a column without a "
                                                 "name"},
+        // The schema's first field is a column like any other.
+        {"file,GameObject.baseName\nscout.odf,a[b\n",
+         "t.csv:2: GameObject.baseName: a String value cannot hold '['"},
         {header + good + "heavy.odf,abc,x\n", "t.csv:3: GameObject.maxHealth: 'abc' is not a "
                                               "number\n"},
         {header + good + "heavy.odf,2 500,x\n", "t.csv:3: GameObject.maxHealth: '2 500' is not"},

@@ -15,9 +15,14 @@ const int kCliFd = open(TARNWICK_CLI, O_RDONLY | O_CLOEXEC);
 
 CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd,
                  const std::string& stdoutPath) {
+    return RunProgram(TARNWICK_CLI, args, cwd, stdoutPath);
+}
+
+CliResult RunProgram(const std::string& path, const std::vector<std::string>& args,
+                     const std::string& cwd, const std::string& stdoutPath) {
     // Files without a name in any folder: nothing to clean up, nothing a fault can stop.
     const int out = memfd_create("out", MFD_CLOEXEC), err = memfd_create("err", MFD_CLOEXEC);
-    std::vector<char*> argv{const_cast<char*>(TARNWICK_CLI)};
+    std::vector<char*> argv{const_cast<char*>(path.c_str())};
     for (const std::string& arg : args)
         argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
@@ -29,9 +34,9 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd,
         if (in < 0 || stdoutFd < 0 || dup2(in, 0) < 0 || dup2(stdoutFd, 1) < 0 ||
             dup2(err, 2) < 0 || (!cwd.empty() && chdir(cwd.c_str()) != 0))
             _exit(127);
-        if (kCliFd >= 0)
+        if (kCliFd >= 0 && path == TARNWICK_CLI)
             fexecve(kCliFd, argv.data(), environ);
-        execv(TARNWICK_CLI, argv.data());
+        execv(path.c_str(), argv.data());
         _exit(127);
     }
     int status = 0;

@@ -21,6 +21,10 @@ struct CliResult {
 CliResult RunCli(const std::vector<std::string>& args, const std::string& cwd = {},
                  const std::string& stdoutPath = {});
 
+// The same for the program at path.
+CliResult RunProgram(const std::string& path, const std::vector<std::string>& args,
+                     const std::string& cwd = {}, const std::string& stdoutPath = {});
+
 // A folder holding copies of the command line's unit files, where the commands run, so that
 // paths are given as a user in it gives them.
 class CliTest : public ::testing::Test {

@@ -29,6 +29,9 @@ TEST(AliasTable, ReadsNamesAndAliasesLineByLine) {
         const std::string* found = table.Lookup(name);
         EXPECT_EQ(found ? *found : "(none)", alias) << name.substr(0, 40);
     }
+    // A file that cannot be read leaves no alias of the one before.
+    EXPECT_FALSE(table.Load(DataPath("templates/missing.txt")));
+    EXPECT_TRUE(table.m_names.empty() && table.m_aliases.empty());
 }
 
 } // namespace

@@ -192,7 +192,7 @@ TEST_F(CompareWindowTest, FollowsTheMainWindowAndClosesWithIt) {
     Type(QStringLiteral("5"));
     EXPECT_EQ(Row("GameObject.maxHealth"), "105|9|10|10|10|9|10");
 
-    // Load Set, and Template Files' Delete while the dialog is still open.
+    // Load Set, and Template Files' Delete and Add while the dialog is still open.
     LoadSet("set.txt");
     m_folder.Write("set4.txt", "t4.odf\nt1.odf\n");
     LoadSet("set4.txt");
@@ -207,10 +207,16 @@ TEST_F(CompareWindowTest, FollowsTheMainWindowAndClosesWithIt) {
                 QTest::mouseClick(button, Qt::LeftButton);
         }
         during = Columns();
+        m_prompts.Queue(std::vector<std::string>{m_folder.Path("t2.odf")});
+        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            if (button->text() == "&Add")
+                QTest::mouseClick(button, Qt::LeftButton);
+        }
+        during += " / " + Columns();
         dialog->accept();
     });
     Command("actionTemplateEditSet");
-    EXPECT_EQ(during, "This file|Min|Median|Max|Alpha");
+    EXPECT_EQ(during, "This file|Min|Median|Max|Alpha / This file|Min|Median|Max|Alpha|t2.odf");
     EXPECT_EQ(Row("CraftClass.rangeScan"), "(no row)");
 
     // Open replaces the document; the title follows.

@@ -2,6 +2,7 @@
 // window, its application object running in this process.
 
 #include "EditorApp.h"
+#include "CliRunner.h"
 #include "CommandLine.h"
 #include "EditorFixture.h"
 
@@ -32,10 +33,16 @@ TEST(EditorAppTest, HelpAndWrongArgumentsEndAtOnceWithTheUsage) {
     EXPECT_EQ(line.m_strStartPath, (std::filesystem::current_path() / "tank.odf").string());
     EXPECT_EQ(line.m_strTemplateSet, "set.txt");
 
-    testing::internal::CaptureStdout();
-    PrintUsage(stdout);
-    EXPECT_TRUE(testing::internal::GetCapturedStdout().starts_with(
-        "Usage: tarnwick [--templates SET] [FILE]\n"));
+    // The program itself: help needs no display, wrong arguments end at once.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::string usage = "Usage: tarnwick [--templates SET] [FILE]\n";
+    const CliResult help = RunProgram(TARNWICK_EDITOR, {"--help"});
+    EXPECT_TRUE(help.status == 0 && help.out.starts_with(usage) && help.err.empty()) << help;
+    const CliResult wrong = RunProgram(TARNWICK_EDITOR, {"a.odf", "--bogus"});
+    EXPECT_TRUE(wrong.status == 2 && wrong.out.empty() &&
+                wrong.err.find(usage) != std::string::npos)
+        << wrong;
 }
 
 TEST(EditorAppTest, StartsOnTheFileAndTheTemplateSetAfterTheAliasMessage) {

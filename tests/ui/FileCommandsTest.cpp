@@ -279,11 +279,15 @@ TEST_F(FileCommandsTest, ADroppedFileOpensAsOpenWouldAndEnterNeverCloses) {
         EXPECT_EQ(Edit(), "99") << "the path was typed into the box";
     };
     const auto dropOnTree = [&] { Drop(m_tree->viewport(), {UrlOf(m_other)}); };
+    const auto dropOnFind = [&] {
+        Drop(m_editor->findChild<QLineEdit*>(QStringLiteral("filter")), {UrlOf(m_other)});
+    };
     Run({
         {"Enter applies, never closes", C, enter, {}, {}, m_star, ""},
         {"a drop of two files or a web address", C, dropNothing, {}, {}, m_star, ""},
         {"a drop on the value box, Cancel", C, dropOnBox, {Cancel}, {m_ask}, m_star, ""},
         {"a drop on the tree, No", C, dropOnTree, {No}, {m_ask}, m_otherTitle, ""},
+        {"a drop on the find box, No", C, dropOnFind, {No}, {m_ask}, m_otherTitle, ""},
     });
 }
 
