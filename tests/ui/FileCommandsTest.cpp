@@ -78,14 +78,13 @@ protected:
             }
         }
     }
-    // The command of a File item, then of a second one.
-    std::function<void()> File(const char* action) {
-        return [this, action] { Command(action); };
-    }
-    std::function<void()> Then(std::function<void()> first, const char* action) {
-        return [this, first, action] {
-            first();
-            Command(action);
+    // The command of a File item ("Save As"), alone or after first.
+    std::function<void()> File(std::string item, std::function<void()> first = {}) {
+        std::erase(item, ' ');
+        return [this, first, action = "actionFile" + item] {
+            if (first)
+                first();
+            Command(action.c_str());
         };
     }
 
@@ -102,127 +101,71 @@ protected:
 
 TEST_F(FileCommandsTest, NewOpenAndExitAskBeforeDroppingChanges) {
     using enum IPrompts::Answer;
-    const std::string missing = m_folder.Path("missing.odf");
-    const Shown openMissing{m_ask, "[Open]", "Error opening tank file '" + missing + "'.",
+    const std::string &ask = m_ask, &star = m_star, &untitled = m_untitled, &other = m_other;
+    const std::string &otherTitle = m_otherTitle, missing = m_folder.Path("missing.odf");
+    const Shown openMissing{ask, "[Open]", "Error opening tank file '" + missing + "'.",
                             "Error loading tank file '" + missing + "'."};
     const auto escape = [this] { Key(Qt::Key_Escape); };
+    const auto inTree = [this] { m_tree->setFocus(), Key(Qt::Key_Escape); };
     const auto closeBox = [this] { m_editor->close(); };
     Run({
-        {"New, unchanged", U, File("actionFileNew"), {}, {}, m_untitled, ""},
-        {"Open, unchanged", U, File("actionFileOpen"), {m_other}, {"[Open]"}, m_otherTitle, ""},
-        {"Exit, unchanged", U, File("actionFileExit"), {}, {}, "", ""},
+        {"New, unchanged", U, File("New"), {}, {}, untitled, ""},
+        {"Open, unchanged", U, File("Open"), {other}, {"[Open]"}, otherTitle, ""},
+        {"Exit, unchanged", U, File("Exit"), {}, {}, "", ""},
         {"Escape, unchanged", U, escape, {}, {}, "", ""},
-        {"New, Cancel", C, File("actionFileNew"), {Cancel}, {m_ask}, m_star, ""},
-        {"New, No", C, File("actionFileNew"), {No}, {m_ask}, m_untitled, ""},
-        {"New, Yes", C, File("actionFileNew"), {Yes}, {m_ask}, m_untitled, "tank.odf"},
-        {"Open, Cancel", C, File("actionFileOpen"), {Cancel}, {m_ask}, m_star, ""},
-        {"Open, No, cancelled",
-         C,
-         File("actionFileOpen"),
-         {No, std::nullopt},
-         {m_ask, "[Open]"},
-         m_star,
-         ""},
-        {"Open, No, a missing file",
-         C,
-         File("actionFileOpen"),
-         {No, missing},
-         openMissing,
-         m_star,
-         ""},
-        {"Open, Yes",
-         C,
-         File("actionFileOpen"),
-         {Yes, m_other},
-         {m_ask, "[Open]"},
-         m_otherTitle,
-         "tank.odf"},
-        {"Exit, Cancel", C, File("actionFileExit"), {Cancel}, {m_ask}, m_star, ""},
-        {"Exit, Yes", C, File("actionFileExit"), {Yes}, {m_ask}, "", "tank.odf"},
-        {"Escape in the value box, Cancel", C, escape, {Cancel}, {m_ask}, m_star, ""},
-        {"Escape in the tree, Cancel",
-         C,
-         [&] { m_tree->setFocus(), escape(); },
-         {Cancel},
-         {m_ask},
-         m_star,
-         ""},
-        {"the close box, Cancel", C, closeBox, {Cancel}, {m_ask}, m_star, ""},
-        {"the close box, No", C, closeBox, {No}, {m_ask}, "", ""},
+        {"New, Cancel", C, File("New"), {Cancel}, {ask}, star, ""},
+        {"New, No", C, File("New"), {No}, {ask}, untitled, ""},
+        {"New, Yes", C, File("New"), {Yes}, {ask}, untitled, "tank.odf"},
+        {"Open, Cancel", C, File("Open"), {Cancel}, {ask}, star, ""},
+        {"Open, No, cancelled", C, File("Open"), {No, std::nullopt}, {ask, "[Open]"}, star, ""},
+        {"Open, No, a missing file", C, File("Open"), {No, missing}, openMissing, star, ""},
+        {"Open, Yes", C, File("Open"), {Yes, other}, {ask, "[Open]"}, otherTitle, "tank.odf"},
+        {"Exit, Cancel", C, File("Exit"), {Cancel}, {ask}, star, ""},
+        {"Exit, Yes", C, File("Exit"), {Yes}, {ask}, "", "tank.odf"},
+        {"Escape in the value box, Cancel", C, escape, {Cancel}, {ask}, star, ""},
+        {"Escape in the tree, Cancel", C, inTree, {Cancel}, {ask}, star, ""},
+        {"the close box, Cancel", C, closeBox, {Cancel}, {ask}, star, ""},
+        {"the close box, No", C, closeBox, {No}, {ask}, "", ""},
     });
 }
 
 TEST_F(FileCommandsTest, ANewDocumentIsSavedUnderANameAskedFor) {
     using enum IPrompts::Answer;
     const std::string askNew = "Save changes to 'Untitled.odf'?", saveAs = "[Save As .odf]";
-    const std::string newStar = TitleOf("Untitled.odf", true);
+    const std::string newStar = TitleOf("Untitled.odf", true), &named = m_named;
     Run({
-        {"New, Yes, cancelled",
-         N,
-         File("actionFileNew"),
-         {Yes, std::nullopt},
-         {askNew, saveAs},
-         newStar,
-         ""},
+        {"New, Yes, cancelled", N, File("New"), {Yes, std::nullopt}, {askNew, saveAs}, newStar, ""},
         {"New, Yes, named",
          N,
-         File("actionFileNew"),
-         {Yes, m_named},
+         File("New"),
+         {Yes, named},
          {askNew, saveAs},
          m_untitled,
          "named.odf"},
-        {"Save, cancelled", N, File("actionFileSave"), {std::nullopt}, {saveAs}, newStar, ""},
-        {"Save, named",
-         N,
-         File("actionFileSave"),
-         {m_named},
-         {saveAs},
-         TitleOf("named.odf"),
-         "named.odf"},
+        {"Save, cancelled", N, File("Save"), {std::nullopt}, {saveAs}, newStar, ""},
+        {"Save, named", N, File("Save"), {named}, {saveAs}, TitleOf("named.odf"), "named.odf"},
     });
 }
 
 TEST_F(FileCommandsTest, ACommandWhoseSaveFailsStopsAndKeepsTheChanges) {
     using enum IPrompts::Answer;
-    const std::string bad = m_folder.Path("no/tank.odf");
+    const std::string bad = m_folder.Path("no/tank.odf"), &star = m_star;
     const Shown cannotSave{m_ask, m_changed, "Error saving tank file '" + m_tank + "'."};
     const Shown saveAsBad{"[Save As .odf]", "Error saving tank file '" + bad + "'.",
                           "Error saving tank file '" + bad + "'."};
+    const std::string badStar = "Tarnwick - [" + bad + " *]";
     const auto folder = [&] { fs::remove(m_tank), fs::create_directory(m_tank); };
     Run({
-        {"Save As, no folder",
-         C,
-         Then(File("actionFileSaveAs"), "actionFileSave"),
-         {bad},
-         saveAsBad,
-         "Tarnwick - [" + bad + " *]",
-         ""},
-        {"New, Yes, cannot save",
-         C,
-         Then(folder, "actionFileNew"),
-         {Yes, Yes},
-         cannotSave,
-         m_star,
-         ""},
-        {"Open, Yes, cannot save",
-         C,
-         Then(folder, "actionFileOpen"),
-         {Yes, Yes},
-         cannotSave,
-         m_star,
-         ""},
-        {"Exit, Yes, cannot save",
-         C,
-         Then(folder, "actionFileExit"),
-         {Yes, Yes},
-         cannotSave,
-         m_star,
-         ""},
+        {"Save As, no folder", C, File("Save", File("Save As")), {bad}, saveAsBad, badStar, ""},
+        {"New, Yes, cannot save", C, File("New", folder), {Yes, Yes}, cannotSave, star, ""},
+        {"Open, Yes, cannot save", C, File("Open", folder), {Yes, Yes}, cannotSave, star, ""},
+        {"Exit, Yes, cannot save", C, File("Exit", folder), {Yes, Yes}, cannotSave, star, ""},
     });
 }
 
 TEST_F(FileCommandsTest, SaveAsksBeforeWritingOverAFileAnotherProgramChanged) {
     using enum IPrompts::Answer;
+    const std::string &changed = m_changed, &star = m_star, &tankTitle = m_tankTitle;
     const auto touch = [&] { fs::last_write_time(m_tank, fs::last_write_time(m_tank) + 1h); };
     const auto asLong = [&] {
         m_folder.Write("tank.odf", std::string(m_folder.Read("tank.odf").size(), 'x'));
@@ -231,40 +174,17 @@ TEST_F(FileCommandsTest, SaveAsksBeforeWritingOverAFileAnotherProgramChanged) {
     const auto empty = [&] { m_folder.Write("tank.odf", ""); };
     const auto remove = [&] { fs::remove(m_tank); };
     Run({
-        {"Save, only touched", C, Then(touch, "actionFileSave"), {}, {}, m_tankTitle, "tank.odf"},
-        {"Save, rewritten as long, No",
-         C,
-         Then(asLong, "actionFileSave"),
-         {No},
-         {m_changed},
-         m_star,
-         ""},
-        {"Save, rewritten, Cancel",
-         C,
-         Then(rewrite, "actionFileSave"),
-         {Cancel},
-         {m_changed},
-         m_star,
-         ""},
-        {"Save, removed, Yes",
-         C,
-         Then(remove, "actionFileSave"),
-         {Yes},
-         {m_changed},
-         m_tankTitle,
-         "tank.odf"},
-        {"Exit, Yes, emptied, No",
-         C,
-         Then(empty, "actionFileExit"),
-         {Yes, No},
-         {m_ask, m_changed},
-         m_star,
-         ""},
+        {"Save, only touched", C, File("Save", touch), {}, {}, tankTitle, "tank.odf"},
+        {"Save, rewritten as long, No", C, File("Save", asLong), {No}, {changed}, star, ""},
+        {"Save, rewritten, Cancel", C, File("Save", rewrite), {Cancel}, {changed}, star, ""},
+        {"Save, removed, Yes", C, File("Save", remove), {Yes}, {changed}, tankTitle, "tank.odf"},
+        {"Exit, Yes, emptied, No", C, File("Exit", empty), {Yes, No}, {m_ask, changed}, star, ""},
     });
 }
 
 TEST_F(FileCommandsTest, ADroppedFileOpensAsOpenWouldAndEnterNeverCloses) {
     using enum IPrompts::Answer;
+    const std::string &ask = m_ask, &star = m_star, &otherTitle = m_otherTitle;
     const auto enter = [this] {
         Key(Qt::Key_Return);
         m_tree->setFocus();
@@ -283,11 +203,11 @@ TEST_F(FileCommandsTest, ADroppedFileOpensAsOpenWouldAndEnterNeverCloses) {
         Drop(m_editor->findChild<QLineEdit*>(QStringLiteral("filter")), {UrlOf(m_other)});
     };
     Run({
-        {"Enter applies, never closes", C, enter, {}, {}, m_star, ""},
-        {"a drop of two files or a web address", C, dropNothing, {}, {}, m_star, ""},
-        {"a drop on the value box, Cancel", C, dropOnBox, {Cancel}, {m_ask}, m_star, ""},
-        {"a drop on the tree, No", C, dropOnTree, {No}, {m_ask}, m_otherTitle, ""},
-        {"a drop on the find box, No", C, dropOnFind, {No}, {m_ask}, m_otherTitle, ""},
+        {"Enter applies, never closes", C, enter, {}, {}, star, ""},
+        {"a drop of two files or a web address", C, dropNothing, {}, {}, star, ""},
+        {"a drop on the value box, Cancel", C, dropOnBox, {Cancel}, {ask}, star, ""},
+        {"a drop on the tree, No", C, dropOnTree, {No}, {ask}, otherTitle, ""},
+        {"a drop on the find box, No", C, dropOnFind, {No}, {ask}, otherTitle, ""},
     });
 }
 
