@@ -88,6 +88,11 @@ TEST_F(TableTest, ApplyChangesExactlyTheEditedValues) {
                               "\"Scout, Mk 2\"", "\"Sp\xe4her, Mk 2\""),
                      Replaced(before[1], "unitName = \"Panzer \xe9t\xe9\"\r\n", ""),
                      Replaced(before[2], "\"Heavy Tank\"", "\"Heavy, Tank\"")}));
+
+    // "" sets an empty String; an empty cell over one that is set but empty keeps it.
+    EXPECT_EQ(Apply("file,GameObject.baseName,GameObject.classLabel\r\nscout.odf,,\"\"\r\n"),
+              (CliResult{0, "scout.odf: 1 value changed\nTotal: 1 value changed in 1 file\n", ""}));
+    EXPECT_NE(Bytes("scout.odf").find("baseName = \"\"\nclassLabel = \"\""), std::string::npos);
 }
 
 TEST_F(TableTest, ApplyRefusesABadTableAndChangesNothing) {
