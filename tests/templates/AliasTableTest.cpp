@@ -12,6 +12,8 @@ using namespace tarnwick_test;
 TEST(AliasTable, ReadsNamesAndAliasesLineByLine) {
     const std::string longName = std::string(2000, 'L') + ".odf";
     CAliasTable table;
+    // Read twice: the second read replaces the first rather than adding to it.
+    ASSERT_TRUE(table.Load(DataPath("templates/alias.txt")));
     ASSERT_TRUE(table.Load(DataPath("templates/alias.txt")));
     EXPECT_EQ(table.m_names,
               (Texts{"tank1.odf", "three.odf", "a#b.odf", "dup.odf", "dup.odf", "tabbed.odf",
