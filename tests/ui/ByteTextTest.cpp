@@ -9,4 +9,7 @@ TEST(ByteTextTest, BytesShowAsUtf8WhenValidAndOneCharacterAByteOtherwise) {
     // One bad sequence makes the whole text Windows-1252, so nothing turns into marks.
     EXPECT_EQ(TextOfBytes("\xc3\xa9\xff"), QStringLiteral("\u00c3\u00a9\u00ff"));
     EXPECT_EQ(TextOfBytes("\xef\xbb\xbfx"), QStringLiteral("\ufeffx"));
+    // Texts without one ASCII byte.
+    EXPECT_EQ(TextOfBytes("\xc3\xa4\xc3\xb6"), QStringLiteral("\u00e4\u00f6"));
+    EXPECT_EQ(TextOfBytes("\x80"), QStringLiteral("\u20ac"));
 }
