@@ -291,7 +291,8 @@ void CEditorDlg::OnFilterFirstMatch() {
     if (QTreeWidgetItem* item = m_tree->FirstMatch()) {
         m_tree->setCurrentItem(item);
         m_tree->scrollToItem(item);
-        m_valueBox->setFocus();
+        // Its value selected, as Tab leaves it, so that what is typed next replaces it.
+        m_valueBox->setFocus(Qt::TabFocusReason);
     }
 }
 

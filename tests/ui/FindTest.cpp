@@ -125,8 +125,7 @@ TEST_F(FindTest, EscapeAndEnterInTheBoxAndTheTreeAfterwards) {
     Key(Qt::Key_Return);
     ASSERT_EQ(m_tree->currentItem()->text(0), "velocForward = 30.000000");
     EXPECT_EQ(m_tree->currentItem()->parent()->text(0), "HovercraftClass");
-    Key(Qt::Key_A, Qt::ControlModifier);
-    Type(QStringLiteral("45"));
+    Type(QStringLiteral("45")); // replaces the value found, which Enter left selected
     m_prompts.Queue(Answer::Yes);
     Key(Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(m_folder.Read("hover.odf"),
