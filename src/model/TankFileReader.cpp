@@ -34,9 +34,11 @@ TankLineKind ValueLineKind(std::string_view line, FieldType type, std::size_t be
             end = i;
     }
     text = {begin, end};
-    // A Float right after a point (".-5") would take the point in once a value without a sign
-    // stands there (".3"): such a line is rewritten whole.
-    if (type == FieldType::Float && line[begin - 1] == '.')
+    // A number right after a stray minus ("--5"), or a Float right after a point (".-5"), would
+    // take that character in once a value without a sign stands there ("-3", ".3"): such a line
+    // is rewritten whole.
+    const char before = line[begin - 1];
+    if ((type != FieldType::String && before == '-') || (type == FieldType::Float && before == '.'))
         text = {};
     return comment == std::string_view::npos ? TankLineKind::Value : TankLineKind::ValueAndComment;
 }

@@ -83,14 +83,16 @@ TEST(TankFileSave, KeepingSaveChangesOnlyTheLinesOfChangedFields) {
           "HovercraftClass.accelThrust=9", "TurrettankClass.timeDeploy=1.5"},
          "apc.kept"},
         // Comments beside values after blanks, a tab or nothing, a float's "f", doubled quotes,
-        // an unclosed quote, a key without blanks, an overridden line with a comment.
+        // an unclosed quote, a key without blanks, an overridden line with a comment, a stray
+        // minus before a number's own.
         {"hvlight",
          {"GameObject.unitName=Lynx Mk 2", "GameObject.aiName=TankFriend2",
           "GameObject.aiName2=TankEnemy", "GameObject.scrapCost=50", "GameObject.buildTime=6.5",
           "GameObject.maxHealth=2000", "GameObject.maxAmmo=1000", "GameObject.heatSignature=1.25",
           "GameObject.imageSignature=3", "GameObject.weaponName1=gminigun",
           "CraftClass.rangeScan=3", "HovercraftClass.velocForward=28",
-          "HovercraftClass.setAltitude=2.2"},
+          "HovercraftClass.setAltitude=2.2", "GameObject.scrapValue=25",
+          "HovercraftClass.velocReverse=12"},
          "hvlight.kept"},
         {"bomber", {}, "bomber"}, // a byte order mark, CR LF
         {"bomber", {"GameObject.maxHealth=3500"}, "bomber.kept"},
