@@ -43,6 +43,12 @@ std::string BytesOfText(const QString& text) {
     return text.toStdString();
 }
 
+std::string BytesOfEdit(const QString& text, TextEncoding encoding) {
+    std::string utf8 = BytesOfText(text), bytes;
+    char32_t refused = 0;
+    return EncodeUserText(utf8, encoding, bytes, refused) ? bytes : utf8;
+}
+
 std::string BytesOfPath(const QString& path) {
     const QByteArray bytes = QFile::encodeName(path);
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -100,6 +101,9 @@ QWidget* CCompareDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
                                         const QModelIndex& index) const {
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
     auto* edit = qobject_cast<QLineEdit*>(editor);
+    // As in the value box: a value may be longer than a line edit's usual 32767 characters.
+    if (edit)
+        edit->setMaxLength(std::numeric_limits<int>::max());
     const auto* model = qobject_cast<const CCompareModel*>(index.model());
     if (!edit || !model || model->DocumentField(index.row()).Type() != FieldType::String)
         return editor;

@@ -192,13 +192,8 @@ bool CCompareModel::setData(const QModelIndex& index, const QVariant& value, int
     // The text as shown and not edited stands for the field's own bytes, which need not be UTF-8.
     if (field.m_bPresent && text == Text(&field).toString())
         return true;
-    // The editor refused what the document's encoding cannot hold.
-    std::string bytes;
-    char32_t refused = 0;
-    if (!EncodeUserText(BytesOfText(text), Encoding(), bytes, refused))
-        return false;
     CFieldEntry changed = field;
-    ApplyTypedValue(changed, bytes);
+    ApplyTypedValue(changed, BytesOfEdit(text, Encoding()));
     if (!changed.SameValueAs(field))
         m_document.UndoStack()->push(
             new CFieldEditCommand(m_document, field, changed, CFieldEditCommand::Kind::Other, 0));

@@ -274,12 +274,5 @@ void CValueComboBox::ApplyTo(CFieldEntry& field) const {
         ApplyTypedValue(field, m_strShownBytes);
         return;
     }
-    std::string bytes;
-    char32_t refused = 0;
-    // The box refuses what the encoding cannot hold as it is typed, so only a character that
-    // was shown already can fail here (a UTF-8 value in a file of other bytes): the text then
-    // stays UTF-8, as it was shown.
-    if (!EncodeUserText(BytesOfText(text), m_nEncoding, bytes, refused))
-        bytes = BytesOfText(text);
-    ApplyTypedValue(field, bytes);
+    ApplyTypedValue(field, BytesOfEdit(text, m_nEncoding));
 }

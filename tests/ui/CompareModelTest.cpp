@@ -141,6 +141,10 @@ TEST_F(CompareModelTest, TakeEditAndDeleteAreUndoStepsOfTheDocument) {
     EXPECT_FALSE(
         m_model.setData(At("GameObject.maxHealth", CCompareModel::kMin), "1", Qt::EditRole));
     EXPECT_EQ(history.count(), 3);
+    // A character the file's encoding cannot hold is read as nothing in a number, as there.
+    EXPECT_TRUE(m_model.setData(At("GameObject.maxHealth", 0), "16\u0141", Qt::EditRole));
+    EXPECT_EQ(Health(), 16);
+    history.undo();
 
     // Deleting a field no template sets takes its row away; undoing brings it back.
     EXPECT_TRUE(m_model.Remove(At("GameObject.aiName", 0).row()));

@@ -264,6 +264,21 @@ TEST_F(CompareWindowTest, ThePanelShowsWhereTheFileStandsAmongTheTemplates) {
     EXPECT_FALSE(strip->isVisible());
 }
 
+// A value longer than an edit field's usual 32767 characters, edited in place, stays whole.
+TEST_F(CompareWindowTest, ALongValueEditedInPlaceStaysWhole) {
+    const std::string value(40000, 'n');
+    m_folder.Write("long.odf", "[GameObject]\nunitName = \"" + value + "\"\n");
+    Open("long.odf");
+    Select("GameObject", "unitName");
+    OpenCompare();
+    Key(Qt::Key_F2);
+    Key(Qt::Key_End);
+    Type(QStringLiteral("x"));
+    Key(Qt::Key_Return);
+    Command("actionFileSave");
+    EXPECT_NE(m_folder.Read("long.odf").find("unitName = \"" + value + "x\"\n"), std::string::npos);
+}
+
 // doc.odf is Windows-1252: a UTF-8 template's text goes into it in that encoding, whether taken
 // in the comparison, typed there or picked in the value box; what it cannot hold is refused.
 TEST_F(CompareWindowTest, ATemplatesTextGoesIntoTheFileInItsEncoding) {
