@@ -73,7 +73,7 @@ void CFieldEditor::OnFieldChanged(int index, bool fromHistory) {
     // Emptied by the user's own edit, the item reads "name =" until the tree is built again.
     m_tree->UpdateField(m_document.Field(index), m_bApplyingValue);
     if (m_tree->SelectedField() == index)
-        m_panel->ShowStats(m_document.Field(index), m_templates);
+        m_panel->ShowOwnValue(m_document.Field(index));
     if (fromHistory) {
         if (m_tree->SelectedField() == index)
             RefreshValueBox();

@@ -126,9 +126,7 @@ void CFieldPanel::ShowValue(const CFieldEntry& field, const CTemplateList& templ
             tankFile.m_strAlias.empty() ? tankFile.m_strFileName : tankFile.m_strAlias;
         items.push_back({TextOfBytes(value), TextOfBytes(label),
                          QByteArray(value.data(), static_cast<qsizetype>(value.size())),
-                         // A float would round integers beyond 2^24 together.
-                         given.Type() == FieldType::Float ? static_cast<double>(given.m_fValue)
-                                                          : static_cast<double>(given.m_nValue)});
+                         NumberOf(given)});
     }
     m_valueBox->SetItems(std::move(items), field.Type() == FieldType::String
                                                ? CValueComboBox::Order::Text
@@ -139,6 +137,11 @@ void CFieldPanel::ShowValue(const CFieldEntry& field, const CTemplateList& templ
 void CFieldPanel::HideStats() {
     m_strip->hide();
     m_statsText->hide();
+}
+
+void CFieldPanel::ShowOwnValue(const CFieldEntry& field) {
+    if (!m_strip->isHidden())
+        m_strip->SetOwn(field.m_bPresent ? std::optional(NumberOf(field)) : std::nullopt);
 }
 
 void CFieldPanel::ShowStats(const CFieldEntry& field, const CTemplateList& templates) {

@@ -33,9 +33,8 @@ public:
     void ShowNothing();
     // Shows field's value in the value box again, with the templates' values; the rest stays.
     void ShowValue(const CFieldEntry& field, const CTemplateList& templates);
-    // For a Float or Integer field that two or more templates set, shows where field's value
-    // stands among theirs: the strip and the line beneath it; otherwise hides both.
-    void ShowStats(const CFieldEntry& field, const CTemplateList& templates);
+    // Moves the strip's mark to field's value, which the user changed; the templates' side stays.
+    void ShowOwnValue(const CFieldEntry& field);
 
     // Says why the value box did not take an edit (a sentence without its full stop, UTF-8).
     void ShowNote(const std::string& why);
@@ -45,6 +44,9 @@ private:
     void ShowTexts(const QString& name, const QString& type, const QString& description);
     void ClearValueBox();
     void HideStats();
+    // For a Float or Integer field that two or more templates set, shows where field's value
+    // stands among theirs: the strip and the line beneath it; otherwise hides both.
+    void ShowStats(const CFieldEntry& field, const CTemplateList& templates);
     // The user changed the value box's text: a warning in the box while the text of a number
     // field is not wholly a number, saying what the field holds.
     void UpdateWarning(const QString& text);

@@ -30,6 +30,10 @@ void CValueStrip::SetValues(std::vector<double> values, std::optional<double> ow
     update();
 }
 
+void CValueStrip::SetOwn(std::optional<double> own) {
+    SetValues(std::move(m_values), own);
+}
+
 int CValueStrip::XOf(double value) const {
     const int left = Margin(), span = std::max(0, width() - 2 * Margin() - 1);
     // All equal: every value in the middle.

@@ -16,6 +16,8 @@ public:
     // The templates' values and the unit's own, if it sets one. The axis takes in the unit's
     // value too, so that one far beyond the others shows as far.
     void SetValues(std::vector<double> values, std::optional<double> own);
+    // The unit's own value alone.
+    void SetOwn(std::optional<double> own);
 
     // The x at which value is drawn.
     int XOf(double value) const;
