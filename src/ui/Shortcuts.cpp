@@ -44,6 +44,8 @@ QString ShortcutText(QKeySequence::StandardKey key) {
 bool IsWindowCommandKey(const QKeyEvent* event) {
     const QKeyCombination combination(event->modifiers() & ~Qt::KeypadModifier,
                                       Qt::Key(event->key()));
+    // Asked at every key the value box sees; the platform's keys do not change while it runs.
+    static const QList<QKeySequence> redo = ShortcutsOf(QKeySequence::Redo);
     return event->matches(QKeySequence::Undo) || combination == kCompareUnitsKey ||
-           ShortcutsOf(QKeySequence::Redo).contains(QKeySequence(combination));
+           redo.contains(QKeySequence(combination));
 }
