@@ -61,8 +61,10 @@ void CCompareModel::Refresh() {
 }
 
 void CCompareModel::ForgetTemplates() {
+    beginResetModel();
     m_templateFields.clear();
     m_stats.assign(m_rows.size(), std::nullopt);
+    endResetModel();
 }
 
 int CCompareModel::rowCount(const QModelIndex& parent) const {
@@ -70,7 +72,8 @@ int CCompareModel::rowCount(const QModelIndex& parent) const {
 }
 
 int CCompareModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kFirstTemplate + static_cast<int>(m_templates.Size());
+    // The templates as last taken in: the list itself changes before the view is told.
+    return parent.isValid() ? 0 : kFirstTemplate + static_cast<int>(m_templateFields.size());
 }
 
 const CFieldEntry& CCompareModel::DocumentField(int row) const {
@@ -94,7 +97,6 @@ const CValueStats& CCompareModel::StatsOf(int row) const {
 }
 
 const CFieldEntry* CCompareModel::TemplateField(std::size_t position, int row) const {
-    // While a set loads, the columns the view knows are not the templates' (ForgetTemplates).
     if (position >= m_templateFields.size())
         return nullptr;
     const CFieldEntry& field = m_templateFields[position][static_cast<std::size_t>(FieldAt(row))];
@@ -167,7 +169,7 @@ QVariant CCompareModel::headerData(int section, Qt::Orientation orientation, int
         return role == Qt::DisplayRole ? QVariant(QString::fromLatin1(kTitles[section]))
                                        : QVariant();
     const auto position = static_cast<std::size_t>(section - kFirstTemplate);
-    if (position >= m_templates.Size())
+    if (position >= m_templateFields.size())
         return {};
     const CTankFile& tankFile = m_templates.At(position);
     if (role == Qt::DisplayRole)

@@ -59,7 +59,7 @@ public:
     // Every row and column anew: the templates changed, or the whole document did.
     void Refresh();
     // Lets go of the templates, which are about to change, until the next Refresh: meanwhile
-    // their cells and figures are empty.
+    // there are no template columns and the figures are empty.
     void ForgetTemplates();
 
 private:
