@@ -16,14 +16,16 @@ std::string FieldItemText(const CFieldEntry& field) {
     return field.m_bPresent ? FieldLine(field.Name(), field) : field.Name() + " = ";
 }
 
-// The pictures of the types follow one another in the order of FieldType.
-static_assert(CFieldTree::kFloatImage - CFieldTree::kStringImage ==
-                  static_cast<int>(FieldType::Float) - static_cast<int>(FieldType::String) &&
-              CFieldTree::kIntegerImage - CFieldTree::kStringImage ==
-                  static_cast<int>(FieldType::Integer) - static_cast<int>(FieldType::String));
-
 int ImageOf(FieldType type) {
-    return CFieldTree::kStringImage + static_cast<int>(type) - static_cast<int>(FieldType::String);
+    switch (type) {
+    case FieldType::Float:
+        return CFieldTree::kFloatImage;
+    case FieldType::Integer:
+        return CFieldTree::kIntegerImage;
+    case FieldType::String:
+        break;
+    }
+    return CFieldTree::kStringImage;
 }
 
 } // namespace
