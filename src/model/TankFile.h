@@ -70,6 +70,8 @@ public:
     // Lines of that file that the editor's layout would drop; none without a file.
     std::size_t UnusedLineCount() const;
     std::vector<CUnusedLine> UnusedLines() const;
+    // The name a template goes by where it is listed: its alias, or else its file name.
+    const std::string& Label() const { return m_strAlias.empty() ? m_strFileName : m_strAlias; }
 
     std::vector<CFieldEntry> m_fields; // schema order, all groups (CSchema holds the groups)
     bool m_bModified = false;

@@ -13,15 +13,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// The name a template goes by in a column's header and a step's name.
-const std::string& LabelOf(const CTankFile& tankFile) {
-    return tankFile.m_strAlias.empty() ? tankFile.m_strFileName : tankFile.m_strAlias;
-}
-
-} // namespace
-
 CCompareModel::CCompareModel(CTankDocument& document, const CTemplateList& templates,
                              QObject* parent)
     : QAbstractTableModel(parent), m_document(document), m_templates(templates) {
@@ -173,7 +164,7 @@ QVariant CCompareModel::headerData(int section, Qt::Orientation orientation, int
         return {};
     const CTankFile& tankFile = m_templates.At(position);
     if (role == Qt::DisplayRole)
-        return TextOfBytes(LabelOf(tankFile));
+        return TextOfBytes(tankFile.Label());
     if (role == Qt::ToolTipRole)
         return TextOfBytes(tankFile.m_strPath);
     return {};
@@ -218,7 +209,7 @@ bool CCompareModel::Take(const QModelIndex& index, std::string* why) {
     if (value.SameValueAs(field))
         return false;
     const std::string name = "Take " + field.Name() + " from " +
-                             LabelOf(m_templates.At(static_cast<std::size_t>(position)));
+                             m_templates.At(static_cast<std::size_t>(position)).Label();
     m_document.UndoStack()->push(new CFieldEditCommand(
         m_document, field, value, CFieldEditCommand::Kind::Other, 0, TextOfBytes(name)));
     return true;

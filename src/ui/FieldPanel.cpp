@@ -122,9 +122,7 @@ void CFieldPanel::ShowValue(const CFieldEntry& field, const CTemplateList& templ
         if (!given.m_bPresent)
             continue;
         const std::string value = FormatValue(given);
-        const std::string& label =
-            tankFile.m_strAlias.empty() ? tankFile.m_strFileName : tankFile.m_strAlias;
-        items.push_back({TextOfBytes(value), TextOfBytes(label),
+        items.push_back({TextOfBytes(value), TextOfBytes(tankFile.Label()),
                          QByteArray(value.data(), static_cast<qsizetype>(value.size())),
                          NumberOf(given)});
     }
