@@ -21,7 +21,8 @@ public:
     void LoadText(std::string_view bytes);
 
     // Load() from "ALIAS.TXT", then, when that fails, from "alias.txt", in the current folder.
-    // On failure error tells why the file that is there could not be read, or that neither is.
+    // On failure error tells why the file that is there could not be read, or that neither is
+    // (std::errc::no_such_file_or_directory).
     bool LoadFromCurrentFolder(std::error_code* error = nullptr);
 
     // The alias of the first entry named name (ignoring A-Z case), or nullptr. The pointer

@@ -3,8 +3,10 @@
 #include "TankFile.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CAliasTable;
@@ -23,12 +25,24 @@ public:
     bool Empty() const { return m_items.empty(); }
     const CTankFile& At(std::size_t index) const { return *m_items[index]; }
 
+    // Whether the file at path is one of the templates: the same file, however the path names
+    // it (relative, absolute, through a link).
+    bool Contains(const std::string& path) const;
+
     void RemoveAt(std::size_t index);
-    void Clear() { m_items.clear(); }
+    void Clear() {
+        m_items.clear();
+        m_files.clear();
+    }
 
     // Every template's m_strPath, in list order.
     std::vector<std::string> Paths() const;
 
 private:
+    // A file as the system knows it, whatever path names it: its device and inode.
+    using FileId = std::pair<std::uint64_t, std::uint64_t>;
+    static FileId IdOf(const std::string& path);
+
     std::vector<std::unique_ptr<CTankFile>> m_items;
+    std::vector<FileId> m_files; // each template's, in the same order; {0, 0} when unknown
 };

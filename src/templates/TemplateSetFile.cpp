@@ -38,7 +38,11 @@ std::string TemplatePathIn(const std::string& setPath, const std::string& line) 
 
 std::vector<std::string> ParseTemplateSetText(std::string_view bytes) {
     std::vector<std::string> lines;
-    ForEachLine(bytes, [&lines](std::string_view line) { lines.emplace_back(line); });
+    // A blank line names no file: a set written by hand often ends with one.
+    ForEachLine(bytes, [&lines](std::string_view line) {
+        if (line.find_first_not_of(" \t") != std::string_view::npos)
+            lines.emplace_back(line);
+    });
     return lines;
 }
 

@@ -6,9 +6,9 @@
 
 // A template set file lists one tank file path a line, in template order.
 
-// Reads the paths of the set file at path, line by line (an empty line is an empty path; a
-// last line without a line end counts), each as TemplatePathIn gives it. On failure shows
-// "Error opening template set file '%s'" with the reason and returns false with paths
+// Reads the paths of the set file at path, line by line (blank lines, empty or of blanks and
+// tabs, are skipped; a last line without a line end counts), each as TemplatePathIn gives it. On
+// failure shows "Error opening template set file '%s'" with the reason and returns false with paths
 // untouched.
 bool ReadTemplateSetFile(const std::string& path, std::vector<std::string>& paths);
 
@@ -18,7 +18,7 @@ bool ReadTemplateSetFile(const std::string& path, std::vector<std::string>& path
 // else line, so that the failure names what the file says.
 std::string TemplatePathIn(const std::string& setPath, const std::string& line);
 
-// The paths of set file text: one a line, without line ends.
+// The paths of set file text: one a line, without line ends; blank lines are skipped.
 std::vector<std::string> ParseTemplateSetText(std::string_view bytes);
 
 // Writes paths to the set file at path atomically, each followed by LF. On failure shows

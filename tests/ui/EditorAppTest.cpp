@@ -48,6 +48,8 @@ TEST(EditorAppTest, HelpAndWrongArgumentsEndAtOnceWithTheUsage) {
 TEST(EditorAppTest, StartsOnTheFileAndTheTemplateSetAfterTheAliasMessage) {
     CScratchFolder folder;
     folder.CopyUiTestData({"tank.odf", "t1.odf"});
+    // An alias file that is there but cannot be read is worth a message; none at all is not.
+    std::filesystem::create_directory(folder.Path("ALIAS.TXT"));
     folder.Write("set.txt", "t1.odf\n");
     auto window = [] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -82,7 +84,7 @@ TEST(EditorAppTest, StartsOnTheFileAndTheTemplateSetAfterTheAliasMessage) {
             EXPECT_EQ(box->text(),
                       "Error loading alias file 'alias.txt'.\nNo tank aliases will be used.");
             // The system's text, in the user's language.
-            EXPECT_EQ(box->informativeText().toStdString(), std::strerror(ENOENT));
+            EXPECT_EQ(box->informativeText().toStdString(), std::strerror(EISDIR));
             EXPECT_EQ(box->parentWidget(), nullptr) << "the message stands on its own";
             EXPECT_EQ(window(), nullptr);
             sawMessage = true;

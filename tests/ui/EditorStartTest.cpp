@@ -8,6 +8,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+#include <cstring>
+
 namespace {
 
 // Receives the addresses the editor asks the desktop to open.
@@ -70,6 +72,18 @@ TEST_F(EditorTest, TheFirstWindowIsReadyForWorkItsPanelOfFixedWidth) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return (m_tree->width() > tree) == (change > 0); }));
         EXPECT_EQ(panel->width(), width);
     }
+}
+
+// The alias file is optional: without one nothing is said, and templates go by their file names.
+TEST_F(EditorTest, NoAliasFileIsNoMessage) {
+    Start();
+    EXPECT_EQ(m_prompts.TakeShown(), Shown{});
+    m_editor.reset();
+    std::filesystem::create_directory(m_folder.Path("alias.txt"));
+    Start();
+    EXPECT_EQ(m_prompts.m_details, (Shown{"Error loading alias file 'alias.txt'.\nNo tank aliases "
+                                          "will be used. | " +
+                                          std::string(std::strerror(EISDIR))}));
 }
 
 TEST_F(EditorTest, MenusCarryTheirItemsAndTheTitleShowsAPathAsItIs) {

@@ -2,6 +2,7 @@
 
 #include "ByteText.h"
 #include "FileFilters.h"
+#include "Message.h"
 #include "Prompts.h"
 #include "TemplateList.h"
 #include "TemplateLoading.h"
@@ -42,6 +43,12 @@ CTemplateFilesDlg::CTemplateFilesDlg(QWidget* parent, CTemplateList* templates,
 void CTemplateFilesDlg::OnAdd() {
     std::vector<std::string> paths = m_prompts.OpenPaths("Load template(s)", kTankFilter);
     std::erase(paths, std::string());
+    std::erase_if(paths, [this](const std::string& path) {
+        if (!m_pTemplates->Contains(path))
+            return false;
+        m_prompts.Message(FormatText("'%s' is already a template.", path));
+        return true;
+    });
     if (LoadTemplatesWithProgress(
             this, *m_pTemplates, *m_pAliasTable, paths,
             [this](const std::string& path) { m_pList->addItem(TextOfBytes(path)); }) > 0)

@@ -16,7 +16,9 @@ CTemplateCommands::CTemplateCommands(QWidget* window, IPrompts& prompts)
     : QObject(window), m_pWindow(window), m_prompts(prompts) {}
 
 void CTemplateCommands::LoadAliases() {
-    if (std::error_code error; !m_aliasTable.LoadFromCurrentFolder(&error))
+    // The file is optional: only one that is there and cannot be read is worth a word.
+    if (std::error_code error; !m_aliasTable.LoadFromCurrentFolder(&error) &&
+                               error != std::errc::no_such_file_or_directory)
         m_prompts.Message("Error loading alias file 'alias.txt'.\nNo tank aliases will be used.",
                           error.message());
 }

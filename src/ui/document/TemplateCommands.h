@@ -21,7 +21,8 @@ public:
     const CTemplateList& Templates() const { return m_templates; }
     const CAliasTable& Aliases() const { return m_aliasTable; }
 
-    // Reads the alias file of the current folder; without one, says that no aliases will be used.
+    // Reads the alias file of the current folder, saying nothing when there is none; one that
+    // cannot be read is reported, and no aliases are used.
     void LoadAliases();
 
     void LoadSet();

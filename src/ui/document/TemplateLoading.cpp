@@ -37,6 +37,9 @@ int LoadTemplatesWithProgress(QWidget* parent, CTemplateList& templates,
             if (progress->wasCanceled())
                 break;
         }
+        // A file is a template once, however often a set names it.
+        if (templates.Contains(paths[i]))
+            continue;
         if (templates.LoadTemplate(paths[i], aliasTable)) {
             ++loaded;
             if (onLoaded)
