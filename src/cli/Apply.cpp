@@ -49,7 +49,9 @@ public:
         }
         if (!ReadHeader() || !CheckRows())
             return kExitFailure;
-        // Every check passed: only now is anything written.
+        // Every check passed: only now is anything written. A dry run first says what would be.
+        if (m_bDryRun)
+            m_report += m_strChanges;
         int status = kExitOk, values = 0, files = 0;
         for (CTableFile& entry : m_files) {
             if (entry.changes == 0)
@@ -70,6 +72,19 @@ public:
     }
 
 private:
+    // A value as get prints it, "" for an empty String and "(absent)" for a field not set, so
+    // that every change reads plainly on its line.
+    static std::string Shown(const CFieldEntry& field) {
+        if (!field.m_bPresent)
+            return "(absent)";
+        const bool emptyString = field.Type() == FieldType::String && field.m_strValue.empty();
+        return emptyString ? "\"\"" : FormatValue(field);
+    }
+
+    static std::string Cells(std::size_t cells) {
+        return std::to_string(cells) + (cells == 1 ? " cell" : " cells");
+    }
+
     static std::string Count(int values) {
         return std::to_string(values) + (values == 1 ? " value changed" : " values changed");
     }
@@ -84,6 +99,17 @@ private:
             return false;
         }
         const CCsvRow& header = m_rows.front();
+        // Spreadsheets in many languages export with semicolons, or tabs: one cell per row, then.
+        if (header.cells.size() == 1) {
+            for (const auto& [separator, name] : {std::pair(';', "semicolons"), {'\t', "tabs"}}) {
+                if (header.cells[0].find(separator) != std::string::npos) {
+                    Refuse(header.line, FormatText("the cells are separated by %s; save the table "
+                                                   "with commas (CSV)",
+                                                   name));
+                    return false;
+                }
+            }
+        }
         bool ok = true;
         for (const std::string& name : header.cells) {
             int column = kUnnamedColumn;
@@ -119,9 +145,13 @@ private:
         std::vector<const CCsvRow*> rows;
         std::vector<std::string> paths;
         for (auto row = m_rows.begin() + 1; row != m_rows.end(); ++row) {
+            // A trailing comma adds an empty cell that no column stands for: it is not there.
+            while (row->cells.size() > m_columns.size() && row->cells.back().empty()) {
+                row->cells.pop_back();
+                row->quotedEmpty.pop_back();
+            }
             if (row->cells.size() != m_columns.size()) {
-                Refuse(row->line, std::to_string(row->cells.size()) +
-                                      " cells where the header has " +
+                Refuse(row->line, Cells(row->cells.size()) + " where the header has " +
                                       std::to_string(m_columns.size()));
                 ok = false;
                 continue;
@@ -193,9 +223,8 @@ private:
                 ok = false;
                 continue;
             }
-            if (!cell.empty() && !IsNumberText(field.Type(), cell)) {
-                Refuse(entry.row->line,
-                       FieldPathOf(field) + ": " + NotANumberReason(field.Type(), cell));
+            if (const std::string why = ValueRefusal(field.Type(), cell); !why.empty()) {
+                Refuse(entry.row->line, FieldPathOf(field) + ": " + why);
                 ok = false;
                 continue;
             }
@@ -237,6 +266,8 @@ private:
             if (value != cell)
                 ApplyTypedValue(typed, value);
             if (!typed.SameValueAs(field)) {
+                m_strChanges += entry.row->cells[m_nFileColumn] + ": " + FieldPathOf(field) + ": " +
+                                Shown(field) + " -> " + Shown(typed) + '\n';
                 field = std::move(typed);
                 ++entry.changes;
             }
@@ -251,6 +282,7 @@ private:
     std::vector<int> m_columns; // per column: a field position, kFileColumn or kUnnamedColumn
     std::size_t m_nFileColumn = 0;
     std::vector<CTableFile> m_files;
+    std::string m_strChanges; // a line for each value changed, in table order
     CFolderLock m_lock;
 };
 

@@ -13,7 +13,7 @@ int RunCheck(const Args& args) {
             continue;
         }
         std::string text;
-        for (const CUnusedLine& line : file.UnusedLines())
+        for (const CUnusedLine& line : file.ReportedLines())
             text += path + ':' + std::to_string(line.number) + ": " + line.reason + ": " +
                     line.text + '\n';
         listed = listed || !text.empty();

@@ -67,6 +67,13 @@ bool LockFolders(CFolderLock& lock, const std::vector<std::string>& paths) {
     return lock.Lock(paths, DefaultLockWait());
 }
 
+std::string ValueRefusal(FieldType type, std::string_view value) {
+    std::string why = NumberRefusal(type, value);
+    if (!why.empty() && IsNumberText(type, value))
+        why += '.';
+    return why;
+}
+
 void WriteOut(std::string_view bytes) {
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
 }

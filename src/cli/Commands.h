@@ -71,6 +71,10 @@ bool LoadTankFile(CTankFile& file, const std::string& path,
 // at most; shows why and returns false when that fails.
 bool LockFolders(CFolderLock& lock, const std::vector<std::string>& paths);
 
+// Why set and apply refuse value for a field of type, as they say it after "FILE: Group.field: "
+// (NumberRefusal, with a full stop after an out-of-range number); empty when they take it.
+std::string ValueRefusal(FieldType type, std::string_view value);
+
 // Writes bytes to stdout as they are; values are never transcoded. Write errors are caught once,
 // when main flushes stdout.
 void WriteOut(std::string_view bytes);

@@ -48,9 +48,10 @@ int RunSet(const Args& given) {
             return kExitFailure;
         }
         // Unlike the value box, where a number is typed a key at a time, a script's value is
-        // all there is: text that is no number is a mistake, not a 0.
-        if (!value.empty() && !IsNumberText(type, value)) {
-            ShowMessage(args[0] + ": " + FieldPathOf(field) + ": " + NotANumberReason(type, value));
+        // all there is: text that is no number is a mistake, not a 0, and a number beyond the
+        // field's range is not to be clamped in silence.
+        if (const std::string why = ValueRefusal(type, value); !why.empty()) {
+            ShowMessage(args[0] + ": " + FieldPathOf(field) + ": " + why);
             return kExitFailure;
         }
         assignments.push_back({field, std::move(value)});

@@ -18,6 +18,9 @@ bool ParseFieldList(std::string_view list, std::vector<int>& columns) {
         std::size_t comma = std::min(list.find(',', at), list.size());
         std::string_view name = list.substr(at, comma - at);
         at = comma + 1;
+        // "A.x, B.y" is how people write lists.
+        name.remove_prefix(std::min(name.find_first_not_of(" \t"), name.size()));
+        name = name.substr(0, name.find_last_not_of(" \t") + 1);
         if (name.empty() && list.empty())
             break;
         const int field = ResolveFieldPath(name);

@@ -47,6 +47,9 @@ Commands:
       keys stay as they are. With --layout, write the editor's layout instead, as
       normalize does. A Float takes a number such as -2.5, .5 or 1e3; an Integer
       whole digits such as 2500 (or 2500.0); an empty VALUE removes the field.
+      A number is written exactly as given (00111 stays 00111). A number beyond
+      its type's range (an Integer past -2147483648..2147483647, a Float past
+      3.4028235e38) is refused.
       Text goes into FILE in FILE's encoding: UTF-8 when its bytes are UTF-8,
       Windows-1252 otherwise. An unknown field, a number VALUE that is not a
       number (22,5 or abc), a String VALUE holding '"', '[' or a line break, or a
@@ -67,10 +70,15 @@ Commands:
       TABLE.csv:LINE: reason, and no file changes. Cells are read as UTF-8 (any
       that are not, as the file's own bytes). Then each file with changes is
       saved once, as set saves it, and named with the number of values changed;
-      a total follows. With --dry-run, nothing is written.
+      a total follows. With --dry-run, nothing is written, and each change is
+      listed first, one a line: FILE: Group.field: OLD -> NEW.
   check FILE...
       List every line that the editor's layout would drop, as FILE:LINE: reason:
-      text. Blank lines are not listed. Exit status 1 when any line is listed.
+      text, and beside them the line that sets a field whose value is read unlike
+      it looks: "value read as VALUE" when other text than a // comment follows
+      the value read (unitName = ""x";" reads as ""), "no value read" when the
+      line holds no usable value (unitName = NULL). Blank lines are not listed.
+      Exit status 1 when any line is listed.
   schema
       Print every field as a tab-separated row: field index, group, field, type,
       description.

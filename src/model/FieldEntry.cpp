@@ -59,3 +59,8 @@ bool CFieldEntry::SameValueAs(const CFieldEntry& other) const {
     }
     return m_nValue == other.m_nValue;
 }
+
+bool CFieldEntry::SameAs(const CFieldEntry& other) const {
+    return SameValueAs(other) &&
+           (!m_bPresent || Type() == FieldType::String || m_strValue == other.m_strValue);
+}

@@ -1,7 +1,9 @@
 #include "FileLines.h"
 
 #include "Schema.h"
+#include "ValueText.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -18,14 +20,16 @@ CFileLines::CFileLines(std::string bytes) : m_strBytes(std::move(bytes)) {
 }
 
 void CFileLines::Add(std::string_view line, std::size_t endSize, TankLineKind kind, int index,
-                     CTextSpan value) {
+                     CTextSpan value, std::size_t readEnd) {
     const int position = static_cast<int>(m_lines.size());
     if (value.end > std::numeric_limits<std::uint32_t>::max())
         value = {}; // a line of gigabytes: a change rewrites it whole
+    if (readEnd > std::numeric_limits<std::uint32_t>::max())
+        readEnd = 0; // and is not judged
     m_lines.push_back({static_cast<std::size_t>(line.data() - m_strBytes.data()), line.size(),
                        static_cast<std::uint32_t>(value.begin),
-                       static_cast<std::uint32_t>(value.end), static_cast<std::uint8_t>(endSize),
-                       kind, static_cast<std::int16_t>(index)});
+                       static_cast<std::uint32_t>(value.end), static_cast<std::uint32_t>(readEnd),
+                       static_cast<std::uint8_t>(endSize), kind, static_cast<std::int16_t>(index)});
     switch (kind) {
     case TankLineKind::Blank:
         return;
@@ -56,17 +60,17 @@ const char* CFileLines::UnusedReason(std::size_t i) const {
         return nullptr;
     case TankLineKind::Value:
     case TankLineKind::ValueAndComment:
+    case TankLineKind::NoValue:
         // An overridden line is dropped whole, its comment with it: that says more than the
         // comment does, so it is the reason given.
         if (LastLineOf(line.index) != static_cast<int>(i))
             return kOverridden;
-        return line.kind == TankLineKind::Value ? nullptr : "comment beside the value";
+        // A last line without a usable value is kept by every save, and reported as read.
+        return line.kind == TankLineKind::ValueAndComment ? "comment beside the value" : nullptr;
     case TankLineKind::HeaderAndText:
         return "text beside the header";
     case TankLineKind::UnknownHeader:
         return "header names no group";
-    case TankLineKind::NoValue:
-        return "no usable value";
     case TankLineKind::NoGroup:
         return "before any group";
     case TankLineKind::UnknownSection:
@@ -86,20 +90,43 @@ std::size_t CFileLines::UnusedLineCount() const {
     return count;
 }
 
-std::vector<CUnusedLine> CFileLines::UnusedLines() const {
-    std::vector<CUnusedLine> unused;
+std::string CFileLines::ReadUnlikeItLooks(std::size_t i) const {
+    const Line& line = m_lines[i];
+    const bool sets = SetsValue(line.kind) || line.kind == TankLineKind::NoValue;
+    if (!sets || LastLineOf(line.index) != static_cast<int>(i))
+        return {};
+    if (line.kind == TankLineKind::NoValue)
+        return "no value read";
+    if (line.readEnd == 0)
+        return {};
+    const CFieldEntry& field = m_loaded[static_cast<std::size_t>(line.index)];
+    std::string_view after = TextOf(line).substr(line.readEnd);
+    // What C and scripts put after a value reads as no more than the value itself.
+    const char tail = field.Type() == FieldType::String ? ';' : 'f';
+    if (!after.empty() && (after.front() == tail || (tail == 'f' && after.front() == 'F')))
+        after.remove_prefix(1);
+    after.remove_prefix(std::min(after.find_first_not_of(" \t"), after.size()));
+    if (after.empty() || after.starts_with("//"))
+        return {};
+    const bool emptyString = field.Type() == FieldType::String && field.m_strValue.empty();
+    return "value read as " + (emptyString ? std::string("\"\"") : FormatValue(field));
+}
+
+std::vector<CUnusedLine> CFileLines::ReportedLines() const {
+    std::vector<CUnusedLine> reported;
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        const char* reason = UnusedReason(i);
-        if (!reason)
-            continue;
         const Line& line = m_lines[i];
-        std::string why = reason;
-        // Two reasons name what they refer to.
-        if (reason == kOverridden)
-            why += std::to_string(LastLineOf(line.index) + 1);
-        else if (line.kind == TankLineKind::UnknownKey)
-            why += CSchema::Get().Groups()[static_cast<std::size_t>(line.index)].m_strName;
-        unused.push_back({i + 1, std::move(why), std::string(TextOf(line))});
+        if (const char* reason = UnusedReason(i)) {
+            std::string why = reason;
+            // Two reasons name what they refer to.
+            if (reason == kOverridden)
+                why += std::to_string(LastLineOf(line.index) + 1);
+            else if (line.kind == TankLineKind::UnknownKey)
+                why += CSchema::Get().Groups()[static_cast<std::size_t>(line.index)].m_strName;
+            reported.push_back({i + 1, std::move(why), std::string(TextOf(line))});
+        }
+        if (std::string read = ReadUnlikeItLooks(i); !read.empty())
+            reported.push_back({i + 1, std::move(read), std::string(TextOf(line)), false});
     }
-    return unused;
+    return reported;
 }

@@ -31,11 +31,14 @@ inline bool SetsValue(TankLineKind kind) {
     return kind == TankLineKind::Value || kind == TankLineKind::ValueAndComment;
 }
 
-// A non-blank line that the editor's layout would drop.
+// A line that `check` and the Unused Lines dialog list: a non-blank line that the editor's
+// layout would drop, or the line that sets a field whose value is read unlike it looks (which
+// nothing drops).
 struct CUnusedLine {
     std::size_t number; // counted from 1
-    std::string reason; // such as "comment or other text"
+    std::string reason; // such as "comment or other text" or "value read as 1"
     std::string text;   // without its line end
+    bool unused = true; // the layout drops it; false for a value read unlike it looks
 };
 
 // The file a document was loaded from or last saved to: its bytes, where each line stands with
@@ -51,6 +54,8 @@ public:
         // kept for every line of a document, so these take no more room than they need.
         std::uint32_t valueBegin;
         std::uint32_t valueEnd;
+        // Where the value as read ends (so that what follows it can be judged); 0 for none.
+        std::uint32_t readEnd;
         std::uint8_t endSize; // 0 (a last line without one), 1 (LF) or 2 (CR LF)
         TankLineKind kind;
         std::int16_t index; // the field (Value, ValueAndComment, NoValue), the group (headers
@@ -79,19 +84,26 @@ public:
     // The fields as the file set them.
     const std::vector<CFieldEntry>& Loaded() const { return m_loaded; }
 
+    // The lines the editor's layout would drop.
     std::size_t UnusedLineCount() const;
-    std::vector<CUnusedLine> UnusedLines() const;
+    // Those lines, and beside them, in line order, each field's last line whose value is read
+    // unlike it looks: "value read as VALUE" when text other than a "//" comment follows the
+    // value as read (a ';' after a String and an 'f' after a number aside), "no value read" when
+    // it holds no usable value.
+    std::vector<CUnusedLine> ReportedLines() const;
 
     // Reading calls these: Add for every line in order (line is a view into Bytes(), value
-    // where the text of the value it set stands in it), Finish with the fields as the whole
-    // file set them.
+    // where the text of the value it set stands in it, readEnd where the value as read ends),
+    // Finish with the fields as the whole file set them.
     void Add(std::string_view line, std::size_t endSize, TankLineKind kind, int index,
-             CTextSpan value = {});
+             CTextSpan value = {}, std::size_t readEnd = 0);
     void Finish(const std::vector<CFieldEntry>& fields) { m_loaded = fields; }
 
 private:
     // Why line i is unused; nullptr when it is used or blank.
     const char* UnusedReason(std::size_t i) const;
+    // Why the value of line i, a field's last line, is read unlike it looks; empty when it is not.
+    std::string ReadUnlikeItLooks(std::size_t i) const;
 
     std::string m_strBytes;
     std::vector<Line> m_lines;

@@ -53,8 +53,8 @@ std::size_t CTankFile::UnusedLineCount() const {
     return m_pLines ? m_pLines->UnusedLineCount() : 0;
 }
 
-std::vector<CUnusedLine> CTankFile::UnusedLines() const {
-    return m_pLines ? m_pLines->UnusedLines() : std::vector<CUnusedLine>{};
+std::vector<CUnusedLine> CTankFile::ReportedLines() const {
+    return m_pLines ? m_pLines->ReportedLines() : std::vector<CUnusedLine>{};
 }
 
 bool CTankFile::Load(const std::string& path, Lines keep) {
@@ -95,6 +95,17 @@ bool CTankFile::Load(const std::string& path, Lines keep) {
 }
 
 bool CTankFile::Save(SaveStyle style) {
+    return Write(m_strPath, style);
+}
+
+bool CTankFile::SaveAs(const std::string& path, SaveStyle style) {
+    if (!Write(path, style))
+        return false;
+    SetPath(path);
+    return true;
+}
+
+bool CTankFile::Write(const std::string& path, SaveStyle style) {
     std::error_code error;
     try {
         std::string text = Text(style);
@@ -102,7 +113,7 @@ bool CTankFile::Save(SaveStyle style) {
         auto lines = std::make_unique<CFileLines>(std::move(text));
         std::vector<CFieldEntry> scratch = NewFieldList();
         ReadTankText(lines->Bytes(), scratch, lines.get());
-        if (WriteFileAtomically(m_strPath, lines->Bytes(), error)) {
+        if (WriteFileAtomically(path, lines->Bytes(), error)) {
             m_pLines = std::move(lines);
             m_bModified = false;
             return true;
@@ -111,13 +122,8 @@ bool CTankFile::Save(SaveStyle style) {
         // Memory ran out: the file is too large to edit, which is a failure like any other.
         error = FileError::TooLarge;
     }
-    ShowMessage(FormatText("Error saving tank file '%s'.", m_strPath), error);
+    ShowMessage(FormatText("Error saving tank file '%s'.", path), error);
     return false;
-}
-
-bool CTankFile::SaveAs(const std::string& path, SaveStyle style) {
-    SetPath(path);
-    return Save(style);
 }
 
 std::string CTankFile::Text(SaveStyle style) const {

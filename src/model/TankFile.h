@@ -48,8 +48,8 @@ public:
     // file '%s'." with the reason and changes nothing, the file on disk included.
     bool Save(SaveStyle style = SaveStyle::Layout);
 
-    // Takes path as m_strPath (and its file name), then Save(style). The new path stays even
-    // when the save fails.
+    // Writes the document to path as Save(style) does, and on success takes path as m_strPath
+    // (and its file name). A failed save leaves the path as it was.
     bool SaveAs(const std::string& path, SaveStyle style = SaveStyle::Layout);
 
     // The text that Save(style) writes: the editor's layout, or the file's own lines with only
@@ -69,7 +69,8 @@ public:
     const CFileLines* FileLines() const { return m_pLines.get(); }
     // Lines of that file that the editor's layout would drop; none without a file.
     std::size_t UnusedLineCount() const;
-    std::vector<CUnusedLine> UnusedLines() const;
+    // Those lines and the lines whose value is read unlike it looks (CFileLines::ReportedLines).
+    std::vector<CUnusedLine> ReportedLines() const;
     // The name a template goes by where it is listed: its alias, or else its file name.
     const std::string& Label() const { return m_strAlias.empty() ? m_strFileName : m_strAlias; }
 
@@ -84,6 +85,9 @@ public:
     TextEncoding m_nEncoding = TextEncoding::Windows1252;
 
 private:
+    // Writes the document to path atomically in style, as Save describes.
+    bool Write(const std::string& path, SaveStyle style);
+
     std::unique_ptr<CFileLines> m_pLines;
     bool m_bUntitled = false;
 };

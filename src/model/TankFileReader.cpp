@@ -63,17 +63,22 @@ bool ReadLineValue(CFieldEntry& field, FieldType type, std::string_view valueTex
         break;
     }
     case FieldType::Float:
-        if (!ReadFloatValue(valueText, field.m_fValue, &span)) {
-            field.m_fValue = 0.0f;
+    case FieldType::Integer: {
+        const bool read = type == FieldType::Float
+                              ? ReadFloatValue(valueText, field.m_fValue, &span)
+                              : ReadIntegerValue(valueText, field.m_nValue, &span);
+        if (!read) {
+            if (type == FieldType::Float)
+                field.m_fValue = 0.0f;
+            else
+                field.m_nValue = 0;
+            field.m_strValue.clear();
             return false;
         }
+        // The number as the file writes it, so that taking it into another file writes it so.
+        field.m_strValue.assign(valueText.substr(span.begin, span.end - span.begin));
         break;
-    case FieldType::Integer:
-        if (!ReadIntegerValue(valueText, field.m_nValue, &span)) {
-            field.m_nValue = 0;
-            return false;
-        }
-        break;
+    }
     }
     field.m_bPresent = true;
     return true;
@@ -99,6 +104,7 @@ void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields, CFil
         TankLineKind kind = TankLineKind::Other;
         int index = -1;
         CTextSpan value;
+        std::size_t readEnd = 0; // where the value as read ends in the line
         if (!bracket || bracket < line.data()) {
             const void* found =
                 std::memchr(line.data(), '[', static_cast<std::size_t>(end - line.data()));
@@ -134,10 +140,12 @@ void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields, CFil
                 const auto at = static_cast<std::size_t>(field);
                 const FieldType type = schema.Fields()[at].m_nType;
                 // Only a document's lines need to know where the value's text stands.
-                if (ReadLineValue(fields[at], type, line.substr(equals + 1), value))
+                if (ReadLineValue(fields[at], type, line.substr(equals + 1), value)) {
+                    readEnd = equals + 1 + value.end;
                     kind = !lines ? TankLineKind::Value
-                                  : ValueLineKind(line, type, equals + 1 + value.begin,
-                                                  equals + 1 + value.end, value);
+                                  : ValueLineKind(line, type, equals + 1 + value.begin, readEnd,
+                                                  value);
+                }
             } else {
                 index = current->m_nIndex;
                 kind = TankLineKind::UnknownKey;
@@ -146,7 +154,7 @@ void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields, CFil
             kind = TankLineKind::Blank;
         }
         if (lines)
-            lines->Add(line, endSize, kind, index, value);
+            lines->Add(line, endSize, kind, index, value, readEnd);
     });
     if (lines)
         lines->Finish(fields);

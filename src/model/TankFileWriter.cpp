@@ -37,15 +37,23 @@ std::string_view KeyText(std::string_view line) {
     return key.substr(0, key.find_last_not_of(" \t") + 1);
 }
 
+// A line that sets field under key, as a kept file gets it: a number as given.
+std::string KeptLine(std::string_view key, const CFieldEntry& field) {
+    std::string line(key);
+    line += " = ";
+    line += KeptValue(field);
+    return line;
+}
+
 // The line of a changed field that stays: line with only its value's text replaced by the
-// field's written value, so that the key, the blanks, a comment beside the value and any other
-// text stay; rewritten whole as the editor writes it when it has no value's text.
+// field's kept value, so that the key, the blanks, a comment beside the value and any other
+// text stay; rewritten whole when it has no value's text.
 std::string ChangedLine(std::string_view line, const CFileLines::Line& where,
                         const CFieldEntry& field) {
     if (!where.HasValueText())
-        return FieldLine(KeyText(line), field);
+        return KeptLine(KeyText(line), field);
     std::string changed(line.substr(0, where.valueBegin));
-    changed += WrittenValue(field);
+    changed += KeptValue(field);
     changed += line.substr(where.valueEnd);
     return changed;
 }
@@ -93,7 +101,7 @@ std::string WriteKeptText(const CFileLines& lines, const std::vector<CFieldEntry
     auto addFields = [&](const std::vector<int>& added) {
         for (int i : added) {
             const CFieldEntry& field = fields[static_cast<std::size_t>(i)];
-            addLine(FieldLine(field.Name(), field));
+            addLine(KeptLine(field.Name(), field));
         }
     };
     for (std::size_t n = 0; n < all.size(); ++n) {

@@ -16,8 +16,9 @@ std::string WriteTankText(const std::vector<CFieldEntry>& fields, bool crLf, boo
 // The tank file text of fields as edited since they were read from lines (lines.Loaded()):
 // that file's bytes, but for the lines of the fields whose value or presence changed since.
 // - A changed field's last line keeps every byte but its value's text (as the reader found it),
-//   which becomes the written value. A line without a usable value becomes its key as the file
-//   spells it, " = " and the written value, with that line's own line end.
+//   which becomes the kept value (KeptValue: a number as given). A line without a usable value
+//   becomes its key as the file spells it, " = " and the kept value, with that line's own line
+//   end. A field whose value is equal to the one read is not changed, however it was given.
 // - A removed field loses every line that set it, so that no earlier line brings it back.
 // - A field set that had no line goes after the last non-blank line of the last section whose
 //   header selected its group; without such a section, a new section is added at the end: a

@@ -2,9 +2,11 @@
 
 #include "FieldEntry.h"
 
+#include <algorithm>
 #include <bit>
 #include <cfloat>
 #include <charconv>
+#include <cmath>
 #include <iterator>
 #include <limits>
 #include <system_error>
@@ -232,8 +234,26 @@ bool IsNumberText(FieldType type, std::string_view text) {
     return digits > 0 && at == text.size();
 }
 
+namespace {
+
+std::string_view TrimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+}
+
+} // namespace
+
 std::string NotANumberReason(FieldType type, std::string_view text) {
-    std::string reason = "'" + std::string(text) + "' is not a number";
+    const std::string quoted = "'" + std::string(text) + "'";
+    // A decimal fraction in an Integer field is plainly a number, only not one the field holds.
+    if (const std::string_view number = TrimBlanks(text);
+        type == FieldType::Integer && IsNumberText(FieldType::Float, number) &&
+        number.find('.') != std::string_view::npos &&
+        number.find_first_of("eE") == std::string_view::npos)
+        return quoted + " is not a whole number";
+    std::string reason = quoted + " is not a number";
     // A spreadsheet in a language that writes decimal commas exports numbers with them.
     if (auto comma = text.find(','); comma != std::string_view::npos) {
         std::string pointed(text);
@@ -242,6 +262,47 @@ std::string NotANumberReason(FieldType type, std::string_view text) {
             reason += " (use a point for decimals)";
     }
     return reason;
+}
+
+bool IsInRange(FieldType type, std::string_view text) {
+    text = TrimBlanks(text);
+    const bool negative = !text.empty() && text.front() == '-';
+    const std::size_t sign = !text.empty() && (negative || text.front() == '+') ? 1 : 0;
+    if (type == FieldType::Integer) {
+        std::string_view digits = text.substr(sign, CountDigits(text, sign));
+        digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size()));
+        const std::string_view limit = negative ? "2147483648" : "2147483647";
+        return digits.size() < limit.size() || (digits.size() == limit.size() && digits <= limit);
+    }
+    if (type != FieldType::Float || DecimalPrefixLength(text) == 0)
+        return true;
+    const std::string_view number = text.substr(0, DecimalPrefixLength(text));
+    double value = 0.0;
+    const std::string_view digits = number.substr(sign);
+    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
+                                        std::chars_format::general);
+    if (error == std::errc::result_out_of_range)
+        return !Overflows(number); // beyond any double, or so small that it reads as 0
+    // What rounds to the largest float fits; only what would round to infinity does not.
+    return !std::isinf(static_cast<float>(value));
+}
+
+std::string OutOfRangeReason(FieldType type, std::string_view text) {
+    return "'" + std::string(text) + "' is out of range (" +
+           (type == FieldType::Integer ? "an Integer holds -2147483648 to 2147483647)"
+                                       : "a Float holds up to 3.4028235e38)");
+}
+
+bool IsExactNumber(FieldType type, std::string_view text) {
+    return IsNumberText(type, text) && IsInRange(type, text);
+}
+
+std::string NumberRefusal(FieldType type, std::string_view text) {
+    if (type == FieldType::String || text.empty())
+        return {};
+    if (!IsNumberText(type, text))
+        return NotANumberReason(type, text);
+    return IsInRange(type, text) ? std::string() : OutOfRangeReason(type, text);
 }
 
 std::string FormatFloat(float value) {
@@ -313,6 +374,12 @@ std::string WrittenValue(const CFieldEntry& entry) {
     return FormatValue(entry);
 }
 
+std::string KeptValue(const CFieldEntry& entry) {
+    if (entry.Type() == FieldType::String || entry.m_strValue.empty())
+        return WrittenValue(entry);
+    return entry.m_strValue;
+}
+
 std::string FieldLine(std::string_view key, const CFieldEntry& entry) {
     std::string line(key);
     line += " = ";
@@ -325,6 +392,7 @@ void ApplyTypedValue(CFieldEntry& entry, std::string_view text) {
         entry.m_bPresent = false;
         return;
     }
+    const CFieldEntry before = entry;
     switch (entry.Type()) {
     case FieldType::String:
         entry.m_strValue = text;
@@ -337,6 +405,12 @@ void ApplyTypedValue(CFieldEntry& entry, std::string_view text) {
         break;
     }
     entry.m_bPresent = true;
+    if (entry.Type() != FieldType::String) {
+        if (IsExactNumber(entry.Type(), text))
+            entry.m_strValue = TrimBlanks(text);
+        else if (!entry.SameValueAs(before)) // what reads as the value held changes nothing
+            entry.m_strValue.clear();
+    }
 }
 
 char FindUnstorableChar(std::string_view text) {

@@ -43,8 +43,26 @@ bool ReadIntegerValue(std::string_view valueText, std::int32_t& value, CTextSpan
 bool IsNumberText(FieldType type, std::string_view text);
 
 // Why text is not a number of type: "'TEXT' is not a number", and " (use a point for
-// decimals)" when a point in place of its comma would make it one.
+// decimals)" when a point in place of its comma would make it one; for an Integer written with a
+// fraction that is not all zeros, "'TEXT' is not a whole number".
 std::string NotANumberReason(FieldType type, std::string_view text);
+
+// Whether a number text (IsNumberText) fits its type: an Integer from -2147483648 to 2147483647,
+// a Float whose magnitude does not round beyond the largest single-precision value. A Float so
+// small that it reads as 0 fits.
+bool IsInRange(FieldType type, std::string_view text);
+
+// Why a number text does not fit: "'TEXT' is out of range (an Integer holds -2147483648 to
+// 2147483647)" or "... (a Float holds up to 3.4028235e38)".
+std::string OutOfRangeReason(FieldType type, std::string_view text);
+
+// True when text is a number of type as the command line takes it (IsNumberText) and in range:
+// a value the user gives this way is written into a file exactly as given. Any text is a String.
+bool IsExactNumber(FieldType type, std::string_view text);
+
+// Why the command line refuses text for a field of type (NotANumberReason, OutOfRangeReason);
+// empty when it takes it. An empty text (which removes a field) and any String are taken.
+std::string NumberRefusal(FieldType type, std::string_view text);
 
 // "%f" (six decimals, no exponent) and "%d", independent of the process's locale.
 std::string FormatFloat(float value);
@@ -55,16 +73,23 @@ std::string FormatInteger(std::int32_t value);
 // formatted whether or not the field is present.
 std::string FormatValue(const CFieldEntry& entry);
 
-// The value as a tank file line writes it: a String in double quotes, a number as FormatValue.
+// The value as the editor's layout writes it: a String in double quotes, a number as
+// FormatValue.
 std::string WrittenValue(const CFieldEntry& entry);
+
+// The value as a kept file gets it where it changed: a String in double quotes, a number as its
+// file wrote it or as the user gave it (the field's text), or as FormatValue when it has none.
+std::string KeptValue(const CFieldEntry& entry);
 
 // The line the editor writes for a field under key, without its line end: key, " = ", then the
 // written value. The writer, the keeping save, the tree and `dump` all show fields this way.
 std::string FieldLine(std::string_view key, const CFieldEntry& entry);
 
 // Applies text as the value box does: empty text makes the field absent (its slot is kept),
-// any other text makes it present with the text read by type (a String takes it unchanged).
-// Leaves the modified flag to the caller.
+// any other text makes it present with the text read by type (a String takes it unchanged). A
+// number keeps the text, blanks around it trimmed, to be written as given when it is an exact
+// number (IsExactNumber); any other text that reads as another value forgets it, so that the
+// value read is written in the editor's format. Leaves the modified flag to the caller.
 void ApplyTypedValue(CFieldEntry& entry, std::string_view text);
 
 // The characters that a String value cannot hold because it would not read back: a quote ends

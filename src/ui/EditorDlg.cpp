@@ -30,6 +30,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #ifndef TARNWICK_PROGRAM_URL
 #error "TARNWICK_PROGRAM_URL must be defined by the build"
 #endif
@@ -213,7 +215,10 @@ void CEditorDlg::UpdateTitle() {
 }
 
 void CEditorDlg::UpdateUnusedLines() {
-    m_unusedBar->SetCount(m_document->UnusedLineCount());
+    const std::vector<CUnusedLine> lines = m_document->File().ReportedLines();
+    const auto unused =
+        static_cast<std::size_t>(std::ranges::count_if(lines, &CUnusedLine::unused));
+    m_unusedBar->SetCounts(unused, lines.size() - unused);
 }
 
 void CEditorDlg::OnDocumentReplaced() {
@@ -223,7 +228,7 @@ void CEditorDlg::OnDocumentReplaced() {
 }
 
 void CEditorDlg::OnShowUnusedLines() {
-    CUnusedLinesDlg dialog(this, m_document->File().UnusedLines());
+    CUnusedLinesDlg dialog(this, m_document->File().ReportedLines());
     dialog.exec();
 }
 

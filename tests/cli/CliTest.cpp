@@ -113,7 +113,22 @@ TEST_F(CliTest, SetChangesOnlyTheValuesAndTakesOnlyNumbersForNumbers) {
                                      "'\"': it would end the value.\n"},
         {"GameObject.maxHealth=abc", where + "abc' is not a number\n"},
         {"GameObject.maxHealth=2 500", where + "2 500' is not a number\n"},
-        {"GameObject.maxHealth=12.5", where + "12.5' is not a number\n"},
+        {"GameObject.maxHealth=12.5", where + "12.5' is not a whole number\n"},
+        {"GameObject.maxHealth=1e3", where + "1e3' is not a number\n"},
+        // Beyond the type's range: refused, never clamped.
+        {"GameObject.maxHealth=99999999999999999999",
+         where + "99999999999999999999' is out of range (an Integer holds -2147483648 to "
+                 "2147483647).\n"},
+        {"GameObject.maxHealth=2147483648", where + "2147483648' is out of range (an Integer "
+                                                    "holds -2147483648 to 2147483647).\n"},
+        {"GameObject.maxHealth=-2147483649", where + "-2147483649' is out of range (an Integer "
+                                                     "holds -2147483648 to 2147483647).\n"},
+        {"HovercraftClass.velocForward=1e400",
+         "messy.odf: HovercraftClass.velocForward: '1e400' is out of range (a Float holds up to "
+         "3.4028235e38).\n"},
+        {"HovercraftClass.velocForward=-3.5e38",
+         "messy.odf: HovercraftClass.velocForward: '-3.5e38' is out of range (a Float holds up "
+         "to 3.4028235e38).\n"},
         {"GameObject.maxHealth=[7", where + "[7' is not a number\n"},
         {"HovercraftClass.velocForward=22,5", "messy.odf: HovercraftClass.velocForward: '22,5' is "
                                               "not a number (use a point for decimals)\n"},
@@ -140,6 +155,26 @@ TEST_F(CliTest, SetChangesOnlyTheValuesAndTakesOnlyNumbersForNumbers) {
     m_dir.Copy("cli/messy.odf");
     EXPECT_EQ(Run({"set", "--layout", "messy.odf", "GameObject.maxHealth=1500"}).status, 0);
     EXPECT_EQ(Bytes("messy.odf"), Golden("messy.expected.odf"));
+}
+
+// A file without a line the editor does not know keeps every byte but the values set, each
+// number written as given; a value equal to the one read (460 for 459.99999999999994) stays as the
+// file writes it.
+TEST_F(CliTest, SetWritesNumbersAsGivenAndLeavesTheRestOfTheFile) {
+    const std::pair<Texts, std::string> cases[] = {
+        {{"GameObject.weaponmask=00111"}, "thunder.one.odf"},
+        {{"GameObject.maxHealth=+2500", "CraftClass.rangeScan=460",
+          "HovercraftClass.velocForward=460", "GameObject.buildTime=1e-7",
+          "HovercraftClass.setAltitude=0.0000004", "GameObject.scrapValue= 7 "},
+         "thunder.set.odf"},
+    };
+    for (const auto& [edits, golden] : cases) {
+        m_dir.Copy("model/thunder.odf");
+        Texts args = {"set", "thunder.odf"};
+        args.insert(args.end(), edits.begin(), edits.end());
+        EXPECT_EQ(Run(args), (CliResult{0, "", ""})) << golden;
+        EXPECT_EQ(Bytes("thunder.odf"), ReadData("model/" + golden)) << golden;
+    }
 }
 
 TEST_F(CliTest, CommandLineAndFileErrors) {

@@ -53,6 +53,11 @@ TEST_F(TableTest, TableWritesEveryValueAsGetPrintsIt) {
                    "file,GameObject.unitName,GameObject.maxAmmo,GameObject.maxHealth\r\n"
                    "heavy.odf,Panzer \xe9t\xe9,,2500\r\nmessy.odf,Heavy Tank,250,1500\r\n",
                    "Error opening tank file 'missing.odf'. (No such file or directory)\n"}));
+    // Blanks and tabs around a name are how people write lists.
+    EXPECT_EQ(
+        Run({"table", "--fields", " GameObject.maxHealth,\tGameObject.maxAmmo ", "messy.odf"}),
+        (CliResult{0, "file,GameObject.maxHealth,GameObject.maxAmmo\r\nmessy.odf,1500,250\r\n",
+                   ""}));
     for (const char* list :
          {"GameObject.nothing", "GameObject.maxAmmo,gameobject.maxammo", "GameObject.maxAmmo,"}) {
         const CliResult refused = Run({"table", "--fields", list, "heavy.odf"});
@@ -79,7 +84,15 @@ TEST_F(TableTest, ApplyChangesExactlyTheEditedValues) {
                                "1500,messy.odf,\"Heavy, Tank\"\r\n";
     const std::string report = "scout.odf: 2 values changed\nheavy.odf: 1 value changed\n"
                                "messy.odf: 1 value changed\nTotal: 4 values changed in 3 files\n";
-    EXPECT_EQ(Apply(edited, {"--dry-run"}), (CliResult{0, report, ""}));
+    // A dry run lists each change first, values as get prints them.
+    EXPECT_EQ(Apply(edited, {"--dry-run"}),
+              (CliResult{0,
+                         "scout.odf: GameObject.maxHealth: 800 -> 850\n"
+                         "scout.odf: GameObject.unitName: Scout, Mk 2 -> Sp\xe4her, Mk 2\n"
+                         "heavy.odf: GameObject.unitName: Panzer \xe9t\xe9 -> (absent)\n"
+                         "messy.odf: GameObject.unitName: Heavy Tank -> Heavy, Tank\n" +
+                             report,
+                         ""}));
     EXPECT_EQ(Files(), before);
 
     EXPECT_EQ(Apply(edited), (CliResult{0, report, ""}));
@@ -93,6 +106,15 @@ TEST_F(TableTest, ApplyChangesExactlyTheEditedValues) {
     EXPECT_EQ(Apply("file,GameObject.baseName,GameObject.classLabel\r\nscout.odf,,\"\"\r\n"),
               (CliResult{0, "scout.odf: 1 value changed\nTotal: 1 value changed in 1 file\n", ""}));
     EXPECT_NE(Bytes("scout.odf").find("baseName = \"\"\nclassLabel = \"\""), std::string::npos);
+
+    // A number goes in as the cell gives it; a trailing comma adds no cell.
+    EXPECT_EQ(
+        Apply("file,GameObject.maxHealth,GameObject.buildTime\nscout.odf,+00851,1e-7,\n"),
+        (CliResult{0, "scout.odf: 2 values changed\nTotal: 2 values changed in 1 file\n", ""}));
+    EXPECT_NE(Bytes("scout.odf")
+                  .find("maxHealth = +00851\ncollisionRadius = 1.25\nbaseName = "
+                        "\"\"\nclassLabel = \"\"\nbuildTime = 1e-7\n"),
+              std::string::npos);
 }
 
 TEST_F(TableTest, ApplyRefusesABadTableAndChangesNothing) {
@@ -105,6 +127,12 @@ TEST_F(TableTest, ApplyRefusesABadTableAndChangesNothing) {
         {"GameObject.maxHealth,GameObject.unitName\n1,x\n", "t.csv:1: no 'file' column"},
         {"", "t.csv:1: the table has no header row"},
         {header + good + "heavy.odf,1\n", "t.csv:3: 2 cells where the header has 3"},
+        {"file,GameObject.maxHealth\n" + good, "t.csv:2: 3 cells where the header has 2"},
+        {header + good + "heavy.odf\n", "t.csv:3: 1 cell where the header has 3"},
+        {"file;GameObject.maxHealth\nscout.odf;1\n",
+         "t.csv:1: the cells are separated by semicolons; save the table with commas (CSV)\n"},
+        {"file\tGameObject.maxHealth\nscout.odf\t1\n",
+         "t.csv:1: the cells are separated by tabs; save the table with commas (CSV)\n"},
         {header + good + "\n\n./scout.odf,2,y\n",
          "t.csv:5: file './scout.odf' is already on line 2"},
         {header + good + "nothing.odf,2,y\n",
@@ -127,6 +155,14 @@ TEST_F(TableTest, ApplyRefusesABadTableAndChangesNothing) {
         {header + good + "heavy.odf,abc,x\n", "t.csv:3: GameObject.maxHealth: 'abc' is not a "
                                               "number\n"},
         {header + good + "heavy.odf,2 500,x\n", "t.csv:3: GameObject.maxHealth: '2 500' is not"},
+        {header + good + "heavy.odf,3300.5,x\n",
+         "t.csv:3: GameObject.maxHealth: '3300.5' is not a whole number\n"},
+        {header + good + "heavy.odf,2147483648,x\n",
+         "t.csv:3: GameObject.maxHealth: '2147483648' is out of range (an Integer holds "
+         "-2147483648 to 2147483647).\n"},
+        {"file,HovercraftClass.velocForward\nscout.odf,1\nheavy.odf,4e38\n",
+         "t.csv:3: HovercraftClass.velocForward: '4e38' is out of range (a Float holds up to "
+         "3.4028235e38).\n"},
         // A spreadsheet that writes decimal commas.
         {"file,HovercraftClass.velocForward\nscout.odf,22.5\nheavy.odf,\"22,5\"\n",
          "t.csv:3: HovercraftClass.velocForward: '22,5' is not a number (use a point for "

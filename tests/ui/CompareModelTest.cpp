@@ -133,18 +133,28 @@ TEST_F(CompareModelTest, TakeEditAndDeleteAreUndoStepsOfTheDocument) {
     EXPECT_EQ(history.undoText(), "Take maxHealth from t2.odf");
     EXPECT_EQ(Read(m_model)[3], "GameObject.maxHealth|*9*|9|9|12|10~|9|12~|9");
 
-    // Typed as the value box reads it: leniently, an unedited text changes nothing.
-    EXPECT_TRUE(m_model.setData(At("GameObject.maxHealth", 0), "15x", Qt::EditRole));
+    // Typed as the command line takes it: a number of the field's type within its range,
+    // written as given; anything else changes nothing and says why in the command line's words.
+    QStringList refused;
+    QObject::connect(&m_model, &CCompareModel::Refused, [&refused](const QString& why) { refused << why; });
+    for (const char* text : {"15x", "16\u0141", "1.5", "2147483648"})
+        EXPECT_FALSE(
+            m_model.setData(At("GameObject.maxHealth", 0), QString::fromUtf8(text), Qt::EditRole));
+    EXPECT_EQ(refused, (QStringList{"'15x' is not a number", "'16\u0141' is not a number",
+                                    "'1.5' is not a whole number",
+                                    "'2147483648' is out of range (an Integer holds -2147483648 to "
+                                    "2147483647)"}));
+    EXPECT_EQ(Health(), 9);
+    EXPECT_TRUE(m_model.setData(At("GameObject.maxHealth", 0), " 015 ", Qt::EditRole));
     EXPECT_EQ(Health(), 15);
+    EXPECT_EQ(m_document.Field(6).m_strValue, "015");
     EXPECT_EQ(history.undoText(), "maxHealth");
+    // Shown as it is, the text changes nothing.
     EXPECT_TRUE(m_model.setData(At("GameObject.maxHealth", 0), "15", Qt::EditRole));
     EXPECT_FALSE(
         m_model.setData(At("GameObject.maxHealth", CCompareModel::kMin), "1", Qt::EditRole));
     EXPECT_EQ(history.count(), 3);
-    // A character the file's encoding cannot hold is read as nothing in a number, as there.
-    EXPECT_TRUE(m_model.setData(At("GameObject.maxHealth", 0), "16\u0141", Qt::EditRole));
-    EXPECT_EQ(Health(), 16);
-    history.undo();
+    EXPECT_EQ(refused.size(), 4);
 
     // Deleting a field no template sets takes its row away; undoing brings it back.
     EXPECT_TRUE(m_model.Remove(At("GameObject.aiName", 0).row()));

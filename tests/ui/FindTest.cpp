@@ -128,6 +128,5 @@ TEST_F(FindTest, EscapeAndEnterInTheBoxAndTheTreeAfterwards) {
     Type(QStringLiteral("45")); // replaces the value found, which Enter left selected
     m_prompts.Queue(Answer::Yes);
     Key(Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(m_folder.Read("hover.odf"),
-              "// hover\n[HovercraftClass]\nvelocForward = 45.000000\n");
+    EXPECT_EQ(m_folder.Read("hover.odf"), "// hover\n[HovercraftClass]\nvelocForward = 45\n");
 }

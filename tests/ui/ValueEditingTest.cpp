@@ -115,7 +115,7 @@ TEST_F(ValueEditingTest, EveryKeyIsAppliedByTheCoresRulesAndTheTreeShowsWhatIsSt
     EXPECT_EQ(Edit(), QStringLiteral(" x \u00e9"));
     const std::string saved = Saved();
     EXPECT_NE(saved.find("aiName = \" x \xe9\"\n"), std::string::npos); // as the file is
-    EXPECT_NE(saved.find("heatSignature = 16777216.0"), std::string::npos);
+    EXPECT_NE(saved.find("heatSignature = 16777217\n"), std::string::npos); // as typed
     EXPECT_EQ(saved.find("rangeScan"), std::string::npos);
     EXPECT_EQ(saved.find("collisionRadius"), std::string::npos);
 }
@@ -156,19 +156,20 @@ TEST_F(ValueEditingTest, AStringFieldRefusesWhatWouldNotReadBackAndSaysWhy) {
 
 TEST_F(ValueEditingTest, EnterAppliesTheEditTextAndAnUneditedValueStaysAsItWas) {
     // Strings keep their bytes (not UTF-8 too), an absent field stays absent, a present empty
-    // String stays present; a Float takes its six-decimal text.
+    // String stays present, a Float too small for six decimals keeps its value.
     for (const char* field :
          {"unitName", "maxHealth", "aiName", "weaponName1", "baseName", "imageSignature"}) {
         const QString before = ItemText("GameObject", field);
         Select("GameObject", field);
         Key(Qt::Key_Return);
-        if (field != std::string("imageSignature")) {
-            EXPECT_EQ(ItemText("GameObject", field), before);
-            EXPECT_FALSE(Modified()) << field;
-        }
+        EXPECT_EQ(ItemText("GameObject", field), before);
+        EXPECT_FALSE(Modified()) << field;
     }
-    EXPECT_EQ(ItemText("GameObject", "imageSignature"), "imageSignature = 0.000000");
-    EXPECT_TRUE(Modified());
+    // Text that reads as the value held changes nothing either.
+    Select("GameObject", "maxHealth");
+    Type(QStringLiteral("x"));
+    EXPECT_FALSE(Modified());
+    EXPECT_NE(Saved().find("imageSignature = 0.0000001\n"), std::string::npos);
 
     // Enter after typing applies the same text again; it never closes the window nor asks.
     Select("GameObject", "scrapCost");

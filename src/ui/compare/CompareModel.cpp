@@ -185,9 +185,16 @@ bool CCompareModel::setData(const QModelIndex& index, const QVariant& value, int
     // The text as shown and not edited stands for the field's own bytes, which need not be UTF-8.
     if (field.m_bPresent && text == Text(&field).toString())
         return true;
+    // Typed here, a number is all there is, as on the command line: anything but a number of the
+    // field's type changes nothing, and the user is told why.
+    const std::string bytes = BytesOfEdit(text, Encoding());
+    if (const std::string why = NumberRefusal(field.Type(), bytes); !why.empty()) {
+        emit Refused(QString::fromUtf8(why));
+        return false;
+    }
     CFieldEntry changed = field;
-    ApplyTypedValue(changed, BytesOfEdit(text, Encoding()));
-    if (!changed.SameValueAs(field))
+    ApplyTypedValue(changed, bytes);
+    if (!changed.SameAs(field))
         m_document.UndoStack()->push(
             new CFieldEditCommand(m_document, field, changed, CFieldEditCommand::Kind::Other, 0));
     return true;

@@ -32,7 +32,9 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    // Text typed into this file's cell, applied as the value box applies it, as one undo step.
+    // Text typed into this file's cell, applied as the value box applies it, as one undo step. A
+    // number field takes only a number of its type within its range, written as given; anything
+    // else changes nothing and is Refused.
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
     // The schema position of the field of row, and the row of a field (-1 when it has none).
@@ -61,6 +63,10 @@ public:
     // Lets go of the templates, which are about to change, until the next Refresh: meanwhile
     // there are no template columns and the figures are empty.
     void ForgetTemplates();
+
+signals:
+    // Text typed into this file's cell was not taken; why is a sentence without its full stop.
+    void Refused(const QString& why);
 
 private:
     void OnFieldChanged(int field);

@@ -31,6 +31,7 @@ CCompareTable::CCompareTable(CCompareModel* model, QWidget* parent)
     setModel(model);
     auto* delegate = new CCompareDelegate(this);
     connect(delegate, &CCompareDelegate::Refused, this, &CCompareTable::Refused);
+    connect(model, &CCompareModel::Refused, this, &CCompareTable::Refused);
     setItemDelegate(delegate);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);

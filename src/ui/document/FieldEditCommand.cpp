@@ -18,7 +18,7 @@ bool CFieldEditCommand::mergeWith(const QUndoCommand* other) {
         return false;
     m_after = next->m_after;
     // Typed back to where the run began: the step changes nothing and leaves the history.
-    setObsolete(m_after.SameValueAs(m_before));
+    setObsolete(m_after.SameAs(m_before));
     return true;
 }
 

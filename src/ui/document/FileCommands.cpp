@@ -96,6 +96,11 @@ bool CFileCommands::SaveLocked(const std::string& path, SaveStyle style, bool in
 }
 
 bool CFileCommands::ChooseSaveStyle(SaveStyle& style) {
+    // A new document has no file of its own to keep: it is written in the editor's layout.
+    if (!m_document.IsReadFromFile()) {
+        style = SaveStyle::Layout;
+        return true;
+    }
     const std::size_t unused = m_document.UnusedLineCount();
     if (!m_document.SaveStyleAnswer() && unused > 0) {
         const std::string question =
@@ -115,6 +120,6 @@ bool CFileCommands::ChooseSaveStyle(SaveStyle& style) {
             return false;
         }
     }
-    style = m_document.SaveStyleAnswer().value_or(SaveStyle::Layout);
+    style = m_document.SaveStyleAnswer().value_or(SaveStyle::KeepFile);
     return true;
 }

@@ -38,8 +38,9 @@ private:
     // Writes the document to path (its own, or a new one for Save As) under the lock of the
     // folder the save writes in, so that a command-line run there cannot interleave with it.
     bool SaveLocked(const std::string& path, SaveStyle style, bool checkDisk);
-    // The save style: when the file has lines the editor does not know, the user is asked once
-    // per document whether to keep them. False when the user cancelled.
+    // The save style: a document read from a file keeps it, unless the user answered No when
+    // asked (once per document, when the file has lines the editor does not know) whether to keep
+    // them; a new document is written in the layout. False when the user cancelled.
     bool ChooseSaveStyle(SaveStyle& style);
 
     CTankDocument& m_document;

@@ -27,6 +27,7 @@ void CTankDocument::StartAnew() {
 
 void CTankDocument::Reset() {
     m_file.Reset();
+    m_bReadFromFile = false;
     StartAnew();
     emit PathChanged();
     emit Replaced();
@@ -35,6 +36,7 @@ void CTankDocument::Reset() {
 bool CTankDocument::Load(const std::string& path) {
     const bool loaded = m_file.Load(path);
     if (loaded) {
+        m_bReadFromFile = true;
         StartAnew();
         emit PathChanged();
     }
@@ -77,7 +79,11 @@ bool CTankDocument::Save(SaveStyle style) {
 }
 
 bool CTankDocument::SaveAs(const std::string& path, SaveStyle style) {
-    m_file.SetPath(path);
+    if (!m_file.SaveAs(path, style))
+        return false;
     emit PathChanged();
-    return Save(style);
+    Stamp();
+    m_undoStack->setClean();
+    emit Saved();
+    return true;
 }

@@ -32,6 +32,9 @@ public:
     const std::string& Path() const { return m_file.m_strPath; }
     const std::string& FileName() const { return m_file.m_strFileName; }
     bool IsUntitled() const { return m_file.IsUntitled(); }
+    // True from a successful Load until New: such a document is saved as its file, changed only
+    // where the user changed it; a new one in the editor's layout.
+    bool IsReadFromFile() const { return m_bReadFromFile; }
     bool IsModified() const;
 
     // A new document, "Untitled.odf": no history, no answer about unknown lines. Emits Replaced.
@@ -56,9 +59,9 @@ public:
     // document without a file, and after SaveAs gave it a path not written yet.
     bool ChangedOnDisk() const;
 
-    // Writes the document to its path (Save) or to path, which it takes even when the write
-    // fails (SaveAs). On success the history is marked clean and Saved is emitted; failures are
-    // reported by the core. Neither asks anything: the file commands do.
+    // Writes the document to its path (Save) or to path, which it takes only when the write
+    // succeeds (SaveAs). On success the history is marked clean and Saved is emitted; failures
+    // are reported by the core and change nothing. Neither asks anything: the file commands do.
     bool Save(SaveStyle style);
     bool SaveAs(const std::string& path, SaveStyle style);
 
@@ -82,6 +85,7 @@ private:
     CTankFile m_file;
     QUndoStack* m_undoStack;
     std::optional<SaveStyle> m_saveStyle;
+    bool m_bReadFromFile = false;
     std::string m_strStampPath; // the file m_stamp describes
     CFileStamp m_stamp;
 };

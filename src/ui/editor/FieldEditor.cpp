@@ -5,6 +5,7 @@
 #include "FieldTree.h"
 #include "Schema.h"
 #include "TankDocument.h"
+#include "TemplateList.h"
 #include "ValueComboBox.h"
 #include "ValueText.h"
 
@@ -57,7 +58,7 @@ void CFieldEditor::ApplyValue(bool typing) {
     m_valueBox->ApplyTo(changed);
     // An edit that empties the field is a step of its own, as is anything but typing.
     const bool merging = typing && changed.m_bPresent;
-    if (!changed.SameValueAs(field)) {
+    if (!changed.SameAs(field)) {
         m_bApplyingValue = true;
         m_document.UndoStack()->push(new CFieldEditCommand(m_document, field, changed,
                                                            merging ? CFieldEditCommand::Kind::Typing
@@ -94,22 +95,25 @@ void CFieldEditor::OnEditChangeValue() {
 
 void CFieldEditor::OnSelEndOkValue(int index) {
     const int field = m_tree->SelectedField();
-    if (index < 0 || field < 0)
+    const int source =
+        index < 0 ? -1 : m_valueBox->itemData(index, CValueComboBox::kSourceRole).toInt();
+    if (field < 0 || source < 0 || static_cast<std::size_t>(source) >= m_templates.Size())
         return;
     // The box checked the picked text as it took it; a template's value is not the user's
     // typing, so nothing was refused.
     m_panel->ClearNote();
-    const QByteArray bytes = m_valueBox->itemData(index, CValueComboBox::kBytesRole).toByteArray();
-    // The template's text in the document's encoding: a file never mixes two.
+    // The template's value as its file writes it; a String in the document's encoding, as a file
+    // never mixes two.
+    CFieldEntry value =
+        m_templates.At(static_cast<std::size_t>(source)).m_fields[static_cast<std::size_t>(field)];
     const TextEncoding encoding = m_document.File().m_nEncoding;
-    std::string value(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     char32_t refused = 0;
-    if (m_document.Field(field).Type() == FieldType::String &&
-        !EncodeShownBytes(std::string(value), encoding, value, refused)) {
+    if (value.Type() == FieldType::String &&
+        !EncodeShownBytes(std::string(value.m_strValue), encoding, value.m_strValue, refused)) {
         RefreshValueBox();
         m_panel->ShowNote(WhyStringCannotTake(encoding, refused));
         return;
     }
-    m_valueBox->SetShownValue(value, true);
+    m_valueBox->SetShownValue(value);
     ApplyValue(false);
 }

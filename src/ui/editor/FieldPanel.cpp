@@ -89,7 +89,7 @@ void CFieldPanel::ShowTexts(const QString& name, const QString& type, const QStr
 }
 
 void CFieldPanel::ClearValueBox() {
-    m_valueBox->SetShownValue({}, false);
+    m_valueBox->ClearShownValue();
     m_valueBox->ResetContent();
     // What the program shows is always a number, or no field at all.
     m_valueBox->SetWarning({});
@@ -100,7 +100,7 @@ void CFieldPanel::UpdateWarning(const QString& text) {
         return;
     CFieldEntry stored(m_nFieldIndex);
     const std::string bytes = BytesOfText(text);
-    if (text.isEmpty() || IsNumberText(stored.Type(), bytes)) {
+    if (text.isEmpty() || IsExactNumber(stored.Type(), bytes)) {
         m_valueBox->SetWarning({});
         return;
     }
@@ -111,8 +111,7 @@ void CFieldPanel::UpdateWarning(const QString& text) {
 
 void CFieldPanel::ShowValue(const CFieldEntry& field, const CTemplateList& templates) {
     ClearValueBox();
-    m_valueBox->SetShownValue(field.m_bPresent ? FormatValue(field) : std::string(),
-                              field.m_bPresent);
+    m_valueBox->SetShownValue(field);
     const auto index = static_cast<std::size_t>(field.Index());
     std::vector<CValueComboBox::Item> items;
     items.reserve(templates.Size());
@@ -121,10 +120,8 @@ void CFieldPanel::ShowValue(const CFieldEntry& field, const CTemplateList& templ
         const CFieldEntry& given = tankFile.m_fields[index];
         if (!given.m_bPresent)
             continue;
-        const std::string value = FormatValue(given);
-        items.push_back({TextOfBytes(value), TextOfBytes(tankFile.Label()),
-                         QByteArray(value.data(), static_cast<qsizetype>(value.size())),
-                         NumberOf(given)});
+        items.push_back({TextOfBytes(FormatValue(given)), TextOfBytes(tankFile.Label()),
+                         static_cast<int>(i), NumberOf(given)});
     }
     m_valueBox->SetItems(std::move(items), field.Type() == FieldType::String
                                                ? CValueComboBox::Order::Text

@@ -22,12 +22,23 @@ CUnusedLinesBar::CUnusedLinesBar(QWidget* parent) : QWidget(parent), m_text(new 
     hide();
 }
 
-void CUnusedLinesBar::SetCount(std::size_t count) {
-    if (count == 0) {
+void CUnusedLinesBar::SetCounts(std::size_t unused, std::size_t misread) {
+    if (unused == 0 && misread == 0) {
         hide();
         return;
     }
-    m_text->setText(QString::fromStdString(FormatNumber(
-        "%d lines of this file are not fields the editor knows.", static_cast<long long>(count))));
+    const auto count = [](const char* one, const char* many, std::size_t n) {
+        return FormatNumber(n == 1 ? one : many, static_cast<long long>(n));
+    };
+    std::string text;
+    if (unused > 0)
+        text = count("%d line of this file is not a field the editor knows",
+                     "%d lines of this file are not fields the editor knows", unused);
+    if (misread > 0)
+        text += unused > 0 ? count("; %d value is read unlike it looks",
+                                   "; %d values are read unlike they look", misread)
+                           : count("%d value of this file is read unlike it looks",
+                                   "%d values of this file are read unlike they look", misread);
+    m_text->setText(QString::fromStdString(text + '.'));
     show();
 }

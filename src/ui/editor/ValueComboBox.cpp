@@ -194,7 +194,7 @@ void CValueComboBox::SetItems(std::vector<Item> items, Order order) {
         auto* row = new QStandardItem(item.text);
         if (!item.label.isNull())
             row->setData(item.label, kLabelRole);
-        row->setData(item.bytes, kBytesRole);
+        row->setData(item.source, kSourceRole);
         rows.append(row);
     }
     EnsureDelegate();
@@ -254,24 +254,24 @@ void CValueComboBox::SetEditText(const QString& text) {
     lineEdit()->setText(text);
 }
 
-void CValueComboBox::SetShownValue(const std::string& bytes, bool present) {
-    m_strShownBytes = bytes;
-    m_bShownPresent = present;
-    m_shownText = TextOfBytes(bytes);
+void CValueComboBox::SetShownValue(const CFieldEntry& field) {
+    m_shown = field;
+    m_shownText = field.m_bPresent ? TextOfBytes(FormatValue(field)) : QString();
+    SetEditText(m_shownText);
+}
+
+void CValueComboBox::ClearShownValue() {
+    m_shown.reset();
+    m_shownText.clear();
     SetEditText(m_shownText);
 }
 
 void CValueComboBox::ApplyTo(CFieldEntry& field) const {
     const QString text = EditText();
-    if (text == m_shownText && m_bShownPresent && text.isEmpty()) {
-        // An empty String shown as it is (a present "" or a template's "") stays present: Enter
-        // or a pick must not remove a value the user never touched.
-        field.m_strValue.clear();
-        field.m_bPresent = true;
-        return;
-    }
-    if (text == m_shownText) {
-        ApplyTypedValue(field, m_strShownBytes);
+    // The text as shown stands for the field shown: an empty String stays present, bytes that
+    // are not UTF-8 stay as they are, a number keeps the text its file gives it.
+    if (text == m_shownText && m_shown && m_shown->Index() == field.Index()) {
+        field = *m_shown;
         return;
     }
     ApplyTypedValue(field, BytesOfEdit(text, m_nEncoding));

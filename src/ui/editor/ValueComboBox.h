@@ -1,15 +1,16 @@
 #pragma once
 
+#include "FieldEntry.h"
 #include "TextEncoding.h"
 #include "ValueItemDelegate.h"
 
 #include <QComboBox>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
-class CFieldEntry;
 class QAction;
 class CRefusingValidator;
 
@@ -21,13 +22,14 @@ class CValueComboBox : public QComboBox {
     Q_OBJECT
 public:
     static constexpr int kLabelRole = Qt::UserRole;
-    // The value's own bytes, so that picking an item stores exactly what the template holds.
-    static constexpr int kBytesRole = Qt::UserRole + 1;
+    // Where the value comes from (a template's position in its list), so that picking an item
+    // takes exactly what the template holds, written as its file writes it.
+    static constexpr int kSourceRole = Qt::UserRole + 1;
 
     struct Item {
         QString text;
         QString label;
-        QByteArray bytes;
+        int source = -1;
         double number = 0; // the value of an item of a list of numbers
     };
 
@@ -43,13 +45,15 @@ public:
     // Removes every item; the edit text stays.
     void ResetContent();
 
-    // Shows a value's bytes in the edit field as the program's own text (no EditChanged);
-    // present tells a present empty value from an absent one.
-    void SetShownValue(const std::string& bytes, bool present);
+    // Shows field's value in the edit field as the program's own text (no EditChanged): its
+    // formatted value, or nothing when it is absent.
+    void SetShownValue(const CFieldEntry& field);
+    // Empties the edit field, which then shows no field.
+    void ClearShownValue();
     // Applies the edit text to field as the user's typing (ApplyTypedValue), in the encoding
-    // last set. The text as last shown stores the shown bytes, even when they are not UTF-8,
-    // and a present empty value shown unchanged stays present: applying what the user never
-    // touched changes nothing.
+    // last set. The text as last shown gives back the field last shown, whole (bytes that are
+    // not UTF-8, a present empty String, a number's text as given): applying what the user
+    // never touched changes nothing.
     void ApplyTo(CFieldEntry& field) const;
     // The encoding of the document that ApplyTo's fields belong to (Windows-1252 at first).
     void SetEncoding(TextEncoding encoding) { m_nEncoding = encoding; }
@@ -96,8 +100,7 @@ private:
     QAction* m_warning = nullptr;
     TextEncoding m_nEncoding = TextEncoding::Windows1252;
 
-    // The edit text as the program last set it, and the bytes it shows.
+    // The edit text as the program last set it, and the field it shows.
     QString m_shownText;
-    std::string m_strShownBytes;
-    bool m_bShownPresent = false;
+    std::optional<CFieldEntry> m_shown;
 };
