@@ -101,11 +101,19 @@ std::string CFileLines::ReadUnlikeItLooks(std::size_t i) const {
         return {};
     const CFieldEntry& field = m_loaded[static_cast<std::size_t>(line.index)];
     std::string_view after = TextOf(line).substr(line.readEnd);
-    // What C and scripts put after a value reads as no more than the value itself.
-    const char tail = field.Type() == FieldType::String ? ';' : 'f';
-    if (!after.empty() && (after.front() == tail || (tail == 'f' && after.front() == 'F')))
+    // What C and scripts put after a value reads as no more than the value itself: a ';' after
+    // a String, an 'f' right after a number.
+    const auto skipBlanks = [&after] {
+        after.remove_prefix(std::min(after.find_first_not_of(" \t"), after.size()));
+    };
+    if (field.Type() == FieldType::String) {
+        skipBlanks();
+        if (after.starts_with(';'))
+            after.remove_prefix(1);
+    } else if (after.starts_with('f') || after.starts_with('F')) {
         after.remove_prefix(1);
-    after.remove_prefix(std::min(after.find_first_not_of(" \t"), after.size()));
+    }
+    skipBlanks();
     if (after.empty() || after.starts_with("//"))
         return {};
     const bool emptyString = field.Type() == FieldType::String && field.m_strValue.empty();

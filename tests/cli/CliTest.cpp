@@ -28,6 +28,9 @@ TEST_F(CliTest, ReadingCommandsPrintWhatTheFilesSet) {
         {{"dump", "messy.odf"}, {0, Golden("dump_messy.expected"), ""}},
         {{"schema"}, {0, Golden("schema.expected"), ""}},
         {{"check", "messy.odf"}, {1, check, ""}},
+        // Values read unlike they look, beside the unused lines: doubled quotes, text after a
+        // value, NULL; not a ';' after a String nor an 'f' after a number.
+        {{"check", "misread.odf"}, {1, Golden("check_misread.expected"), ""}},
         {{"check", DataPath("cli/messy.expected.odf")}, {0, "", ""}},
         // An unknown key is named with its group as the schema spells it.
         {{"check", "craft.odf"},

@@ -2,6 +2,8 @@
 
 #include "ValueText.h"
 
+#include "FieldEntry.h"
+
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -149,6 +151,74 @@ TEST(ValueText, OnlyNumbersAreNumberText) {
                                            {FieldType::Float, "1,2,3", false}})
         EXPECT_EQ(NotANumberReason(type, text), "'" + std::string(text) + "' is not a number" +
                                                     (hint ? " (use a point for decimals)" : ""));
+}
+
+// What the command line refuses and why: not a number, not a whole number, out of range. A
+// number it takes is written as given, blanks trimmed; lenient text forgets the text unless it
+// reads as the value held.
+TEST(ValueText, ExactNumbersAreKeptAsGivenAndOthersRefused) {
+    const std::string none;
+    const auto range = [](FieldType type, std::string text) {
+        return "'" + text + "' is out of range (" +
+               (type == FieldType::Integer ? "an Integer holds -2147483648 to 2147483647)"
+                                           : "a Float holds up to 3.4028235e38)");
+    };
+    using enum FieldType;
+    const struct {
+        FieldType type;
+        const char* text;
+        std::string refusal;
+        const char* kept; // the text the field keeps to be written
+    } cases[] = {
+        {Integer, " 00111 ", none, "00111"},
+        {Integer, "+2500", none, "+2500"},
+        {Integer, "2147483647", none, "2147483647"},
+        {Integer, "-2147483648", none, "-2147483648"},
+        {Integer, "0002147483647.00", none, "0002147483647.00"},
+        {Integer, "2147483648", range(Integer, "2147483648"), ""},
+        {Integer, "-2147483649", range(Integer, "-2147483649"), ""},
+        {Integer, "99999999999999999999", range(Integer, "99999999999999999999"), ""},
+        {Integer, "3300.5", "'3300.5' is not a whole number", ""},
+        {Integer, "25o0", "'25o0' is not a number", ""},
+        {Integer, "", none, ""},
+        {Float, "1e-7", none, "1e-7"},
+        {Float, "0.0000004", none, "0.0000004"},
+        {Float, "3.4028235e38", none, "3.4028235e38"},
+        {Float, "-3.4028235e38", none, "-3.4028235e38"},
+        {Float, "1e-400", none, "1e-400"}, // so small it reads as 0: taken
+        {Float, "3.4028236e38", range(Float, "3.4028236e38"), ""},
+        {Float, "-1e39", range(Float, "-1e39"), ""},
+        {Float, "1e99999999999999999999", range(Float, "1e99999999999999999999"), ""},
+        {Float, "1000000000000000000000000000000000000000", // 1e39
+         range(Float, "1000000000000000000000000000000000000000"), ""},
+        {Float, "2.5x", "'2.5x' is not a number", ""},
+        {String, "2.5x", none, "2.5x"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(NumberRefusal(c.type, c.text), c.refusal);
+        EXPECT_EQ(IsExactNumber(c.type, c.text), c.refusal.empty() && *c.text);
+        int index = 6; // GameObject.maxHealth, an Integer
+        if (c.type != Integer)
+            index = c.type == Float ? 5 : 0; // buildTime, baseName
+        CFieldEntry field(index);
+        field.m_bPresent = true;
+        field.m_strValue = "old";
+        ApplyTypedValue(field, c.text);
+        if (*c.text) {
+            EXPECT_EQ(field.m_strValue, c.kept);
+            EXPECT_EQ(KeptValue(field), c.type == String ? "\"2.5x\""
+                                        : *c.kept        ? c.kept
+                                                         : FormatValue(field));
+        }
+    }
+    // Lenient text that reads as the value the field holds keeps the text it was given.
+    CFieldEntry health(6);
+    ApplyTypedValue(health, "0025");
+    ApplyTypedValue(health, "25x");
+    EXPECT_EQ(health.m_strValue, "0025");
+    ApplyTypedValue(health, "26x");
+    EXPECT_EQ(KeptValue(health), "26");
 }
 
 // The text is what "%f" gives in the C locale, and whatever is written reads back as the same

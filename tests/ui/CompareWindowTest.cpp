@@ -114,6 +114,19 @@ TEST_F(CompareWindowTest, OpensOnTheSelectedFieldAndItsKeysChangeTheDocumentAsOn
     Key(Qt::Key_Return);
     EXPECT_EQ(ItemText("GameObject", "maxHealth"), "maxHealth = 42");
     EXPECT_EQ(Edit(), "42");
+    // Only a number of the field's type goes in; anything else changes nothing, and says why.
+    auto* note = m_compare->findChild<QLabel*>("compareNote");
+    for (const auto& [typed, why] :
+         {std::pair{"26o0", "'26o0' is not a number."},
+          {"2147483648", "'2147483648' is out of range (an Integer holds -2147483648 to "
+                         "2147483647)."}}) {
+        Key(Qt::Key_F2);
+        Key(Qt::Key_A, Qt::ControlModifier);
+        Type(QString::fromLatin1(typed));
+        Key(Qt::Key_Return);
+        EXPECT_EQ(note->text().toStdString(), why);
+        EXPECT_EQ(ItemText("GameObject", "maxHealth"), "maxHealth = 42");
+    }
 
     // Delete removes the field; Ctrl+Z and Ctrl+Y from here undo and redo the document's steps.
     Key(Qt::Key_Delete);
@@ -317,4 +330,23 @@ TEST_F(CompareWindowTest, ATemplatesTextGoesIntoTheFileInItsEncoding) {
     const std::string saved = m_folder.Read("doc.odf");
     EXPECT_NE(saved.find("baseName = \"caf\xe9\""), std::string::npos) << saved;
     EXPECT_NE(saved.find("unitName = \"x\""), std::string::npos) << saved;
+}
+
+// A number picked in the value box or taken in the comparison is written as its template's file
+// writes it, not in the editor's six decimals.
+TEST_F(CompareWindowTest, ANumberPickedOrTakenIsWrittenAsItsTemplateWritesIt) {
+    Select("GameObject", "collisionRadius");
+    m_box->showPopup();
+    Key(Qt::Key_Down); // [Gamma] 3.000000, the least
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Edit(), "3.000000");
+    Command("actionFileSave");
+    EXPECT_EQ(m_folder.Read("doc.odf"), "[GameObject]\ncollisionRadius = 3\nmaxHealth = 10\n");
+    OpenCompare();
+    Key(Qt::Key_End);
+    Key(Qt::Key_Left); // t2.odf's 9.5
+    Key(Qt::Key_Return);
+    m_editor->activateWindow();
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(m_folder.Read("doc.odf"), "[GameObject]\ncollisionRadius = 9.5\nmaxHealth = 10\n");
 }

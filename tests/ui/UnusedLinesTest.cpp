@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <numeric>
+
 namespace {
 
 // hover.odf is written as a modder's file is: headers and keys in their own case, a comment, a
@@ -130,4 +132,63 @@ TEST_F(UnusedLinesTest, EverySaveAsksOncePerDocumentWhetherToKeepThem) {
         EXPECT_EQ(m_folder.Read("hover.odf"), answer == Answer::No ? layout : m_hover);
     }
     EXPECT_EQ(Title(), TitleOf("Untitled.odf"));
+}
+
+// A file with no line the editor does not know is saved as it was but for the value typed,
+// without a question, by Save and Save As alike; a new document is written in the layout.
+TEST_F(UnusedLinesTest, AFileWithoutUnusedLinesChangesOnlyWhereTheUserTyped) {
+    const std::string one = tarnwick_test::ReadData("model/thunder.one.odf");
+    m_folder.Write("thunder.odf", tarnwick_test::ReadData("model/thunder.odf"));
+    Open("thunder.odf");
+    EXPECT_EQ(CountLine(), "");
+    Select("GameObject", "weaponmask");
+    Key(Qt::Key_A, Qt::ControlModifier);
+    Type(QStringLiteral("00111"));
+    EXPECT_EQ(ItemText("GameObject", "weaponmask"), "weaponmask = 111");
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Open]"});
+    EXPECT_EQ(m_folder.Read("thunder.odf"), one);
+    EXPECT_FALSE(Modified());
+    m_prompts.Queue(m_folder.Path("copy.odf"));
+    Key(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Save As .odf]"});
+    EXPECT_EQ(m_folder.Read("copy.odf"), one);
+    EXPECT_EQ(Title(), TitleOf("copy.odf"));
+
+    Command("actionFileNew");
+    Modify();
+    m_prompts.Queue(m_folder.Path("new.odf"));
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(
+        m_folder.Read("new.odf").starts_with("[GameObject]\n\nmaxHealth = 99\n\n[CraftClass]\n"));
+}
+
+// Lines whose value is read unlike it looks are listed beside the unused lines, with the reasons
+// check gives, but counted apart: nothing drops them.
+TEST_F(UnusedLinesTest, ValuesReadUnlikeTheyLookAreListedApart) {
+    m_folder.Write("misread.odf", tarnwick_test::ReadData("cli/misread.odf"));
+    Open("misread.odf");
+    EXPECT_EQ(CountLine(), "5 lines of this file are not fields the editor knows; 8 values are "
+                           "read unlike they look.");
+    std::vector<std::string> rows;
+    WhenModalShows<CUnusedLinesDlg>([&rows](CUnusedLinesDlg* dialog) {
+        auto* list = dialog->findChild<QTreeWidget*>("unusedLines");
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* item = list->topLevelItem(i);
+            rows.push_back(("misread.odf:" + item->text(0) + ": " + item->text(1) + ": " +
+                            item->text(2) + "\n")
+                               .toStdString());
+        }
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    QTest::mouseClick(m_editor->findChild<QPushButton*>("unusedLinesShow"), Qt::LeftButton);
+    EXPECT_EQ(std::accumulate(rows.begin(), rows.end(), std::string()),
+              tarnwick_test::ReadData("cli/check_misread.expected"));
+    // Only values misread: the line names them alone, in the singular for one.
+    m_folder.Write("one.odf", "[GameObject]\nmaxHealth = 1x\n");
+    Open("one.odf");
+    EXPECT_EQ(CountLine(), "1 value of this file is read unlike it looks.");
+    m_folder.Write("one.odf", "[GameObject]\nmaxHealth = 1\n// a\n");
+    Open("one.odf");
+    EXPECT_EQ(CountLine(), "1 line of this file is not a field the editor knows.");
 }
