@@ -6,7 +6,11 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
 
 #ifndef TARNWICK_README_FROM_BIN
 #error "TARNWICK_README_FROM_BIN must be defined by the build"
@@ -15,21 +19,35 @@
 #error "TARNWICK_SOURCE_README must be defined by the build"
 #endif
 
+QString ReadmePath(const QString& programFolder, const QString& sourceReadme) {
+    // Found from the program's own folder, so that it holds for any install prefix (a package
+    // installs under /usr whatever the build was configured with).
+    const QFileInfo installed(programFolder + QLatin1Char('/') +
+                              QStringLiteral(TARNWICK_README_FROM_BIN));
+    if (installed.exists())
+        return installed.canonicalFilePath();
+    // A build's program has no README of its own beside it; an installed one without its README
+    // (a system that leaves documentation out) is told where it belongs, not where it was built.
+    return QFileInfo::exists(sourceReadme) ? sourceReadme
+                                           : QDir::cleanPath(installed.absoluteFilePath());
+}
+
 QUrl HelpLinkUrl(const QString& address) {
     if (!address.isEmpty())
         return QUrl(address);
-    // Found from the program's own folder, so that it holds for any install prefix (a package
-    // installs under /usr whatever the build was configured with).
-    const QFileInfo installed(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
-                              QStringLiteral(TARNWICK_README_FROM_BIN));
-    return QUrl::fromLocalFile(installed.exists() ? installed.canonicalFilePath()
-                                                  : QStringLiteral(TARNWICK_SOURCE_README));
+    return QUrl::fromLocalFile(
+        ReadmePath(QCoreApplication::applicationDirPath(), QStringLiteral(TARNWICK_SOURCE_README)));
 }
 
 void OpenHelpLink(const QString& address, IPrompts& prompts) {
     const QUrl url = HelpLinkUrl(address);
-    if (!QDesktopServices::openUrl(url))
-        prompts.Message(FormatText("Could not open '%s'.", url.isLocalFile()
-                                                               ? BytesOfPath(url.toLocalFile())
-                                                               : BytesOfText(url.toString())));
+    if (QDesktopServices::openUrl(url))
+        return;
+    const bool local = url.isLocalFile();
+    const std::string why = local && !QFileInfo::exists(url.toLocalFile())
+                                ? std::strerror(ENOENT)
+                                : "the desktop has no program set to open it";
+    prompts.Message(FormatText("Could not open '%s'.", local ? BytesOfPath(url.toLocalFile())
+                                                             : BytesOfText(url.toString())),
+                    why);
 }

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include <chrono>
+#include <regex>
 #include <sstream>
 
 namespace {
@@ -178,6 +179,23 @@ TEST_F(CliTest, SetWritesNumbersAsGivenAndLeavesTheRestOfTheFile) {
         EXPECT_EQ(Run(args), (CliResult{0, "", ""})) << golden;
         EXPECT_EQ(Bytes("thunder.odf"), ReadData("model/" + golden)) << golden;
     }
+}
+
+// The README's first paragraph says how many unused lines `make run` shows for its example: the
+// count the window shows is the one check gives.
+TEST_F(CliTest, TheReadmeCountsTheLinesMakeRunShows) {
+    const std::string root = DataPath("../..");
+    const CliResult check = RunCli({"check", root + "/examples/raider.odf"});
+    int unused = 0;
+    std::istringstream lines(check.out);
+    for (std::string line; std::getline(lines, line);)
+        unused += line.find(": value read as ") == std::string::npos &&
+                  line.find(": no value read: ") == std::string::npos;
+    std::smatch said;
+    const std::string readme = ReadBytes(root + "/README.md");
+    ASSERT_TRUE(
+        std::regex_search(readme, said, std::regex(R"((\d+) lines of the\s+file are not fields)")));
+    EXPECT_EQ(said[1].str(), std::to_string(unused));
 }
 
 TEST_F(CliTest, CommandLineAndFileErrors) {

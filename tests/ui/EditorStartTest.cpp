@@ -149,10 +149,25 @@ TEST_F(EditorTest, HelpShowsTheAboutBoxAndOpensBothWebAddresses) {
     EXPECT_EQ(catcher.m_urls, (std::vector<QUrl>{program, group, readme}));
     EXPECT_TRUE(m_prompts.m_shown.empty());
 
-    // Where the desktop opens nothing (as here without a handler), a message shows the link.
+    // Where the desktop opens nothing (as here without a handler), a message shows the link and
+    // says why.
     OpenHelpLink(QString(), m_prompts);
-    EXPECT_EQ(m_prompts.TakeShown(),
-              Shown{"Could not open '" + readme.toLocalFile().toStdString() + "'."});
+    EXPECT_EQ(m_prompts.m_details, Shown{"Could not open '" + readme.toLocalFile().toStdString() +
+                                         "'. | the desktop has no program set to open it"});
+
+    // Installed, the README beside the program is the one opened, and named when it is missing;
+    // a build's README is only for a program run from its build.
+    const QString root = QString::fromStdString(m_folder.Path("usr"));
+    const QString installed = root + "/share/doc/tarnwick/README.md", bin = root + "/bin";
+    const QString source = QString::fromStdString(m_folder.Path("README.md"));
+    std::filesystem::create_directories(bin.toStdString());
+    EXPECT_EQ(ReadmePath(bin, source), installed);
+    m_folder.Write("README.md", "#");
+    EXPECT_EQ(ReadmePath(bin, source), source);
+    std::filesystem::create_directories(
+        std::filesystem::path(installed.toStdString()).parent_path());
+    m_folder.Write("usr/share/doc/tarnwick/README.md", "#");
+    EXPECT_EQ(ReadmePath(bin, source), installed);
 }
 
 #include "EditorStartTest.moc"

@@ -101,6 +101,19 @@ TEST_F(FindTest, EscapeAndEnterInTheBoxAndTheTreeAfterwards) {
     EXPECT_FALSE(m_tree->currentItem()->isHidden());
     EXPECT_FALSE(Modified());
 
+    // A name typed whole goes to that field, set or not, before a longer name that holds it.
+    m_folder.Write("craft.odf", "[CraftClass]\nselectFollowMsg = \"a.wav\"\n");
+    Open("craft.odf");
+    m_prompts.TakeShown();
+    Find("FOLLOWmsg");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(m_tree->currentItem()->text(0), "followMsg = ");
+    Find("follow");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(m_tree->currentItem()->text(0), "selectFollowMsg = \"a.wav\"");
+    Open("tank.odf");
+    m_prompts.TakeShown();
+
     // A group's first field is found as any other.
     Find("TANK0");
     Key(Qt::Key_Return);

@@ -1,5 +1,6 @@
 #include "FieldTree.h"
 
+#include "AsciiCase.h"
 #include "ByteText.h"
 #include "Schema.h"
 #include "TankFile.h"
@@ -193,7 +194,12 @@ void CFieldTree::ApplyFilter() {
 }
 
 QTreeWidgetItem* CFieldTree::FirstMatch() const {
-    QTreeWidgetItem* first = nullptr;
+    // The best of the shown fields: one named as typed that the file sets, one named as typed,
+    // one the file sets, the first. A name typed whole means that field, even when another
+    // field's name holds it too and comes first (followMsg in selectFollowMsg).
+    const std::string typed = BytesOfText(m_strFilter);
+    QTreeWidgetItem* best = nullptr;
+    int bestRank = 0;
     for (int i = 0; i < topLevelItemCount(); ++i) {
         const QTreeWidgetItem* group = topLevelItem(i);
         for (int j = 0; j < group->childCount(); ++j) {
@@ -201,11 +207,14 @@ QTreeWidgetItem* CFieldTree::FirstMatch() const {
             if (item->isHidden())
                 continue;
             const auto index = static_cast<std::size_t>(item->data(0, kItemIndexRole).toInt());
-            if (m_pDocument->m_fields[index].m_bPresent)
-                return item;
-            if (!first)
-                first = item;
+            const CFieldEntry& field = m_pDocument->m_fields[index];
+            const bool named = EqualIgnoringAsciiCase(field.Name(), typed);
+            const int rank = 1 + (field.m_bPresent ? 1 : 0) + (named ? 2 : 0);
+            if (rank > bestRank) {
+                best = item;
+                bestRank = rank;
+            }
         }
     }
-    return first;
+    return best;
 }

@@ -45,8 +45,9 @@ public:
     // their groups, which are opened; groups without a match are hidden. An empty text shows
     // every item again, each group opened or closed as before the filter began.
     void Filter(const QString& text);
-    // The field item the filter's Enter goes to: the first shown field that the document sets,
-    // or, when it sets none of them, the first shown field; nullptr when none is shown. Another
+    // The field item the filter's Enter goes to: the first shown field whose name is the
+    // filter's text (ASCII case ignored), one the document sets first; else the first shown field
+    // that the document sets, or the first shown field; nullptr when none is shown. Another
     // group's unset field of the same name must not win over the one the file has.
     QTreeWidgetItem* FirstMatch() const;
 
