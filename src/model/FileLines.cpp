@@ -46,10 +46,21 @@ void CFileLines::Add(std::string_view line, std::size_t endSize, TankLineKind ki
         m_lastLineOf[static_cast<std::size_t>(index)] = position;
         break;
     default:
+        if (const int other = m_lines.back().OtherKey(); other >= 0) {
+            if (static_cast<std::size_t>(other) >= m_lastLineOfOther.size())
+                m_lastLineOfOther.resize(static_cast<std::size_t>(other) + 1, -1);
+            m_lastLineOfOther[static_cast<std::size_t>(other)] = position;
+        }
         break;
     }
     if (m_nSection >= 0)
         m_sectionEndOf[static_cast<std::size_t>(m_nSection)] = position;
+}
+
+int CFileLines::LastLineFor(const Line& line) const {
+    if (const int other = line.OtherKey(); other >= 0)
+        return LastLineOfOtherKey(other);
+    return SetsValue(line.kind) || line.kind == TankLineKind::NoValue ? LastLineOf(line.index) : -1;
 }
 
 const char* CFileLines::UnusedReason(std::size_t i) const {
@@ -74,9 +85,12 @@ const char* CFileLines::UnusedReason(std::size_t i) const {
     case TankLineKind::NoGroup:
         return "before any group";
     case TankLineKind::UnknownSection:
-        return "under a header that names no group";
     case TankLineKind::UnknownKey:
-        return "key not in group ";
+        // An other key set again further on is dropped for that line, as a field is.
+        if (line.OtherKey() >= 0 && LastLineFor(line) != static_cast<int>(i))
+            return kOverridden;
+        return line.kind == TankLineKind::UnknownKey ? "key not in group "
+                                                     : "under a header that names no group";
     case TankLineKind::Other:
         break;
     }
@@ -128,7 +142,7 @@ std::vector<CUnusedLine> CFileLines::ReportedLines() const {
             std::string why = reason;
             // Two reasons name what they refer to.
             if (reason == kOverridden)
-                why += std::to_string(LastLineOf(line.index) + 1);
+                why += std::to_string(LastLineFor(line) + 1);
             else if (line.kind == TankLineKind::UnknownKey)
                 why += CSchema::Get().Groups()[static_cast<std::size_t>(line.index)].m_strName;
             reported.push_back({i + 1, std::move(why), std::string(TextOf(line))});
@@ -137,4 +151,26 @@ std::vector<CUnusedLine> CFileLines::ReportedLines() const {
             reported.push_back({i + 1, std::move(read), std::string(TextOf(line)), false});
     }
     return reported;
+}
+
+void CFileLines::KeepOtherKeyPositions(const COtherKeys& document) {
+    std::vector<int> positions; // in document, of each key as read
+    m_loadedOtherKeys.ForEach([&](std::size_t, const COtherKey& key) {
+        positions.push_back(document.Find(key.group, key.name));
+    });
+    m_lastLineOfOther.assign(document.Size(), -1);
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        Line& line = m_lines[i];
+        if (const int read = line.OtherKey(); read >= 0) {
+            const int position = positions[static_cast<std::size_t>(read)];
+            line.otherKey = static_cast<std::uint32_t>(position + 1);
+            if (position >= 0)
+                m_lastLineOfOther[static_cast<std::size_t>(position)] = static_cast<int>(i);
+        }
+    }
+    m_loadedOtherKeys = document;
+    document.ForEach([this](std::size_t index, const COtherKey& key) {
+        if (m_lastLineOfOther[index] < 0 && key.present)
+            m_loadedOtherKeys.SetValue(index, {}, false);
+    });
 }

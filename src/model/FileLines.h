@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FieldEntry.h"
+#include "OtherKeys.h"
 #include "Schema.h"
 #include "ValueText.h"
 
@@ -54,14 +55,26 @@ public:
         // kept for every line of a document, so these take no more room than they need.
         std::uint32_t valueBegin;
         std::uint32_t valueEnd;
-        // Where the value as read ends (so that what follows it can be judged); 0 for none.
-        std::uint32_t readEnd;
+        union {
+            // Value lines: where the value as read ends (so that what follows it can be judged);
+            // 0 for none.
+            std::uint32_t readEnd;
+            // Lines of an other key (UnknownKey, UnknownSection): its position plus one; 0 for a
+            // line that sets none. Its raw value stands at valueBegin to valueEnd.
+            std::uint32_t otherKey;
+        };
         std::uint8_t endSize; // 0 (a last line without one), 1 (LF) or 2 (CR LF)
         TankLineKind kind;
         std::int16_t index; // the field (Value, ValueAndComment, NoValue), the group (headers
                             // that selected one, UnknownKey), or -1
 
         bool HasValueText() const { return valueEnd != 0; }
+        // The other key the line sets, or -1.
+        int OtherKey() const {
+            const bool other = kind == TankLineKind::UnknownKey ||
+                               kind == TankLineKind::UnknownSection;
+            return other ? static_cast<int>(otherKey) - 1 : -1;
+        }
     };
 
     explicit CFileLines(std::string bytes);
@@ -81,8 +94,15 @@ public:
     // The position of the last non-blank line of the last section whose header selected group,
     // or -1 when no header selected it.
     int SectionEndOf(int group) const { return m_sectionEndOf[static_cast<std::size_t>(group)]; }
-    // The fields as the file set them.
+    // The position in Lines() of the last line that set the other key at index, or -1.
+    int LastLineOfOtherKey(int index) const {
+        return index < static_cast<int>(m_lastLineOfOther.size())
+                   ? m_lastLineOfOther[static_cast<std::size_t>(index)]
+                   : -1;
+    }
+    // The fields and other keys as the file set them.
     const std::vector<CFieldEntry>& Loaded() const { return m_loaded; }
+    const COtherKeys& LoadedOtherKeys() const { return m_loadedOtherKeys; }
 
     // The lines the editor's layout would drop.
     std::size_t UnusedLineCount() const;
@@ -93,13 +113,23 @@ public:
     std::vector<CUnusedLine> ReportedLines() const;
 
     // Reading calls these: Add for every line in order (line is a view into Bytes(), value
-    // where the text of the value it set stands in it, readEnd where the value as read ends),
-    // Finish with the fields as the whole file set them.
+    // where the text of the value it set stands in it, readEnd where the value as read ends, or
+    // for an other key's line its position plus one), Finish with the fields and other keys as
+    // the whole file set them.
     void Add(std::string_view line, std::size_t endSize, TankLineKind kind, int index,
              CTextSpan value = {}, std::size_t readEnd = 0);
-    void Finish(const std::vector<CFieldEntry>& fields) { m_loaded = fields; }
+    void Finish(const std::vector<CFieldEntry>& fields, const COtherKeys& otherKeys) {
+        m_loaded = fields;
+        m_loadedOtherKeys = otherKeys;
+    }
+    // Makes the other keys read those of document, which wrote these lines: each line refers to
+    // its key's position there, and a key of document that no line sets (one removed) is absent
+    // as read too.
+    void KeepOtherKeyPositions(const COtherKeys& document);
 
 private:
+    // The position of the last line that sets what line sets (a field, an other key), or -1.
+    int LastLineFor(const Line& line) const;
     // Why line i is unused; nullptr when it is used or blank.
     const char* UnusedReason(std::size_t i) const;
     // Why the value of line i, a field's last line, is read unlike it looks; empty when it is not.
@@ -109,6 +139,8 @@ private:
     std::vector<Line> m_lines;
     std::array<int, kSchemaFieldCount> m_lastLineOf;
     std::array<int, kSchemaGroupCount> m_sectionEndOf;
+    std::vector<int> m_lastLineOfOther; // each other key's
     std::vector<CFieldEntry> m_loaded;
+    COtherKeys m_loadedOtherKeys;
     int m_nSection = -1; // while reading: the group the current section's header selected
 };

@@ -32,6 +32,7 @@ void CTankFile::Reset() {
     m_nEncoding = TextEncoding::Windows1252;
     for (CFieldEntry& field : m_fields)
         field.Clear();
+    m_otherKeys.Clear();
     m_strPath = kUntitledName;
     m_strFileName = kUntitledName;
     m_pLines.reset();
@@ -67,10 +68,12 @@ bool CTankFile::Load(const std::string& path, Lines keep) {
         std::string bytes;
         if (ReadWholeFile(path, bytes, error)) {
             std::vector<CFieldEntry> fields = NewFieldList();
+            COtherKeys otherKeys;
             std::unique_ptr<CFileLines> lines;
             if (keep == Lines::Keep)
                 lines = std::make_unique<CFileLines>(std::move(bytes));
-            ReadTankText(lines ? lines->Bytes() : std::string_view(bytes), fields, lines.get());
+            ReadTankText(lines ? lines->Bytes() : std::string_view(bytes), fields, lines.get(),
+                         &otherKeys);
             std::string fileName = FileNameOf(path);
             std::string copy = path;
             const std::string_view read = lines ? lines->Bytes() : std::string_view(bytes);
@@ -79,6 +82,7 @@ bool CTankFile::Load(const std::string& path, Lines keep) {
             m_nEncoding = EncodingOfBytes(read);
             // Field by field, so that every field keeps its address for the object's life.
             std::ranges::move(fields, m_fields.begin());
+            m_otherKeys = std::move(otherKeys);
             m_pLines = std::move(lines);
             m_strPath.swap(copy);
             m_strFileName.swap(fileName);
@@ -113,6 +117,9 @@ bool CTankFile::Write(const std::string& path, SaveStyle style) {
         auto lines = std::make_unique<CFileLines>(std::move(text));
         std::vector<CFieldEntry> scratch = NewFieldList();
         ReadTankText(lines->Bytes(), scratch, lines.get());
+        // The document's other keys keep their positions (views and the history refer to them),
+        // removed ones included.
+        lines->KeepOtherKeyPositions(m_otherKeys);
         if (WriteFileAtomically(path, lines->Bytes(), error)) {
             m_pLines = std::move(lines);
             m_bModified = false;
@@ -128,10 +135,10 @@ bool CTankFile::Write(const std::string& path, SaveStyle style) {
 
 std::string CTankFile::Text(SaveStyle style) const {
     if (style == SaveStyle::KeepFile && m_pLines)
-        return WriteKeptText(*m_pLines, m_fields, m_bCrLf);
+        return WriteKeptText(*m_pLines, m_fields, m_otherKeys, m_bCrLf);
     return WriteTankText(m_fields, m_bCrLf, m_bByteOrderMark);
 }
 
 void CTankFile::ReadText(std::string_view bytes) {
-    ReadTankText(bytes, m_fields);
+    ReadTankText(bytes, m_fields, nullptr, &m_otherKeys);
 }

@@ -2,6 +2,7 @@
 
 #include "FieldEntry.h"
 #include "FileLines.h"
+#include "OtherKeys.h"
 #include "TextEncoding.h"
 
 #include <memory>
@@ -56,7 +57,8 @@ public:
     // the changed fields' text changed (the layout when there is no file).
     std::string Text(SaveStyle style = SaveStyle::Layout) const;
 
-    // Reads tank file text into the values alone: path, flags, lines and alias stay.
+    // Reads tank file text into the values (fields and other keys) alone: path, flags, lines and
+    // alias stay.
     void ReadText(std::string_view bytes);
 
     // Sets m_strPath and m_strFileName (the text after the last '/' or '\').
@@ -75,6 +77,9 @@ public:
     const std::string& Label() const { return m_strAlias.empty() ? m_strFileName : m_strAlias; }
 
     std::vector<CFieldEntry> m_fields; // schema order, all groups (CSchema holds the groups)
+    // The keys the file sets that the schema does not know, in file order. They keep their
+    // positions for the object's life, until the next Load or Reset: a removed one stays, absent.
+    COtherKeys m_otherKeys;
     bool m_bModified = false;
     std::string m_strPath;
     std::string m_strFileName;

@@ -1,6 +1,8 @@
 #include "TankFileReader.h"
 
+#include "AsciiCase.h"
 #include "FileLines.h"
+#include "OtherKeys.h"
 #include "Schema.h"
 #include "TextEncoding.h"
 #include "TextLines.h"
@@ -8,6 +10,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <unordered_map>
 
 namespace {
 
@@ -84,9 +88,83 @@ bool ReadLineValue(CFieldEntry& field, FieldType type, std::string_view valueTex
     return true;
 }
 
+// The name a header gives the keys under it when it selects no group: its text between the
+// brackets, blanks around it dropped, when that is a name; empty when it is not.
+std::string_view HeaderName(std::string_view header) {
+    header.remove_prefix(1); // the '['
+    if (header.ends_with(']'))
+        header.remove_suffix(1);
+    const auto first = header.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    header = header.substr(first, header.find_last_not_of(" \t") + 1 - first);
+    return IsKeyName(header) ? header : std::string_view();
+}
+
+// Where the raw value of a key line stands, from just after its '=' on: past the blanks, up to a
+// "//" comment (one inside double quotes is part of the value) and the blanks before it.
+CTextSpan RawValueSpan(std::string_view line, std::size_t from) {
+    std::size_t end = line.size();
+    bool quoted = false;
+    for (std::size_t i = from; i < line.size(); ++i) {
+        if (line[i] == '"')
+            quoted = !quoted;
+        else if (!quoted && line[i] == '/' && i + 1 < line.size() && line[i + 1] == '/') {
+            end = i;
+            break;
+        }
+    }
+    while (end > from && (line[end - 1] == ' ' || line[end - 1] == '\t'))
+        --end;
+    std::size_t begin = from;
+    while (begin < end && (line[begin] == ' ' || line[begin] == '\t'))
+        ++begin;
+    // An empty value stands after the blanks that follow the '='.
+    if (begin == end)
+        begin = end = std::min(line.find_first_not_of(" \t", from), line.size());
+    return {begin, end};
+}
+
+// The other keys of a text as it is read: the later line of a key gives its value, the first its
+// spelling and place. Views into the text, made into a COtherKeys once it is read.
+class COtherKeyReader {
+public:
+    // The key's position.
+    int Add(int schemaGroup, std::string_view group, std::string_view name,
+            std::string_view value) {
+        std::string id = schemaGroup >= 0 ? std::string(1, static_cast<char>(schemaGroup))
+                                          : '\n' + std::string(group);
+        LowerAsciiInPlace(id);
+        // A group of its own goes by its name as first met, whatever the case of a later header.
+        if (schemaGroup < 0)
+            group = m_groups.emplace(id, group).first->second;
+        id += '.';
+        id += name;
+        LowerAsciiInPlace(id);
+        const auto [known, added] = m_positions.emplace(std::move(id), m_keys.size());
+        if (added)
+            m_keys.push_back({schemaGroup, group, name, value});
+        else
+            m_keys[known->second].value = value;
+        return static_cast<int>(known->second);
+    }
+    void Fill(COtherKeys& keys) const {
+        keys.Clear();
+        for (const COtherKey& key : m_keys)
+            keys.Append(key.schemaGroup, key.group, key.name, key.value);
+        keys.Shrink();
+    }
+
+private:
+    std::vector<COtherKey> m_keys;
+    std::unordered_map<std::string, std::size_t> m_positions;
+    std::unordered_map<std::string, std::string_view> m_groups;
+};
+
 } // namespace
 
-void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields, CFileLines* lines) {
+void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields, CFileLines* lines,
+                  COtherKeys* otherKeys) {
     if (bytes.starts_with(kUtf8ByteOrderMark))
         bytes.remove_prefix(kUtf8ByteOrderMark.size());
     for (CFieldEntry& field : fields)
@@ -94,6 +172,8 @@ void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields, CFil
     const CSchema& schema = CSchema::Get();
     const CFieldGroup* current = nullptr;
     bool inUnknownSection = false;
+    std::string_view unknownGroup; // the name of the section's own group, under an unknown header
+    COtherKeyReader others;
     int next = -1; // the field after the one last found: most often the next key's
     // The next '[' of the text from the line at hand on, looked for once for all the lines up to
     // it: only headers hold one, and a search of each line costs more than the rest of its
@@ -120,6 +200,7 @@ void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields, CFil
             }
             current = schema.FindGroup(header);
             inUnknownSection = !current;
+            unknownGroup = current ? std::string_view() : HeaderName(header);
             if (current) {
                 index = current->m_nIndex;
                 kind = IsBlank(line.substr(0, open)) && IsBlank(after)
@@ -131,8 +212,19 @@ void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields, CFil
         } else if (auto equals = line.find('='); equals != std::string_view::npos) {
             std::string_view key = line.substr(0, equals);
             key = key.substr(0, key.find_last_not_of(" \t") + 1);
+            // A key the schema does not know, under a header that gives it a group.
+            const auto other = [&](int schemaGroup, std::string_view group) {
+                if (!IsKeyName(key))
+                    return;
+                value = RawValueSpan(line, equals + 1);
+                readEnd = 1 + static_cast<std::size_t>(
+                                  others.Add(schemaGroup, group, key,
+                                             line.substr(value.begin, value.end - value.begin)));
+            };
             if (!current) {
                 kind = inUnknownSection ? TankLineKind::UnknownSection : TankLineKind::NoGroup;
+                if (!unknownGroup.empty())
+                    other(-1, unknownGroup);
             } else if (int field = schema.FindField(key, current, next); field >= 0) {
                 index = field;
                 next = field + 1;
@@ -149,6 +241,7 @@ void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields, CFil
             } else {
                 index = current->m_nIndex;
                 kind = TankLineKind::UnknownKey;
+                other(index, current->m_strName);
             }
         } else if (IsBlank(line)) {
             kind = TankLineKind::Blank;
@@ -156,6 +249,8 @@ void ReadTankText(std::string_view bytes, std::vector<CFieldEntry>& fields, CFil
         if (lines)
             lines->Add(line, endSize, kind, index, value, readEnd);
     });
+    COtherKeys read;
+    others.Fill(otherKeys ? *otherKeys : read);
     if (lines)
-        lines->Finish(fields);
+        lines->Finish(fields, otherKeys ? *otherKeys : read);
 }

@@ -1,6 +1,7 @@
 #include "TankFileWriter.h"
 
 #include "FileLines.h"
+#include "OtherKeys.h"
 #include "Schema.h"
 #include "TextEncoding.h"
 #include "ValueText.h"
@@ -61,7 +62,7 @@ std::string ChangedLine(std::string_view line, const CFileLines::Line& where,
 } // namespace
 
 std::string WriteKeptText(const CFileLines& lines, const std::vector<CFieldEntry>& fields,
-                          bool crLf) {
+                          const COtherKeys& otherKeys, bool crLf) {
     const std::string_view eol = crLf ? "\r\n" : "\n";
     const std::vector<CFieldEntry>& loaded = lines.Loaded();
     const auto& all = lines.Lines();
@@ -84,6 +85,35 @@ std::string WriteKeptText(const CFileLines& lines, const std::vector<CFieldEntry
             addedSections[static_cast<std::size_t>(group)].push_back(i);
     }
 
+    // The other keys now and as read, each once, for their lines to look up. A key that no line
+    // sets (one brought back by undo after a save removed it) is added as a field is; one of a
+    // group of its own, in a section of its group's name at the end.
+    std::vector<COtherKey> others, loadedOthers;
+    others.reserve(otherKeys.Size());
+    otherKeys.ForEach([&others](std::size_t, const COtherKey& key) { others.push_back(key); });
+    lines.LoadedOtherKeys().ForEach(
+        [&loadedOthers](std::size_t, const COtherKey& key) { loadedOthers.push_back(key); });
+    std::vector<std::vector<int>> othersAfter(all.size());
+    std::vector<std::vector<int>> otherSections(groups.size());
+    std::vector<int> ownGroups; // keys of groups of their own, by group as first met
+    for (std::size_t k = 0; k < others.size(); ++k) {
+        if (!others[k].present || lines.LastLineOfOtherKey(static_cast<int>(k)) >= 0)
+            continue;
+        const int group = others[k].schemaGroup;
+        int end = group >= 0 ? lines.SectionEndOf(group) : -1;
+        // A group of its own ends, as far as can be told, with the last line of its keys.
+        for (std::size_t o = 0; group < 0 && o < others.size(); ++o) {
+            if (others[o].schemaGroup < 0 && others[o].group == others[k].group)
+                end = std::max(end, lines.LastLineOfOtherKey(static_cast<int>(o)));
+        }
+        if (end >= 0)
+            othersAfter[static_cast<std::size_t>(end)].push_back(static_cast<int>(k));
+        else if (group >= 0)
+            otherSections[static_cast<std::size_t>(group)].push_back(static_cast<int>(k));
+        else
+            ownGroups.push_back(static_cast<int>(k));
+    }
+
     // A byte order mark stands before the first line and stays there.
     const std::size_t lead =
         lines.Bytes().starts_with(kUtf8ByteOrderMark) ? kUtf8ByteOrderMark.size() : 0;
@@ -104,10 +134,41 @@ std::string WriteKeptText(const CFileLines& lines, const std::vector<CFieldEntry
             addLine(KeptLine(field.Name(), field));
         }
     };
+    auto addOthers = [&](const std::vector<int>& added) {
+        for (int k : added) {
+            const COtherKey& key = others[static_cast<std::size_t>(k)];
+            addLine(std::string(key.name) + " = " + std::string(key.value));
+        }
+    };
     for (std::size_t n = 0; n < all.size(); ++n) {
         const CFileLines::Line& line = all[n];
         const bool ofField = SetsValue(line.kind) || line.kind == TankLineKind::NoValue;
-        if (!ofField || !changed[static_cast<std::size_t>(line.index)]) {
+        if (const int other = line.OtherKey();
+            other >= 0 && static_cast<std::size_t>(other) < others.size()) {
+            const COtherKey& now = others[static_cast<std::size_t>(other)];
+            const COtherKey& read = loadedOthers[static_cast<std::size_t>(other)];
+            const bool same = now.present == read.present && now.value == read.value;
+            if (!now.present) {
+                // A removed key loses every line that set it.
+            } else if (same || lines.LastLineOfOtherKey(other) != static_cast<int>(n)) {
+                text += lines.WithEnd(line);
+            } else {
+                const std::string_view old = lines.TextOf(line);
+                if (line.HasValueText()) {
+                    text += old.substr(0, line.valueBegin);
+                    // A value given to a key whose '=' ends its line stands apart from it.
+                    if (line.valueBegin == old.size() && old.ends_with('='))
+                        text += ' ';
+                    text += now.value;
+                    text += old.substr(line.valueEnd);
+                } else {
+                    text += KeyText(old);
+                    text += " = ";
+                    text += now.value;
+                }
+                text += lines.Bytes().substr(line.start + line.size, line.endSize);
+            }
+        } else if (!ofField || !changed[static_cast<std::size_t>(line.index)]) {
             text += lines.WithEnd(line);
         } else if (const CFieldEntry& field = fields[static_cast<std::size_t>(line.index)];
                    !field.m_bPresent) {
@@ -119,15 +180,27 @@ std::string WriteKeptText(const CFileLines& lines, const std::vector<CFieldEntry
             text += lines.WithEnd(line);
         }
         addFields(addedAfter[n]);
+        addOthers(othersAfter[n]);
     }
-    for (const CFieldGroup& group : groups) {
-        const std::vector<int>& added = addedSections[static_cast<std::size_t>(group.m_nIndex)];
-        if (added.empty())
-            continue;
+    const auto addSection = [&](std::string_view name) {
         if (text.size() > lead)
             addLine("");
-        addLine('[' + group.m_strName + ']');
-        addFields(added);
+        addLine('[' + std::string(name) + ']');
+    };
+    for (const CFieldGroup& group : groups) {
+        const auto at = static_cast<std::size_t>(group.m_nIndex);
+        if (addedSections[at].empty() && otherSections[at].empty())
+            continue;
+        addSection(group.m_strName);
+        addFields(addedSections[at]);
+        addOthers(otherSections[at]);
+    }
+    std::string_view section;
+    for (int k : ownGroups) {
+        const std::string_view group = others[static_cast<std::size_t>(k)].group;
+        if (group != section)
+            addSection(section = group);
+        addOthers({k});
     }
     return text;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 class CFileLines;
+class COtherKeys;
 
 // The tank file text of fields in the editor's layout: every group header in schema order, each
 // followed by an empty line, the group's present fields in schema order and an empty line.
@@ -23,6 +24,8 @@ std::string WriteTankText(const std::vector<CFieldEntry>& fields, bool crLf, boo
 // - A field set that had no line goes after the last non-blank line of the last section whose
 //   header selected its group; without such a section, a new section is added at the end: a
 //   blank line (unless the file is empty), the group's header and the field's line.
+// - An other key whose raw value changed (otherKeys against lines.LoadedOtherKeys()) gets it in
+//   place on its last line; one that is absent loses every line that set it.
 // New lines end in CR LF when crLf is set, LF otherwise.
 std::string WriteKeptText(const CFileLines& lines, const std::vector<CFieldEntry>& fields,
-                          bool crLf);
+                          const COtherKeys& otherKeys, bool crLf);

@@ -9,13 +9,6 @@ namespace {
 
 using namespace tarnwick_test;
 
-// text with its first from replaced by to; the test fails when from is not there.
-std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-    auto at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    return at == std::string::npos ? text : text.replace(at, from.size(), to);
-}
-
 class TableTest : public CliTest {
 protected:
     CliResult Apply(const std::string& csv, const Texts& options = {}) {

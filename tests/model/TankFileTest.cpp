@@ -157,4 +157,72 @@ TEST(TankFileSave, LinksAreWrittenThroughModesKeptAndLongNamesSaved) {
     EXPECT_EQ(dir.Entries("real"), Texts{"target.odf"});
 }
 
+
+// Every other key as "Group.key = raw value", in the order first met; absent ones end in " -".
+Texts OtherKeysOf(const CTankFile& file) {
+    Texts keys;
+    file.m_otherKeys.ForEach([&keys](std::size_t, const COtherKey& key) {
+        keys.push_back(std::string(key.group) + "." + std::string(key.name) + " = " +
+                       std::string(key.value) + (key.present ? "" : " -"));
+    });
+    return keys;
+}
+
+// Keys the schema does not know, under headers that select a group and under headers that name
+// one of their own (ignoring case, blanks inside the brackets aside), are read with their raw
+// values, with LF or CR LF line ends alike; a later line of a key gives its value. Indented and
+// commented-out keys, keys that are no names and sections of no name are not other keys.
+TEST(TankFileOtherKeys, AreReadWithTheirRawValuesAndKeptInPlace) {
+    const Texts keys = {"GameObject.weaponName = \"gun\"",
+                        "GameObject.cloakAllowed = 1",
+                        "HovercraftClass.soundTurbo = \"avtanke4.wav\"",
+                        "HovercraftClass.emptyKey = ",
+                        "BuildingClass.powerCost = 0.75",
+                        "BuildingClass.soundAmbient = \"hum.wav\"",
+                        "ProducerClass.unknownThing = NULL",
+                        "BuildingClass.armor = 12"};
+    CScratchDir dir;
+    const std::string lf = ReadData("model/others.odf");
+    std::string crlf;
+    for (char c : lf)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    for (const std::string& bytes : {lf, crlf}) {
+        WriteBytes(dir / "others.odf", bytes);
+        CTankFile file;
+        ASSERT_TRUE(file.Load(dir / "others.odf"));
+        EXPECT_EQ(OtherKeysOf(file), keys);
+        EXPECT_EQ(file.m_otherKeys.Find("hovercraftclass", "SoundTurbo"), 2);
+        EXPECT_EQ(file.m_otherKeys.Find("GameObject", "maxHealth"), -1);
+        EXPECT_EQ(file.Text(SaveStyle::KeepFile), bytes);
+        // A template reads the same keys without keeping the lines.
+        CTankFile lean;
+        ASSERT_TRUE(lean.Load(dir / "others.odf", CTankFile::Lines::Drop));
+        EXPECT_EQ(OtherKeysOf(lean), keys);
+        // The layout drops them.
+        EXPECT_EQ(file.Text().find("avtanke"), std::string::npos);
+    }
+
+    // A change goes in place on the key's last line; a removal takes every line of the key in its
+    // group; a value given to an empty one stands after a blank.
+    CTankFile file;
+    ASSERT_TRUE(file.Load(dir.Copy("model/others.odf")));
+    file.m_otherKeys.SetValue(2, "\"avtanke5.wav\"");
+    file.m_otherKeys.SetValue(3, "7");
+    file.m_otherKeys.SetValue(4, {}, false);
+    file.m_otherKeys.SetValue(5, "\"quiet.wav\"");
+    const std::string expected = ReadData("model/others.kept.odf");
+    EXPECT_EQ(file.Text(SaveStyle::KeepFile), expected);
+
+    // Saved, the document keeps its keys' places, the removed one absent; brought back, a key
+    // that no line sets any more is added at the end of its group's section.
+    ASSERT_TRUE(file.Save(SaveStyle::KeepFile));
+    EXPECT_EQ(ReadBytes(dir / "others.odf"), expected);
+    EXPECT_EQ(file.Text(SaveStyle::KeepFile), expected);
+    file.m_otherKeys.SetValue(4, "0.75");
+    file.m_otherKeys.SetValue(1, {}, false);
+    EXPECT_EQ(file.Text(SaveStyle::KeepFile),
+              Replaced(Replaced(expected, "cloakAllowed = 1\n", ""), "armor = 12\n",
+                           "armor = 12\npowerCost = 0.75\n"));
+}
+
 } // namespace

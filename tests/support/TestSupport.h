@@ -112,6 +112,13 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
     ASSERT_TRUE(out.good()) << path;
 }
 
+// text with its first from replaced by to; the test fails when from is not there.
+inline std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    const auto at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
 inline std::string DataPath(const std::string& relative) {
     return TARNWICK_TEST_DATA "/" + relative;
 }
