@@ -6,6 +6,7 @@
 #include "FileIo.h"
 #include "FolderLock.h"
 #include "Message.h"
+#include "OtherKeys.h"
 #include "Schema.h"
 #include "TextEncoding.h"
 #include "ValueText.h"
@@ -17,7 +18,14 @@
 namespace {
 
 constexpr int kFileColumn = -1;
-constexpr int kUnnamedColumn = -2; // a spreadsheet's trailing empty column
+constexpr int kUnnamedColumn = -2;  // a spreadsheet's trailing empty column
+constexpr int kRepeatedColumn = -3; // refused
+// An other key's column: kFirstOther - its position among them.
+constexpr int kFirstOther = -4;
+
+int OtherColumn(std::size_t position) {
+    return kFirstOther - static_cast<int>(position);
+}
 
 // A spreadsheet that reads the table as UTF-8 turns each byte of a Windows-1252 value into this
 // character, and would write that back over the value.
@@ -116,15 +124,26 @@ private:
             if (EqualIgnoringAsciiCase(name, "file")) {
                 column = kFileColumn;
             } else if (!name.empty()) {
-                column = CSchema::Get().FindFieldPath(name);
-                if (column < 0) {
+                CKeyName key;
+                if (!ParseKeyName(name, key)) {
                     Refuse(header.line, FormatText("unknown column '%s'", name));
                     ok = false;
                     continue;
                 }
+                column = key.field;
+                if (!key.IsField()) {
+                    // A key the schema does not know: the files tell whether it is one.
+                    const bool twice = std::ranges::any_of(m_others, [&key](const COther& other) {
+                        return EqualIgnoringAsciiCase(other.name.group, key.group) &&
+                               EqualIgnoringAsciiCase(other.name.key, key.key);
+                    });
+                    column = twice ? kRepeatedColumn : OtherColumn(m_others.size());
+                    m_others.push_back({std::move(key), name});
+                }
             }
-            if (column != kUnnamedColumn &&
-                std::ranges::find(m_columns, column) != m_columns.end()) {
+            if (column == kRepeatedColumn ||
+                (column != kUnnamedColumn &&
+                 std::ranges::find(m_columns, column) != m_columns.end())) {
                 Refuse(header.line, FormatText("repeated column '%s'", name));
                 ok = false;
             }
@@ -189,6 +208,16 @@ private:
             ok = Load(*entry.file, path, row->line) && ApplyCells(entry) && ok;
             m_files.push_back(std::move(entry));
         }
+        // A key that no file of the table sets is no key at all: most likely a name mistyped.
+        for (const COther& other : m_others) {
+            if (!other.set) {
+                Refuse(m_rows.front().line, FormatText("unknown column '%s'", other.header));
+                ok = false;
+                continue;
+            }
+            for (const auto& [line, path] : other.missing)
+                Refuse(line, path + ": " + FormatText("unknown field '%s'", other.header));
+        }
         return ok;
     }
 
@@ -205,9 +234,54 @@ private:
         return ok;
     }
 
+    // Applies cell, in the column of the other key at position, as set does: only a key that the
+    // file sets, changed in place or removed by an empty cell.
+    bool ApplyOtherCell(CTableFile& entry, std::size_t position, const std::string& cell) {
+        COther& other = m_others[position];
+        CTankFile& file = *entry.file;
+        const std::string& path = entry.row->cells[m_nFileColumn];
+        const int at = other.name.In(file.m_otherKeys);
+        if (at < 0) {
+            // Nothing to remove; a value to add is refused once it is known whether any file of
+            // the table sets the key.
+            if (!cell.empty())
+                other.missing.push_back({entry.row->line, path});
+            return cell.empty();
+        }
+        other.set = true;
+        const COtherKey key = file.m_otherKeys.At(static_cast<std::size_t>(at));
+        const std::string keyPath = KeyPathOf(key);
+        std::string_view raw = TrimmedRawValue(cell);
+        if (raw == key.value)
+            return true;
+        if (const std::string why = RawValueRefusal(raw); !why.empty()) {
+            Refuse(entry.row->line, keyPath + ": a raw value " + why);
+            return false;
+        }
+        std::string value;
+        char32_t refused = 0;
+        if (!EncodeUserText(raw, file.m_nEncoding, value, refused)) {
+            Refuse(entry.row->line, path + ": " + keyPath + ": '" + cell +
+                                        "': " + CannotHoldReason(file.m_nEncoding, refused));
+            return false;
+        }
+        if (value == key.value)
+            return true;
+        m_strChanges += path + ": " + keyPath + ": " + std::string(key.value) + " -> " +
+                        (value.empty() ? "(absent)" : value) + '\n';
+        file.m_otherKeys.SetValue(static_cast<std::size_t>(at), value, !value.empty());
+        ++entry.changes;
+        return true;
+    }
+
     bool ApplyCells(CTableFile& entry) {
         bool ok = true;
         for (std::size_t i = 0; i < m_columns.size(); ++i) {
+            if (m_columns[i] <= kFirstOther) {
+                const auto position = static_cast<std::size_t>(kFirstOther - m_columns[i]);
+                ok = ApplyOtherCell(entry, position, entry.row->cells[i]) && ok;
+                continue;
+            }
             if (m_columns[i] < 0) {
                 if (m_columns[i] == kUnnamedColumn && !entry.row->cells[i].empty()) {
                     Refuse(entry.row->line, "a cell stands in a column without a name");
@@ -279,7 +353,16 @@ private:
     bool m_bDryRun;
     std::string& m_report;
     std::vector<CCsvRow> m_rows;
-    std::vector<int> m_columns; // per column: a field position, kFileColumn or kUnnamedColumn
+    // An other key's column: its name, as the header gives it, and whether a file sets it.
+    struct COther {
+        CKeyName name;
+        std::string header;
+        bool set = false;
+        std::vector<std::pair<std::size_t, std::string>> missing; // rows that would add it
+    };
+    std::vector<int> m_columns; // per column: a field position, kFileColumn, kUnnamedColumn or
+                                // an other key's OtherColumn
+    std::vector<COther> m_others;
     std::size_t m_nFileColumn = 0;
     std::vector<CTableFile> m_files;
     std::string m_strChanges; // a line for each value changed, in table order

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FieldPath.h"
 #include "TankFile.h"
 
 #include <chrono>
@@ -29,12 +30,13 @@ int RunTable(const Args& args);
 int RunApply(const Args& args);
 
 // The CSV table of paths: a header row "file,Group.field,..." and a row per path in order, each
-// cell the field's value as `get` prints it, empty where the file does not set it. The columns
-// are fields (positions in the schema) in their order, or without it every field that any of
-// the files sets, in schema order. A file that cannot be read is shown and left out, and the
-// result is then false.
-bool MakeTable(const std::vector<std::string>& paths, const std::optional<std::vector<int>>& fields,
-               std::string& csv);
+// cell the field's value as `get` prints it (an other key's raw value), empty where the file does
+// not set it. The columns are fields in their order (fields and other keys), or without it every
+// field that any of the files sets, in schema order. A file that cannot be read is shown and left
+// out, and the result is then false; an other key that no file sets is shown as an unknown field
+// and leaves no table.
+bool MakeTable(const std::vector<std::string>& paths,
+               const std::optional<std::vector<CKeyName>>& fields, std::string& csv);
 
 // Sets the values of the CSV table at tablePath in the files its rows name, changing only what
 // differs, after checking every row; appends "FILE: N values changed" for each file changed and

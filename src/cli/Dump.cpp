@@ -2,6 +2,7 @@
 
 #include "FieldPath.h"
 #include "JsonText.h"
+#include "OtherKeys.h"
 #include "TankFile.h"
 #include "ValueText.h"
 
@@ -59,14 +60,35 @@ int RunGet(const Args& given) {
     const bool json = TakeJsonOption(args);
     if (!ExpectArgs(args, 2, "get [--json] FILE Group.field"))
         return kExitFailure;
-    const int index = ResolveFieldPath(args[1]);
-    CTankFile file;
-    if (index < 0 || !LoadTankFile(file, args[0], CTankFile::Lines::Drop))
+    CKeyName name;
+    const bool named = ParseKeyName(args[1], name);
+    // A field is known without the file; an other key only from it.
+    if (!named) {
+        ShowUnknownField(args[1]);
         return kExitFailure;
-    const CFieldEntry* field = &file.m_fields[static_cast<std::size_t>(index)];
-    // An absent field is an answer, not an error: nothing is printed, as with an empty result.
-    if (!field->m_bPresent)
-        return kExitNo;
-    WriteOut((json ? JsonValue(*field) : FormatValue(*field)) + '\n');
-    return kExitOk;
+    }
+    CTankFile file;
+    if (!LoadTankFile(file, args[0], CTankFile::Lines::Drop))
+        return kExitFailure;
+    if (name.IsField()) {
+        const CFieldEntry& field = file.m_fields[static_cast<std::size_t>(name.field)];
+        // An absent field is an answer, not an error: nothing is printed, as with an empty
+        // result.
+        if (!field.m_bPresent)
+            return kExitNo;
+        WriteOut((json ? JsonValue(field) : FormatValue(field)) + '\n');
+        return kExitOk;
+    }
+    if (const int other = name.In(file.m_otherKeys); other >= 0) {
+        const std::string_view raw = file.m_otherKeys.At(static_cast<std::size_t>(other)).value;
+        WriteOut((json ? JsonString(raw) : std::string(raw)) + '\n');
+        return kExitOk;
+    }
+    // A name of a field or key of another group is a slip; any other name of the form is a key
+    // this file does not set.
+    if (!FieldHint(args[1], &file.m_otherKeys).empty()) {
+        ShowUnknownField(args[1], &file.m_otherKeys);
+        return kExitFailure;
+    }
+    return kExitNo;
 }

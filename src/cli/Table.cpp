@@ -1,9 +1,12 @@
 #include "Commands.h"
 
+#include "AsciiCase.h"
 #include "CsvText.h"
 #include "FieldPath.h"
 #include "FileIo.h"
 #include "Message.h"
+#include "OtherKeys.h"
+#include "Schema.h"
 #include "ValueText.h"
 
 #include <algorithm>
@@ -13,7 +16,7 @@ namespace {
 
 constexpr std::size_t kNoCell = static_cast<std::size_t>(-1);
 
-bool ParseFieldList(std::string_view list, std::vector<int>& columns) {
+bool ParseFieldList(std::string_view list, std::vector<CKeyName>& columns) {
     for (std::size_t at = 0; at <= list.size();) {
         std::size_t comma = std::min(list.find(',', at), list.size());
         std::string_view name = list.substr(at, comma - at);
@@ -23,23 +26,43 @@ bool ParseFieldList(std::string_view list, std::vector<int>& columns) {
         name = name.substr(0, name.find_last_not_of(" \t") + 1);
         if (name.empty() && list.empty())
             break;
-        const int field = ResolveFieldPath(name);
-        if (field < 0)
-            return false;
-        // apply refuses a repeated column, so no table may have one.
-        if (std::ranges::find(columns, field) != columns.end()) {
-            CommandLineError(FormatText("Field '%s' is listed twice.", FieldPathOf(field)));
+        CKeyName column;
+        if (!ParseKeyName(name, column)) {
+            ShowUnknownField(name);
             return false;
         }
-        columns.push_back(field);
+        // apply refuses a repeated column, so no table may have one.
+        const bool twice = std::ranges::any_of(columns, [&column](const CKeyName& other) {
+            return column.IsField()
+                       ? other.field == column.field
+                       : !other.IsField() && EqualIgnoringAsciiCase(other.group, column.group) &&
+                             EqualIgnoringAsciiCase(other.key, column.key);
+        });
+        if (twice) {
+            CommandLineError(FormatText("Field '%s' is listed twice.",
+                                        column.IsField() ? FieldPathOf(column.field)
+                                                         : column.group + '.' + column.key));
+            return false;
+        }
+        columns.push_back(std::move(column));
     }
     return true;
 }
 
 } // namespace
 
-bool MakeTable(const std::vector<std::string>& paths, const std::optional<std::vector<int>>& fields,
-               std::string& csv) {
+bool MakeTable(const std::vector<std::string>& paths,
+               const std::optional<std::vector<CKeyName>>& fields, std::string& csv) {
+    // Other keys listed take the cell numbers after the schema's fields; their headers are
+    // spelled as the first file that sets them spells them.
+    std::vector<const CKeyName*> others;
+    if (fields) {
+        for (const CKeyName& column : *fields) {
+            if (!column.IsField())
+                others.push_back(&column);
+        }
+    }
+    std::vector<std::string> otherHeaders(others.size());
     // The columns are known only once every file is read, so the cells wait in one text, each
     // ready as CSV: "" for a String set but empty, where a field not set has no cell at all.
     struct CCell {
@@ -57,7 +80,7 @@ bool MakeTable(const std::vector<std::string>& paths, const std::optional<std::v
 
     bool ok = true;
     CTankFile file;
-    std::vector<bool> setAnywhere(file.m_fields.size());
+    std::vector<bool> setAnywhere(file.m_fields.size() + others.size());
     std::string bytes;
     std::error_code unread; // Load says why
     for (const std::string& path : paths) {
@@ -87,11 +110,35 @@ bool MakeTable(const std::vector<std::string>& paths, const std::optional<std::v
                 setAnywhere[static_cast<std::size_t>(field.Index())] = true;
             }
         }
+        for (std::size_t o = 0; o < others.size(); ++o) {
+            if (const int at = others[o]->In(file.m_otherKeys); at >= 0) {
+                const COtherKey key = file.m_otherKeys.At(static_cast<std::size_t>(at));
+                if (key.present) {
+                    AppendCsvCell(cellText, key.value);
+                    const auto cell = kSchemaFieldCount + o;
+                    cells.push_back({static_cast<int>(cell), cellText.size()});
+                    if (!setAnywhere[cell])
+                        otherHeaders[o] = KeyPathOf(key);
+                    setAnywhere[cell] = true;
+                }
+            }
+        }
     }
 
+    // An other key that no file sets is no key at all: most likely a name mistyped.
+    for (std::size_t o = 0; o < others.size(); ++o) {
+        if (!setAnywhere[kSchemaFieldCount + o]) {
+            ShowUnknownField(others[o]->group + '.' + others[o]->key);
+            csv.clear();
+            return false;
+        }
+    }
     std::vector<int> columns;
     if (fields) {
-        columns = *fields;
+        std::size_t other = 0;
+        for (const CKeyName& column : *fields)
+            columns.push_back(column.IsField() ? column.field
+                                               : static_cast<int>(kSchemaFieldCount + other++));
     } else {
         for (std::size_t i = 0; i < setAnywhere.size(); ++i) {
             if (setAnywhere[i])
@@ -101,11 +148,14 @@ bool MakeTable(const std::vector<std::string>& paths, const std::optional<std::v
     csv = "file";
     for (int column : columns) {
         csv += ',';
-        AppendCsvCell(csv, FieldPathOf(column));
+        AppendCsvCell(csv,
+                      column < kSchemaFieldCount
+                          ? FieldPathOf(column)
+                          : otherHeaders[static_cast<std::size_t>(column - kSchemaFieldCount)]);
     }
     csv += "\r\n";
     csv.reserve(csv.size() + cellText.size() + rows.size() * (columns.size() + 32));
-    std::vector<std::size_t> cellOf(file.m_fields.size(), kNoCell); // in the row at hand
+    std::vector<std::size_t> cellOf(setAnywhere.size(), kNoCell); // in the row at hand
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const std::size_t first = rows[r].firstCell;
         const std::size_t end = r + 1 < rows.size() ? rows[r + 1].firstCell : cells.size();
@@ -131,7 +181,7 @@ int RunTable(const Args& args) {
     Args paths;
     if (!ParseOptions(args, {{"--fields", nullptr, &list, "a list of Group.field names"}}, paths))
         return kExitFailure;
-    std::optional<std::vector<int>> fields;
+    std::optional<std::vector<CKeyName>> fields;
     if (list && !ParseFieldList(*list, fields.emplace()))
         return kExitFailure;
     if (paths.empty())

@@ -24,6 +24,11 @@ constexpr const char* kUsage = R"(Usage: tarnwick-cli COMMAND [ARGUMENTS]
 Batch work on tank files (.odf) with the editor's own rules. Fields are named
 Group.field, for example GameObject.maxHealth; `tarnwick-cli schema` lists them.
 Group and field names match ignoring case, as headers and keys in a file do.
+A key a file sets that the schema does not know is an other key, named
+Group.key too: its group is the schema group its header selects, or the
+header's own name ([BuildingClass] gives BuildingClass); its value is the raw
+text after '=' (quotes and all, a // comment left out). get, set, table --fields
+and apply take other keys as raw text.
 
 Commands:
   normalize [-o OUT] FILE...
@@ -39,8 +44,10 @@ Commands:
       writes them; bytes that are not UTF-8 appear as their Windows-1252
       characters, as in the editor's window.
   get [--json] FILE Group.field
-      Print the field's value (a String without quotes; with --json, a JSON value).
-      Exit status 1 when FILE does not set the field.
+      Print the field's value (a String without quotes; with --json, a JSON value),
+      or an other key's raw value. Exit status 1 when FILE does not set the field.
+      A name that stands in another group gets a hint: Unknown field 'maxHealth'
+      (did you mean GameObject.maxHealth?).
   set [--layout] FILE Group.field=VALUE...
       Set each field to VALUE, then save FILE once, changing only the values of
       the fields set: keys, blanks, comments beside values, unknown groups and
@@ -53,12 +60,15 @@ Commands:
       Text goes into FILE in FILE's encoding: UTF-8 when its bytes are UTF-8,
       Windows-1252 otherwise. An unknown field, a number VALUE that is not a
       number (22,5 or abc), a String VALUE holding '"', '[' or a line break, or a
-      character FILE's encoding has not changes nothing and fails.
+      character FILE's encoding has not changes nothing and fails. An other key
+      that FILE sets takes VALUE as its raw text, in place (an empty VALUE removes
+      its lines); one FILE does not set is an unknown field, as a raw text holding
+      '[', a line break or // outside quotes is refused.
   table [--fields LIST] FILE...
       Print a CSV table (RFC 4180) for a spreadsheet: the header row
       file,Group.field,... and one row per FILE, each cell the value as get prints
       it, empty where FILE does not set the field. The columns are LIST (Group.field
-      names separated by commas) or every field that any FILE sets.
+      names separated by commas, other keys too) or every field that any FILE sets.
   apply [--dry-run] TABLE.csv
       Set the values of a table like table's in the files its rows name (paths
       relative to the current folder), as set does: only cells that differ from the

@@ -62,6 +62,7 @@ public:
     void Clear() {
         m_strData.clear();
         m_nCount = 0;
+        m_nLastGroup = -2;
     }
     // Frees the room kept for more keys: keys read once are not added to.
     void Shrink() { m_strData.shrink_to_fit(); }

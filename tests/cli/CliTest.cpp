@@ -50,8 +50,16 @@ TEST_F(CliTest, ReadingCommandsPrintWhatTheFilesSet) {
         {{"get", "messy.odf", "GameObject.unitName"}, {0, "Heavy Tank\n", ""}},
         {{"get", "messy.odf", "gameobject.MAXHEALTH"}, {0, "1500\n", ""}}, // as keys in a file
         {{"get", "messy.odf", "GameObject.classLabel"}, {1, "", ""}},      // absent
-        {{"get", "messy.odf", "Game.maxHealth"}, {2, "", "Unknown field 'Game.maxHealth'.\n"}},
-        {{"get", "messy.odf", "maxHealth"}, {2, "", "Unknown field 'maxHealth'.\n"}},
+        // A name of a field in another group gets a hint.
+        {{"get", "messy.odf", "Game.maxHealth"},
+         {2, "", "Unknown field 'Game.maxHealth' (did you mean GameObject.maxHealth?)\n"}},
+        {{"get", "messy.odf", "maxHealth"},
+         {2, "", "Unknown field 'maxHealth' (did you mean GameObject.maxHealth?)\n"}},
+        {{"get", "messy.odf", "velocforward"},
+         {2, "",
+          "Unknown field 'velocforward' (did you mean WingmanClass.velocForward or "
+          "HovercraftClass.velocForward or WalkerClass.velocForward?)\n"}},
+        {{"get", "messy.odf", "a.b.c"}, {2, "", "Unknown field 'a.b.c'.\n"}},
         // JSON shows Windows-1252 bytes and UTF-8 as the window does, floats as files have them.
         {{"dump", "--json", "scout.odf", "heavy.odf"}, {0, json, ""}},
         {{"dump", "--json", "scout.odf", "missing.odf"},
@@ -110,7 +118,9 @@ TEST_F(CliTest, SetChangesOnlyTheValuesAndTakesOnlyNumbersForNumbers) {
     const std::string ok = "GameObject.maxHealth=5"; // valid, but refused with the others
     const std::string where = "messy.odf: GameObject.maxHealth: '";
     const std::pair<std::string, std::string> refused[] = {
-        {"Nowhere.maxHealth=5", "Unknown field 'Nowhere.maxHealth'.\n"},
+        {"Nowhere.maxHealth=5",
+         "Unknown field 'Nowhere.maxHealth' (did you mean GameObject.maxHealth?)\n"},
+        {"Nowhere.x=5", "Unknown field 'Nowhere.x'.\n"},
         {"GameObject.maxHealth",
          "Expected Group.field=VALUE, got 'GameObject.maxHealth'." + kTryHelp},
         {"GameObject.unitName=a\"b", "Cannot set GameObject.unitName: a String value cannot hold "

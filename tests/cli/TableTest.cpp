@@ -209,3 +209,67 @@ TEST_F(TableTest, SpreadsheetExportsChangeOnlyWhatWasEdited) {
 }
 
 } // namespace
+
+// Keys the schema does not know, named Group.key: printed raw, set in place and removed as set
+// does it, in tables and applied back; a name no file has is refused with a hint where one helps.
+TEST_F(TableTest, OtherKeysAreReadSetAndTabledAsRawText) {
+    m_dir.Copy("model/others.odf");
+    const std::string before = Bytes("others.odf");
+    const struct {
+        Texts args;
+        CliResult want;
+    } cases[] = {
+        {{"get", "others.odf", "hovercraftclass.SOUNDTURBO"}, {0, "\"avtanke4.wav\"\n", ""}},
+        {{"get", "--json", "others.odf", "BuildingClass.powerCost"}, {0, "\"0.75\"\n", ""}},
+        {{"get", "others.odf", "HovercraftClass.emptyKey"}, {0, "\n", ""}},
+        {{"get", "others.odf", "BuildingClass.nothing"}, {1, "", ""}},
+        {{"get", "others.odf", "GameObject.soundTurbo"},
+         {2, "",
+          "Unknown field 'GameObject.soundTurbo' (did you mean WingmanClass.soundTurbo or "
+          "TurrettankClass.soundTurbo or HovercraftClass.soundTurbo?)\n"}},
+        {{"set", "others.odf", "BuildingClass.nothing=1"},
+         {2, "", "Unknown field 'BuildingClass.nothing'.\n"}},
+        {{"set", "others.odf", "BuildingClass.armor=[12]"},
+         {2, "",
+          "Cannot set BuildingClass.armor: a raw value cannot hold '[': the line would read "
+          "as a group header.\n"}},
+        {{"set", "others.odf", "BuildingClass.armor=12 // a"},
+         {2, "",
+          "Cannot set BuildingClass.armor: a raw value cannot hold '//' outside quotes: it "
+          "would read as a comment.\n"}},
+        {{"table", "--fields", "GameObject.maxHealth, buildingclass.ARMOR,GameObject.cloakAllowed",
+          "others.odf", "messy.odf"},
+         {0,
+          "file,GameObject.maxHealth,BuildingClass.armor,GameObject.cloakAllowed\r\n"
+          "others.odf,2000,12,1\r\nmessy.odf,1500,,\r\n",
+          ""}},
+        {{"table", "--fields", "BuildingClass.nothing", "others.odf"},
+         {2, "", "Unknown field 'BuildingClass.nothing'.\n"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Run(c.args), c.want) << c.args[0] << " " << c.args.back();
+    EXPECT_EQ(Bytes("others.odf"), before);
+
+    EXPECT_EQ(Run({"set", "others.odf", "HovercraftClass.soundTurbo= \"avtanke5.wav\" ",
+                   "BuildingClass.powerCost=", "BuildingClass.soundAmbient=\"quiet.wav\"",
+                   "HovercraftClass.emptyKey=7"}),
+              (CliResult{0, "", ""}));
+    EXPECT_EQ(Bytes("others.odf"), ReadData("model/others.kept.odf"));
+
+    // Applied back: a changed raw text, an emptied one removed, an empty cell for a file without
+    // the key left alone; a value for a file without the key is refused, as is a column no file
+    // has.
+    EXPECT_EQ(Apply("file,BuildingClass.armor,GameObject.cloakAllowed\n"
+                    "others.odf,\"14\",\nmessy.odf,,\n",
+                    {"--dry-run"}),
+              (CliResult{0,
+                         "others.odf: BuildingClass.armor: 12 -> 14\n"
+                         "others.odf: GameObject.cloakAllowed: 1 -> (absent)\n"
+                         "others.odf: 2 values changed\nTotal: 2 values changed in 1 file\n",
+                         ""}));
+    EXPECT_EQ(Apply("file,BuildingClass.armor\nothers.odf,14\nmessy.odf,3\n"),
+              (CliResult{2, "", "t.csv:3: messy.odf: unknown field 'BuildingClass.armor'\n"}));
+    EXPECT_EQ(Apply("file,Building.armr\nothers.odf,\n"),
+              (CliResult{2, "", "t.csv:1: unknown column 'Building.armr'\n"}));
+    EXPECT_EQ(Bytes("others.odf"), ReadData("model/others.kept.odf"));
+}
