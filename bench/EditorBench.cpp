@@ -1,11 +1,14 @@
 // Start-up of the editor against the least a window with the same tree costs, both as a user
-// waits for it (a new process) and for the window alone in a running application; and opening a
-// file that sets every field.
+// waits for it (a new process) and for the window alone in a running application; start-up with
+// 1,000 remembered templates; and opening a file that sets every field.
 
+#include "AliasTable.h"
 #include "BenchSupport.h"
 #include "EditorDlg.h"
+#include "EditorSettings.h"
 #include "Schema.h"
 #include "TankFile.h"
+#include "TemplateList.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -144,6 +147,69 @@ void BM_ProcessStartup_Baseline(benchmark::State& state) {
     TimeFirstWindow(state, "baseline", "editor");
 }
 
+// 1,000 unit files of 22 fields each, and a settings folder that remembers them as the
+// template list.
+class CRememberedTemplates {
+public:
+    CRememberedTemplates() {
+        for (int i = 0; i < 1000; ++i) {
+            const std::string path =
+                m_dir.filePath(QStringLiteral("unit%1.odf").arg(i)).toStdString();
+            // Spread over the groups, as a unit file sets a few fields of several.
+            CTankFile file;
+            for (std::size_t j = 0; j < 22; ++j) {
+                CFieldEntry& field = file.m_fields[j * 7];
+                field.m_bPresent = true;
+                field.m_strValue = "unit" + std::to_string(i);
+                if (field.Type() == FieldType::Float)
+                    field.m_fValue = 2.5f + static_cast<float>(j);
+                else
+                    field.m_nValue = 1000 + i;
+            }
+            std::ofstream(path, std::ios::binary) << file.Text();
+            m_paths.push_back(path);
+        }
+        CEditorSettings(Config()).SetTemplates(m_paths);
+    }
+    QString Config() const { return m_dir.filePath(QStringLiteral("config")); }
+    const std::vector<std::string>& Paths() const { return m_paths; }
+
+private:
+    QTemporaryDir m_dir;
+    std::vector<std::string> m_paths;
+};
+
+void BM_StartupWith1000Templates(benchmark::State& state) {
+    const CRememberedTemplates remembered;
+    CQuietPrompts prompts;
+    for (auto _ : state) {
+        CEditorSettings settings(remembered.Config());
+        auto editor = std::make_unique<CEditorDlg>(prompts, &settings);
+        editor->Initialise();
+        ShowAndPaint(*editor);
+        CloseUntimed(state, std::move(editor));
+    }
+}
+
+// A start that remembers no templates, then the same templates loaded without a window.
+void BM_StartupWith1000Templates_Baseline(benchmark::State& state) {
+    const CRememberedTemplates remembered;
+    CQuietPrompts prompts;
+    const CAliasTable aliases;
+    for (auto _ : state) {
+        auto editor = std::make_unique<CEditorDlg>(prompts);
+        editor->Initialise();
+        ShowAndPaint(*editor);
+        auto templates = std::make_unique<CTemplateList>();
+        for (const std::string& path : remembered.Paths())
+            templates->LoadTemplate(path, aliases);
+        state.PauseTiming();
+        templates.reset();
+        state.ResumeTiming();
+        CloseUntimed(state, std::move(editor));
+    }
+}
+
 // A tank file that sets all 173 fields.
 std::string WriteFullTank(const QTemporaryDir& dir) {
     CTankFile file;
@@ -185,6 +251,8 @@ BENCHMARK(BM_EditorStartup)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EditorStartup_Baseline)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ProcessStartup)->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_ProcessStartup_Baseline)->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_StartupWith1000Templates)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StartupWith1000Templates_Baseline)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OpenFullFile)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OpenFullFile_Baseline)->Unit(benchmark::kMicrosecond);
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-// What the editor's command line asks for: `tarnwick [--templates SET] [FILE]`.
+// What the editor's command line asks for: `tarnwick [--no-settings] [--templates SET] [FILE]`.
 struct CCommandLine {
     enum class Action {
         Run,   // start the editor
@@ -14,6 +14,7 @@ struct CCommandLine {
     Action m_action = Action::Run;
     std::string m_strStartPath; // made absolute, so the title shows the whole path; or empty
     std::string m_strTemplateSet;
+    bool m_bNoSettings = false; // read and write no settings
 };
 
 // True when the first argument asks for help: answered before anything needs a display.

@@ -1,6 +1,7 @@
 #include "EditorApp.h"
 
 #include "EditorDlg.h"
+#include "EditorSettings.h"
 #include "QtPrompts.h"
 
 #include <QIcon>
@@ -9,13 +10,17 @@
 CEditorApp::CEditorApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("tarnwick"));
     setWindowIcon(QIcon(QStringLiteral(":/tarnwick.png")));
-    if (m_settingsDir.isValid())
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
+    if (m_dialogHistoryDir.isValid())
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           m_dialogHistoryDir.path());
 }
 
-int CEditorApp::InitInstance(const std::string& startPath, const std::string& templateSet) {
+int CEditorApp::InitInstance(const std::string& startPath, const std::string& templateSet,
+                             bool remember) {
     CQtPrompts prompts;
-    CEditorDlg editor(prompts);
+    CEditorSettings settings =
+        remember ? CEditorSettings(CEditorSettings::UserFolder()) : CEditorSettings();
+    CEditorDlg editor(prompts, &settings);
     editor.SetStartPath(startPath);
     editor.SetStartTemplateSet(templateSet);
     // Messages of the start (the alias file, a file named on the command line) come before

@@ -13,11 +13,13 @@ public:
     CEditorApp(int& argc, char** argv);
 
     // Runs the main window, opening startPath first and then loading the template set file
-    // templateSet, each when it is not empty. Returns the exit code.
-    int InitInstance(const std::string& startPath, const std::string& templateSet);
+    // templateSet, each when it is not empty; with remember, what the user's settings file
+    // remembers is read at start and written at the end. Returns the exit code.
+    int InitInstance(const std::string& startPath, const std::string& templateSet,
+                     bool remember = true);
 
 private:
-    // The program stores no settings, but Qt's file dialogs keep a history in the user's
-    // configuration folder; it goes here instead, and is gone when the program ends.
-    QTemporaryDir m_settingsDir;
+    // Qt's file dialogs keep a history of their own in the user's configuration folder, beside
+    // the program's settings file; it goes here instead, and is gone when the program ends.
+    QTemporaryDir m_dialogHistoryDir;
 };

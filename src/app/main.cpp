@@ -14,5 +14,5 @@ int main(int argc, char** argv) {
         PrintUsage(line.m_action == CCommandLine::Action::Help ? stdout : stderr);
         return line.m_action == CCommandLine::Action::Help ? 0 : 2;
     }
-    return app.InitInstance(line.m_strStartPath, line.m_strTemplateSet);
+    return app.InitInstance(line.m_strStartPath, line.m_strTemplateSet, !line.m_bNoSettings);
 }

@@ -5,6 +5,7 @@
 #include "CompareDlg.h"
 #include "CompareModel.h"
 #include "DialogUnits.h"
+#include "EditorSettings.h"
 #include "FieldEditor.h"
 #include "FieldPanel.h"
 #include "FieldTree.h"
@@ -25,6 +26,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QUndoStack>
 #include <QUrl>
@@ -47,10 +49,29 @@ QString DraggedFile(const QMimeData* data) {
     return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
 }
 
+// A recent file's menu text: its number as the mnemonic (1 to 9, then 1&0), then its name.
+QString RecentFileText(std::size_t position, const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    QString name = TextOfBytes(slash == std::string::npos ? path : path.substr(slash + 1));
+    name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    const QString number =
+        position < 9 ? QStringLiteral("&%1").arg(position + 1)
+                     : QStringLiteral("%1&%2").arg((position + 1) / 10).arg((position + 1) % 10);
+    return number + QLatin1Char(' ') + name;
+}
+
+// Where each window's settings are kept.
+const QString kMainWindow = QStringLiteral("MainWindow");
+const QString kSplit = QStringLiteral("MainWindow/split");
+const QString kCompareWindow = QStringLiteral("CompareUnits");
+const QString kOpenGroups = QStringLiteral("Tree/openGroups");
+const QString kSelected = QStringLiteral("Tree/selected");
+
 } // namespace
 
-CEditorDlg::CEditorDlg(IPrompts& prompts, QWidget* parent)
-    : QMainWindow(parent), m_prompts(prompts), m_document(new CTankDocument(this)),
+CEditorDlg::CEditorDlg(IPrompts& prompts, CEditorSettings* settings)
+    : m_prompts(prompts), m_noSettings(settings ? nullptr : std::make_unique<CEditorSettings>()),
+      m_settings(settings ? *settings : *m_noSettings), m_document(new CTankDocument(this)),
       m_fileCommands(std::make_unique<CFileCommands>(*m_document, prompts)),
       m_templateCommands(new CTemplateCommands(this, prompts)) {
     m_previousHandler =
@@ -64,7 +85,8 @@ CEditorDlg::CEditorDlg(IPrompts& prompts, QWidget* parent)
     connect(m_document, &CTankDocument::Replaced, this, &CEditorDlg::OnDocumentReplaced);
     connect(m_document, &CTankDocument::ModifiedChanged, this, &CEditorDlg::UpdateTitle);
     connect(m_document, &CTankDocument::PathChanged, this, &CEditorDlg::UpdateTitle);
-    connect(m_document, &CTankDocument::Saved, this, &CEditorDlg::UpdateUnusedLines);
+    connect(m_document, &CTankDocument::Saved, this, &CEditorDlg::OnDocumentSaved);
+    connect(m_document, &CTankDocument::Opened, this, &CEditorDlg::RememberFile);
     connect(m_document->UndoStack(), &QUndoStack::indexChanged, this,
             &CEditorDlg::UpdateUndoActions);
     connect(m_templateCommands, &CTemplateCommands::TemplatesChanged, m_fieldEditor,
@@ -84,17 +106,21 @@ CEditorDlg::~CEditorDlg() {
     SetMessageHandler(std::move(m_previousHandler));
 }
 
-QAction* CEditorDlg::AddCommand(QMenu* menu, const char* name, const char* text,
-                                void (CEditorDlg::*handler)()) {
-    QAction* action = menu->addAction(QString::fromLatin1(text));
-    action->setObjectName(QString::fromLatin1(name));
-    connect(action, &QAction::triggered, this, [this, handler] {
+void CEditorDlg::ConnectCommand(QAction* action, std::function<void()> command) {
+    connect(action, &QAction::triggered, this, [this, command = std::move(command)] {
         // A key pressed while a question or dialog is open over the window is the dialog's; the
         // window's commands wait until it closes.
         if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this)
             return;
-        (this->*handler)();
+        command();
     });
+}
+
+QAction* CEditorDlg::AddCommand(QMenu* menu, const char* name, const char* text,
+                                void (CEditorDlg::*handler)()) {
+    QAction* action = menu->addAction(QString::fromLatin1(text));
+    action->setObjectName(QString::fromLatin1(name));
+    ConnectCommand(action, [this, handler] { (this->*handler)(); });
     return action;
 }
 
@@ -104,11 +130,14 @@ void CEditorDlg::CreateMenus() {
         ->setShortcut(Qt::CTRL | Qt::Key_N);
     AddCommand(file, "actionFileOpen", "&Open...\tCtrl-O", &CEditorDlg::OnFileOpen)
         ->setShortcut(Qt::CTRL | Qt::Key_O);
+    m_recentMenu = file->addMenu(QStringLiteral("Open &Recent"));
+    m_recentMenu->setObjectName(QStringLiteral("menuFileOpenRecent"));
     file->addSeparator();
     AddCommand(file, "actionFileSave", "&Save\tCtrl-S", &CEditorDlg::OnFileSave)
         ->setShortcut(Qt::CTRL | Qt::Key_S);
     AddCommand(file, "actionFileSaveAs", "Save &As...\tCtrl+Shift+S", &CEditorDlg::OnFileSaveAs)
         ->setShortcuts(ShortcutsOf(QKeySequence::SaveAs));
+    m_revertAction = AddCommand(file, "actionFileRevert", "Re&vert", &CEditorDlg::OnFileRevert);
     file->addSeparator();
     AddCommand(file, "actionFileExit", "E&xit\tCtrl+Q", &CEditorDlg::OnFileExit)
         ->setShortcuts(ShortcutsOf(QKeySequence::Quit));
@@ -131,6 +160,8 @@ void CEditorDlg::CreateMenus() {
     AddCommand(templates, "actionTemplateLoadSet", "&Load Set...", &CEditorDlg::OnTemplateLoadSet);
     AddCommand(templates, "actionTemplateSaveSet", "&Save Set...", &CEditorDlg::OnTemplateSaveSet);
     AddCommand(templates, "actionTemplateEditSet", "&Edit Set...", &CEditorDlg::OnTemplateEditSet);
+    templates->addSeparator();
+    AddCommand(templates, "actionTemplateClear", "&Clear", &CEditorDlg::OnTemplateClear);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     AddCommand(help, "actionHelpAbout", "&About Tarnwick...", &CEditorDlg::OnHelpAbout);
@@ -164,12 +195,23 @@ void CEditorDlg::CreateControls() {
     left->addWidget(m_filter);
     left->addWidget(m_tree, 1);
 
+    auto* leftSide = new QWidget(this);
+    left->setContentsMargins(0, 0, 0, 0);
+    leftSide->setLayout(left);
+    // The split follows the user; a wider or narrower window changes the tree alone.
+    m_split = new QSplitter(Qt::Horizontal, this);
+    m_split->setObjectName(QStringLiteral("split"));
+    m_split->setChildrenCollapsible(false);
+    m_split->setHandleWidth(units.X(4));
+    m_split->addWidget(leftSide);
+    m_split->addWidget(m_panel);
+    m_split->setStretchFactor(0, 1);
+    m_split->setStretchFactor(1, 0);
+
     auto* central = new QWidget(this);
     auto* root = new QHBoxLayout(central);
     root->setContentsMargins(units.X(7), units.Y(7), units.X(7), units.Y(7));
-    root->setSpacing(units.X(4));
-    root->addLayout(left, 1);
-    root->addWidget(m_panel, 0);
+    root->addWidget(m_split);
     setCentralWidget(central);
 
     m_unusedBar = new CUnusedLinesBar(this);
@@ -198,6 +240,7 @@ void CEditorDlg::Initialise() {
 
     m_templateCommands->LoadAliases();
     m_document->Reset();
+    RestoreSettings();
     m_tree->setFocus();
 
     if (!m_strStartPath.empty())
@@ -206,12 +249,38 @@ void CEditorDlg::Initialise() {
         m_templateCommands->LoadSetFile(m_strStartSet);
 }
 
+void CEditorDlg::RestoreSettings() {
+    m_settings.RestoreWindow(kMainWindow, *this);
+    if (m_settings.WasMaximised(kMainWindow))
+        setWindowState(windowState() | Qt::WindowMaximized);
+    m_split->restoreState(m_settings.State(kSplit));
+    // The templates come before the document, which is shown with their values; a set named at
+    // start takes their place.
+    if (m_strStartSet.empty())
+        m_templateCommands->LoadRemembered(m_settings.Templates());
+    m_tree->RestoreViewState({m_settings.Names(kOpenGroups), m_settings.Names(kSelected)});
+    UpdateRecentMenu();
+}
+
+void CEditorDlg::SaveSettings() {
+    m_settings.SaveWindow(kMainWindow, *this);
+    m_settings.SetState(kSplit, m_split->saveState());
+    if (m_compare)
+        m_settings.SaveWindow(kCompareWindow, *m_compare);
+    m_settings.SetTemplates(m_templateCommands->Templates().Paths());
+    const CFieldTree::CViewState tree = m_tree->ViewState();
+    m_settings.SetNames(kOpenGroups, tree.m_openGroups);
+    m_settings.SetNames(kSelected, tree.m_selected);
+}
+
 void CEditorDlg::UpdateTitle() {
     QString title = QStringLiteral("Tarnwick - [") + TextOfBytes(m_document->Path()) +
                     (m_document->IsModified() ? QStringLiteral(" *]") : QStringLiteral("]"));
     // Qt reads "[*]" in a title as the modified mark; a path may hold it literally.
     title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
     setWindowTitle(title);
+    // A document without a file has nothing to go back to.
+    m_revertAction->setEnabled(!m_document->IsUntitled());
 }
 
 void CEditorDlg::UpdateUnusedLines() {
@@ -227,6 +296,37 @@ void CEditorDlg::OnDocumentReplaced() {
     UpdateUnusedLines();
 }
 
+void CEditorDlg::OnDocumentSaved() {
+    for (std::size_t i = 0; i < m_document->File().m_fields.size(); ++i)
+        m_tree->SetChanged(static_cast<int>(i), false);
+    UpdateUnusedLines();
+    RememberFile();
+}
+
+void CEditorDlg::RememberFile() {
+    m_settings.AddRecentFile(m_document->Path());
+    UpdateRecentMenu();
+}
+
+void CEditorDlg::UpdateRecentMenu() {
+    // The items go once the command of one of them has run: this may be that command.
+    for (QAction* item : m_recentMenu->actions()) {
+        m_recentMenu->removeAction(item);
+        item->deleteLater();
+    }
+    const std::vector<std::string> files = m_settings.RecentFiles();
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        QAction* action = m_recentMenu->addAction(RecentFileText(i, files[i]));
+        action->setStatusTip(TextOfBytes(files[i]));
+        ConnectCommand(action, [this, path = files[i]] { OnFileOpenRecent(path); });
+    }
+    m_recentMenu->addSeparator();
+    QAction* clear = m_recentMenu->addAction(QStringLiteral("Clear Menu"));
+    clear->setObjectName(QStringLiteral("actionFileClearRecent"));
+    ConnectCommand(clear, [this] { OnFileClearRecent(); });
+    m_recentMenu->setEnabled(!files.empty());
+}
+
 void CEditorDlg::OnShowUnusedLines() {
     CUnusedLinesDlg dialog(this, m_document->File().ReportedLines());
     dialog.exec();
@@ -238,6 +338,24 @@ void CEditorDlg::OnFileNew() {
 
 void CEditorDlg::OnFileOpen() {
     m_fileCommands->Open();
+}
+
+void CEditorDlg::OnFileOpenRecent(const std::string& path) {
+    if (!m_fileCommands->PromptSaveChanges())
+        return;
+    if (!m_fileCommands->OpenDocument(path)) {
+        m_settings.RemoveRecentFile(path);
+        UpdateRecentMenu();
+    }
+}
+
+void CEditorDlg::OnFileClearRecent() {
+    m_settings.ClearRecentFiles();
+    UpdateRecentMenu();
+}
+
+void CEditorDlg::OnFileRevert() {
+    m_fileCommands->Revert();
 }
 
 void CEditorDlg::OnFileSave() {
@@ -257,6 +375,7 @@ void CEditorDlg::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    SaveSettings();
     // The comparison is a window of the document: it goes with the main window.
     if (m_compare)
         m_compare->close();
@@ -308,6 +427,9 @@ void CEditorDlg::OnViewCompareUnits() {
                 &CCompareModel::ForgetTemplates);
         connect(m_templateCommands, &CTemplateCommands::TemplatesChanged, m_compare,
                 &CCompareDlg::RefreshTemplates);
+        m_settings.RestoreWindow(kCompareWindow, *m_compare);
+        if (m_settings.WasMaximised(kCompareWindow))
+            m_compare->setWindowState(m_compare->windowState() | Qt::WindowMaximized);
     }
     m_compare->GoToField(m_tree->SelectedField());
     m_compare->show();
@@ -325,6 +447,10 @@ void CEditorDlg::OnTemplateSaveSet() {
 
 void CEditorDlg::OnTemplateEditSet() {
     m_templateCommands->EditSet();
+}
+
+void CEditorDlg::OnTemplateClear() {
+    m_templateCommands->Clear();
 }
 
 void CEditorDlg::OnHelpAbout() {

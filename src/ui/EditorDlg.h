@@ -4,10 +4,12 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 #include <string>
 
 class CCompareDlg;
+class CEditorSettings;
 class CFieldEditor;
 class CFieldPanel;
 class CFieldTree;
@@ -20,18 +22,22 @@ class CValueComboBox;
 class IPrompts;
 class QAction;
 class QMenu;
+class QSplitter;
 
 // The editor's main window: the filter box and the definition tree of the document on the left;
 // on the right the value box, the field panel and the group's logo; File, Edit, Template and
 // Help menus above and the count of the file's unused lines below. It shows the document and
 // follows its signals, and hands the menus' commands to the file and template commands and the
-// value box's edits to the field editor.
+// value box's edits to the field editor. What it remembers between runs (recent files, its size
+// and split, the comparison's, the templates, the tree's open groups and selection) it reads
+// when initialised and writes when it closes.
 class CEditorDlg : public QMainWindow {
     Q_OBJECT
 public:
     // Every question and message goes through prompts, which must outlive the window. Core
-    // messages shown while the window exists go there too.
-    explicit CEditorDlg(IPrompts& prompts, QWidget* parent = nullptr);
+    // messages shown while the window exists go there too. What is remembered goes to settings,
+    // which must outlive the window too; without them nothing is read or written.
+    explicit CEditorDlg(IPrompts& prompts, CEditorSettings* settings = nullptr);
     ~CEditorDlg() override;
 
     // A tank file to open once the window is initialised, as File > Open would.
@@ -56,8 +62,11 @@ protected:
 private:
     void OnFileNew();
     void OnFileOpen();
+    void OnFileOpenRecent(const std::string& path);
+    void OnFileClearRecent();
     void OnFileSave();
     void OnFileSaveAs();
+    void OnFileRevert();
     void OnFileExit();
 
     void OnEditUndo();
@@ -69,6 +78,7 @@ private:
     void OnTemplateLoadSet();
     void OnTemplateSaveSet();
     void OnTemplateEditSet();
+    void OnTemplateClear();
 
     void OnHelpAbout();
     void OnHelpProgramWebSite();
@@ -76,20 +86,30 @@ private:
 
     // The document's signals.
     void OnDocumentReplaced();
+    void OnDocumentSaved();
+    // Puts the document's file first in Open Recent.
+    void RememberFile();
+    void UpdateRecentMenu();
     void UpdateTitle();
     void UpdateUnusedLines();
 
     void CreateMenus();
-    // Adds an item named name (its object name) that runs handler, unless a modal window is
-    // open over this one.
+    // Connects action to run command, unless a modal window is open over this one.
+    void ConnectCommand(QAction* action, std::function<void()> command);
+    // Adds an item named name (its object name) that runs handler.
     QAction* AddCommand(QMenu* menu, const char* name, const char* text,
                         void (CEditorDlg::*handler)());
     void CreateControls();
     void OnShowUnusedLines();
     void OnFilterFirstMatch();
     void UpdateUndoActions();
+    // Reads and writes what the window remembers between runs.
+    void RestoreSettings();
+    void SaveSettings();
 
     IPrompts& m_prompts;
+    std::unique_ptr<CEditorSettings> m_noSettings; // when none were given
+    CEditorSettings& m_settings;
     MessageHandler m_previousHandler;
 
     CTankDocument* m_document;
@@ -105,6 +125,9 @@ private:
     CUnusedLinesBar* m_unusedBar = nullptr;
     QAction* m_undoAction = nullptr;
     QAction* m_redoAction = nullptr;
+    QAction* m_revertAction = nullptr;
+    QMenu* m_recentMenu = nullptr;
+    QSplitter* m_split = nullptr;
 
     std::string m_strStartPath;
     std::string m_strStartSet;

@@ -131,7 +131,8 @@ TEST_F(CompareModelTest, TakeEditAndDeleteAreUndoStepsOfTheDocument) {
     // The median is a template's value, and says whose.
     EXPECT_TRUE(m_model.Take(At("GameObject.maxHealth", CCompareModel::kMedian)));
     EXPECT_EQ(history.undoText(), "Take maxHealth from t2.odf");
-    EXPECT_EQ(Read(m_model)[3], "GameObject.maxHealth|*9*|9|9|12|10~|9|12~|9");
+    // Changed since last saved: marked.
+    EXPECT_EQ(Read(m_model)[3], "\u2022 GameObject.maxHealth|*9*|9|9|12|10~|9|12~|9");
 
     // Typed as the command line takes it: a number of the field's type within its range,
     // written as given; anything else changes nothing and says why in the command line's words.
@@ -161,7 +162,7 @@ TEST_F(CompareModelTest, TakeEditAndDeleteAreUndoStepsOfTheDocument) {
     EXPECT_EQ(m_model.rowCount(), 4);
     EXPECT_TRUE(m_model.Remove(At("GameObject.maxHealth", 0).row()));
     EXPECT_FALSE(m_model.Remove(At("GameObject.maxHealth", 0).row())) << "already gone";
-    EXPECT_EQ(Read(m_model)[3], "GameObject.maxHealth||9|9|12|10~|9~|12~|9~");
+    EXPECT_EQ(Read(m_model)[3], "\u2022 GameObject.maxHealth||9|9|12|10~|9~|12~|9~");
     history.undo();
     history.undo();
     EXPECT_EQ(m_model.rowCount(), 5);

@@ -53,7 +53,9 @@ protected:
     std::string Row(const char* field) const {
         auto* model = m_table->model();
         for (int row = 0; row < model->rowCount(); ++row) {
-            if (model->headerData(row, Qt::Vertical).toString() != QLatin1String(field))
+            // A changed field's row is marked before its name.
+            const QString name = model->headerData(row, Qt::Vertical).toString();
+            if (name != QLatin1String(field) && name != QStringLiteral("\u2022 ") + field)
                 continue;
             QStringList cells;
             for (int visual = 0; visual < model->columnCount(); ++visual)

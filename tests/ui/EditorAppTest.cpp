@@ -13,10 +13,10 @@
 TEST(EditorAppTest, HelpAndWrongArgumentsEndAtOnceWithTheUsage) {
     using enum CCommandLine::Action;
     const std::pair<std::vector<std::string>, CCommandLine::Action> cases[] = {
-        {{"--help"}, Help},          {{"-h"}, Help},
-        {{"a.odf", "b.odf"}, Usage}, {{"--templates"}, Usage},
-        {{"--bogus"}, Usage},        {{"--templates", "a", "--templates", "b"}, Usage},
-        {{"a.odf", "--help"}, Usage}};
+        {{"--help"}, Help},           {{"-h"}, Help},
+        {{"a.odf", "b.odf"}, Usage},  {{"--templates"}, Usage},
+        {{"--bogus"}, Usage},         {{"--templates", "a", "--templates", "b"}, Usage},
+        {{"a.odf", "--help"}, Usage}, {{"--no-settings", "--no-settings"}, Usage}};
     for (const auto& [args, action] : cases) {
         std::vector<std::string> argv{"tarnwick"};
         argv.insert(argv.end(), args.begin(), args.end());
@@ -30,13 +30,15 @@ TEST(EditorAppTest, HelpAndWrongArgumentsEndAtOnceWithTheUsage) {
     // A start file is made absolute; the set file is taken as it is.
     const CCommandLine line = ParseCommandLine({"--templates", "set.txt", "tank.odf"});
     EXPECT_EQ(line.m_action, Run);
+    EXPECT_FALSE(line.m_bNoSettings);
+    EXPECT_TRUE(ParseCommandLine({"a.odf", "--no-settings"}).m_bNoSettings);
     EXPECT_EQ(line.m_strStartPath, (std::filesystem::current_path() / "tank.odf").string());
     EXPECT_EQ(line.m_strTemplateSet, "set.txt");
 
     // The program itself: help needs no display, wrong arguments end at once.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    const std::string usage = "Usage: tarnwick [--templates SET] [FILE]\n";
+    const std::string usage = "Usage: tarnwick [--no-settings] [--templates SET] [FILE]\n";
     const CliResult help = RunProgram(TARNWICK_EDITOR, {"--help"});
     EXPECT_TRUE(help.status == 0 && help.out.starts_with(usage) && help.err.empty()) << help;
     const CliResult wrong = RunProgram(TARNWICK_EDITOR, {"a.odf", "--bogus"});
@@ -99,8 +101,19 @@ TEST(EditorAppTest, StartsOnTheFileAndTheTemplateSetAfterTheAliasMessage) {
     char* argv[] = {name.data(), nullptr};
     int argc = 1;
     CEditorApp app(argc, argv);
-    onStart();
-    const CCommandLine line = ParseCommandLine({"--templates", "set.txt", "tank.odf"});
-    EXPECT_EQ(app.InitInstance(line.m_strStartPath, line.m_strTemplateSet), 0);
-    EXPECT_TRUE(sawMessage && sawWindow);
+    // What the run remembers goes to the user's configuration folder, here a scratch one, and
+    // with --no-settings nowhere.
+    tarnwick_test::CScratchDir config, none;
+    for (const auto* folder : {&none, &config}) {
+        qputenv("XDG_CONFIG_HOME", folder->Path().c_str());
+        sawMessage = sawWindow = false;
+        onStart();
+        const CCommandLine line = ParseCommandLine({"--templates", "set.txt", "tank.odf"});
+        EXPECT_EQ(app.InitInstance(line.m_strStartPath, line.m_strTemplateSet, folder == &config),
+                  0);
+        EXPECT_TRUE(sawMessage && sawWindow);
+    }
+    EXPECT_TRUE(none.Entries().empty());
+    const std::string conf = tarnwick_test::ReadBytes(config / "tarnwick/tarnwick.conf");
+    EXPECT_NE(conf.find(folder.Path("t1.odf")), std::string::npos) << conf;
 }

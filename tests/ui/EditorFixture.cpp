@@ -61,8 +61,12 @@ Shown Listed(const QComboBox& box) {
     return items;
 }
 
-void EditorTest::Start() {
-    m_editor = std::make_unique<CEditorDlg>(m_prompts);
+void EditorTest::Start(const std::string& startSet) {
+    if (!m_settings)
+        m_settings = std::make_unique<CEditorSettings>(
+            QString::fromStdString(m_settingsFolder.Path().string()));
+    m_editor = std::make_unique<CEditorDlg>(m_prompts, m_settings.get());
+    m_editor->SetStartTemplateSet(startSet);
     m_editor->show();
     m_editor->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_editor.get()));

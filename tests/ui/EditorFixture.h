@@ -4,6 +4,7 @@
 // answered as they open, and a real editor window driven as a user drives it.
 
 #include "EditorDlg.h"
+#include "EditorSettings.h"
 #include "ScriptedPrompts.h"
 #include "TestSupport.h"
 
@@ -70,13 +71,23 @@ void ClickItem(QTreeWidgetItem* item);
 // The value list's items as "[label] value", or "value" for an item without a label.
 Shown Listed(const QComboBox& box);
 
-// A real editor window in a scratch folder with scripted prompts. The members go in reverse
-// order: the window first, then the prompts (which check that every queued reply was used),
-// then the folder.
+// A real editor window in a scratch folder with scripted prompts and a settings folder of its
+// own. The members go in reverse order: the window first, then the settings, the prompts (which
+// check that every queued reply was used), then the folders.
 class EditorTest : public ::testing::Test {
 protected:
-    // Makes and shows a new window, active as a user's window is.
-    void Start();
+    // Makes and shows a new window, active as a user's window is, loading the template set file
+    // startSet at start when one is named.
+    void Start(const std::string& startSet = {});
+    // Closes the window as the user does (nothing may be left to save) and starts the program
+    // again on the same settings folder.
+    void Restart() {
+        m_editor->close();
+        ASSERT_FALSE(m_editor->isVisible());
+        m_editor.reset();
+        m_settings.reset();
+        Start();
+    }
     // Starts on name, a file of tests/data/ui, with the alias file; what opening it showed is
     // forgotten.
     void StartOn(const char* name) {
@@ -127,7 +138,9 @@ protected:
     QString Edit() const { return m_edit->text(); }
 
     CScratchFolder m_folder;
+    tarnwick_test::CScratchDir m_settingsFolder;
     CScriptedPrompts m_prompts;
+    std::unique_ptr<CEditorSettings> m_settings;
     std::unique_ptr<CEditorDlg> m_editor;
     QTreeWidget* m_tree = nullptr;
     QComboBox* m_box = nullptr;

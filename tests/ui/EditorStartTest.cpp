@@ -106,11 +106,11 @@ TEST_F(EditorTest, MenusCarryTheirItemsAndTheTitleShowsAPathAsItIs) {
         menus.push_back(line);
     }
     EXPECT_EQ(menus, (Shown{
-                         "&File: &New\tCtrl-N &Open...\tCtrl-O | &Save\tCtrl-S Save "
-                         "&As...\tCtrl+Shift+S | E&xit\tCtrl+Q",
+                         "&File: &New\tCtrl-N &Open...\tCtrl-O Open &Recent | &Save\tCtrl-S "
+                         "Save &As...\tCtrl+Shift+S Re&vert | E&xit\tCtrl+Q",
                          "&Edit: &Undo\tCtrl+Z &Redo\tCtrl+Shift+Z, Ctrl+Y | &Find\tCtrl+F",
                          "&View: &Compare Units\tCtrl+K",
-                         "&Template: &Load Set... &Save Set... &Edit Set...",
+                         "&Template: &Load Set... &Save Set... &Edit Set... | &Clear",
                          "&Help: &About Tarnwick... &Tarnwick Web Site... &Brindlemoor Web Site...",
                      }));
 }

@@ -12,9 +12,11 @@ std::string View(const QTreeWidgetItem* item) {
     static const QImage strip =
         QImage(QStringLiteral(":/tree-images.png")).convertToFormat(QImage::Format_ARGB32);
     auto shown = [item](QIcon::Mode mode) {
+        // Left of the room for the changed mark.
         return item->icon(0)
-            .pixmap(QSize(12, 12), mode)
+            .pixmap(item->treeWidget()->iconSize(), mode)
             .toImage()
+            .copy(0, 0, 12, 12)
             .convertToFormat(QImage::Format_ARGB32);
     };
     int image = -1;

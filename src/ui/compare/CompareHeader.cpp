@@ -1,5 +1,7 @@
 #include "CompareHeader.h"
 
+#include "CompareModel.h"
+
 CCompareHeader::CCompareHeader(Qt::Orientation orientation, QWidget* parent)
     : QHeaderView(orientation, parent) {
     connect(this, &QHeaderView::sectionCountChanged, this, &CCompareHeader::Forget);
@@ -21,5 +23,8 @@ QSize CCompareHeader::sectionSizeFromContents(int logicalIndex) const {
         }
     }
     m_size = QHeaderView::sectionSizeFromContents(longest);
+    // Room for the mark of a changed row, which comes and goes without a new layout.
+    if (orientation() == Qt::Vertical)
+        m_size.rwidth() += fontMetrics().horizontalAdvance(CCompareModel::kChangedMark);
     return m_size;
 }

@@ -25,6 +25,11 @@ CCompareModel::CCompareModel(CTankDocument& document, const CTemplateList& templ
     connect(&document, &CTankDocument::FieldChanged, this,
             [this](int field) { OnFieldChanged(field); });
     connect(&document, &CTankDocument::Replaced, this, &CCompareModel::Refresh);
+    // Saved, no row is changed any more.
+    connect(&document, &CTankDocument::Saved, this, [this] {
+        if (rowCount() > 0)
+            emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
+    });
     Rebuild();
 }
 
@@ -149,11 +154,17 @@ QVariant CCompareModel::data(const QModelIndex& index, int role) const {
 
 QVariant CCompareModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Vertical) {
-        if (role != Qt::DisplayRole || section >= rowCount())
+        if (section >= rowCount())
+            return {};
+        const bool changed = m_document.IsFieldChanged(FieldAt(section));
+        if (role == Qt::ToolTipRole && changed)
+            return QStringLiteral("Changed since last saved");
+        if (role != Qt::DisplayRole)
             return {};
         const CFieldDefinition& field =
             CSchema::Get().Fields()[static_cast<std::size_t>(FieldAt(section))];
-        return TextOfBytes(field.m_pGroup->m_strName + '.' + field.m_strName);
+        return (changed ? kChangedMark : QString()) +
+               TextOfBytes(field.m_pGroup->m_strName + '.' + field.m_strName);
     }
     static const char* const kTitles[] = {"This file", "Min", "Median", "Max"};
     if (section < kFirstTemplate)
@@ -239,6 +250,7 @@ void CCompareModel::OnFieldChanged(int field) {
         m_setByTemplates[static_cast<std::size_t>(field)] || m_document.Field(field).m_bPresent;
     if (row >= 0 && shown) {
         emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+        emit headerDataChanged(Qt::Vertical, row, row);
     } else if (row >= 0) {
         beginRemoveRows({}, row, row);
         m_rows.erase(m_rows.begin() + row);

@@ -23,6 +23,8 @@ class CCompareModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { kThisFile, kMin, kMedian, kMax, kFirstTemplate };
+    // Before the name of a row whose field is changed since last saved.
+    static inline const QString kChangedMark = QStringLiteral("\u2022 ");
 
     CCompareModel(CTankDocument& document, const CTemplateList& templates,
                   QObject* parent = nullptr);

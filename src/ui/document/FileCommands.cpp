@@ -34,11 +34,25 @@ void CFileCommands::New() {
         m_document.Reset();
 }
 
-void CFileCommands::OpenDocument(const std::string& path) {
+bool CFileCommands::OpenDocument(const std::string& path) {
     // A failed open leaves the document as it was, with its history and the answer about its
     // lines; the core has said why, this says what failed.
-    if (!m_document.Load(path))
-        m_prompts.Message(FormatText("Error loading tank file '%s'.", path));
+    if (m_document.Load(path))
+        return true;
+    m_prompts.Message(FormatText("Error loading tank file '%s'.", path));
+    return false;
+}
+
+void CFileCommands::Revert() {
+    if (m_document.IsUntitled())
+        return;
+    if (m_document.IsModified() &&
+        m_prompts.YesNoCancel(FormatText("Lose the changes made to '%s' and read it again from "
+                                         "disk?",
+                                         m_document.Path())) != IPrompts::Answer::Yes)
+        return;
+    // A copy: loading replaces the path it is given.
+    OpenDocument(std::string(m_document.Path()));
 }
 
 void CFileCommands::Open() {

@@ -7,10 +7,10 @@
 class CTankDocument;
 class IPrompts;
 
-// The File commands on a document: New, Open, Save, Save As and the questions they ask (whether
-// to save changes, whether to keep the file's unknown lines, whether to save over a file another
-// program has changed). Every question and dialog goes through the prompts; the views follow the
-// document's signals.
+// The File commands on a document: New, Open, Save, Save As, Revert and the questions they ask
+// (whether to save changes or lose them, whether to keep the file's unknown lines, whether to save
+// over a file another program has changed). Every question and dialog goes through the prompts; the
+// views follow the document's signals.
 class CFileCommands {
 public:
     CFileCommands(CTankDocument& document, IPrompts& prompts);
@@ -25,8 +25,11 @@ public:
     // Opens path as Open does once its dialog is answered, asking about changes first (a file
     // dropped on the window).
     void OpenFile(const std::string& path);
-    // Opens path without asking (the file named at start); a failure is reported.
-    void OpenDocument(const std::string& path);
+    // Opens path without asking (the file named at start); a failure is reported and false.
+    bool OpenDocument(const std::string& path);
+    // Reads the document's file again, asking first when there are changes to lose. Nothing for
+    // a document without a file.
+    void Revert();
     void Save();
     void SaveAs();
 

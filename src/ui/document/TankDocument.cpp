@@ -6,6 +6,7 @@ CTankDocument::CTankDocument(QObject* parent) : QObject(parent), m_undoStack(new
     connect(m_undoStack, &QUndoStack::cleanChanged, this,
             [this](bool clean) { emit ModifiedChanged(!clean); });
     m_file.Reset();
+    KeepSavedValues();
 }
 
 CTankDocument::~CTankDocument() {
@@ -23,6 +24,7 @@ void CTankDocument::StartAnew() {
     // Clearing a history that was not clean makes it clean: the star goes with the old document.
     m_undoStack->clear();
     Stamp();
+    KeepSavedValues();
 }
 
 void CTankDocument::Reset() {
@@ -41,12 +43,19 @@ bool CTankDocument::Load(const std::string& path) {
         emit PathChanged();
     }
     emit Replaced();
+    if (loaded)
+        emit Opened();
     return loaded;
 }
 
 void CTankDocument::ApplyField(const CFieldEntry& value, bool fromHistory) {
     m_file.m_fields[static_cast<std::size_t>(value.Index())] = value;
     emit FieldChanged(value.Index(), fromHistory);
+}
+
+bool CTankDocument::IsFieldChanged(int index) const {
+    const auto at = static_cast<std::size_t>(index);
+    return !m_file.m_fields[at].SameValueAs(m_savedFields[at]);
 }
 
 void CTankDocument::Stamp() {
@@ -73,6 +82,7 @@ bool CTankDocument::Save(SaveStyle style) {
     if (!m_file.Save(style))
         return false;
     Stamp();
+    KeepSavedValues();
     m_undoStack->setClean();
     emit Saved();
     return true;

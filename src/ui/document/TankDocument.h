@@ -49,6 +49,10 @@ public:
     // from the change as first made.
     void ApplyField(const CFieldEntry& value, bool fromHistory);
 
+    // True while the field at index holds another value than when the document was last read or
+    // written: undoing back to that value makes it false again.
+    bool IsFieldChanged(int index) const;
+
     // The answer about keeping unknown lines, until New or Open.
     const std::optional<SaveStyle>& SaveStyleAnswer() const { return m_saveStyle; }
     void SetSaveStyleAnswer(SaveStyle style) { m_saveStyle = style; }
@@ -76,11 +80,15 @@ signals:
     void PathChanged();
     // The document was written; its file's lines are now those written.
     void Saved();
+    // A file was read into the document (Load succeeded).
+    void Opened();
 
 private:
     // Forgets the history, the answer and the stamp's file for a document read or made anew.
     void StartAnew();
     void Stamp();
+    // Takes the fields as they now are as those last read or written.
+    void KeepSavedValues() { m_savedFields = m_file.m_fields; }
 
     CTankFile m_file;
     QUndoStack* m_undoStack;
@@ -88,4 +96,5 @@ private:
     bool m_bReadFromFile = false;
     std::string m_strStampPath; // the file m_stamp describes
     CFileStamp m_stamp;
+    std::vector<CFieldEntry> m_savedFields; // each field as last read or written
 };

@@ -1,14 +1,19 @@
 #include "TemplateCommands.h"
 
 #include "FileFilters.h"
+#include "Message.h"
 #include "Prompts.h"
 #include "TemplateFilesDlg.h"
 #include "TemplateLoading.h"
 #include "TemplateSetFile.h"
 
+#include <map>
+
 namespace {
 
 constexpr const char* kSetExtension = "txt";
+// The most templates the message about those left out names one by one.
+constexpr std::size_t kNamedLeftOut = 10;
 
 } // namespace
 
@@ -56,4 +61,56 @@ void CTemplateCommands::EditSet() {
     connect(&dialog, &CTemplateFilesDlg::ListChanged, this, &CTemplateCommands::TemplatesChanged);
     dialog.exec();
     emit TemplatesChanged();
+}
+
+void CTemplateCommands::Clear() {
+    emit TemplatesAboutToChange();
+    m_templates.Clear();
+    emit TemplatesChanged();
+}
+
+void CTemplateCommands::LoadRemembered(const std::vector<std::string>& paths) {
+    if (paths.empty())
+        return;
+    // Each failure's messages are held back, by their texts, to be told in one.
+    std::map<std::string, std::string> held;
+    MessageHandler previous =
+        SetMessageHandler([&held](const std::string& text, const std::string& reason) {
+            held.emplace(text, reason);
+        });
+    emit TemplatesAboutToChange();
+    m_templates.Clear();
+    LoadTemplatesWithProgress(m_pWindow, m_templates, m_aliasTable, paths);
+    SetMessageHandler(std::move(previous));
+    emit TemplatesChanged();
+
+    std::vector<std::string> lines;
+    for (const std::string& path : paths) {
+        // Those not tried, after the progress dialog was cancelled, did not fail.
+        if (!held.contains(FormatText("Error loading tank file '%s'.", path)))
+            continue;
+        const auto opening = held.find(FormatText("Error opening tank file '%s'.", path));
+        lines.push_back(opening == held.end() || opening->second.empty()
+                            ? path
+                            : MessageLine(path, opening->second));
+    }
+    if (lines.empty())
+        return;
+    if (lines.size() == 1) {
+        m_prompts.Message("A template of the last session could not be opened and was left out "
+                          "of the template list.",
+                          lines.front());
+        return;
+    }
+    std::string detail;
+    for (std::size_t i = 0; i < lines.size() && i < kNamedLeftOut; ++i)
+        detail += lines[i] + '\n';
+    if (lines.size() > kNamedLeftOut)
+        detail += FormatNumber("and %d more", static_cast<long long>(lines.size() - kNamedLeftOut));
+    else
+        detail.pop_back();
+    m_prompts.Message(FormatNumber("%d templates of the last session could not be opened and were "
+                                   "left out of the template list.",
+                                   static_cast<long long>(lines.size())),
+                      detail);
 }

@@ -11,7 +11,7 @@ class IPrompts;
 class QWidget;
 
 // The templates beside the document and the Template commands on them: the alias table read at
-// start, Load Set, Save Set and Edit Set. Views follow TemplatesChanged.
+// start, Load Set, Save Set, Edit Set and Clear. Views follow TemplatesChanged.
 class CTemplateCommands : public QObject {
     Q_OBJECT
 public:
@@ -31,6 +31,11 @@ public:
     void LoadSetFile(const std::string& path);
     void SaveSet();
     void EditSet();
+    // Empties the template list.
+    void Clear();
+    // Loads the templates of the last run at paths in place of the templates. Those that no
+    // longer open are left out and named together in one message rather than one each.
+    void LoadRemembered(const std::vector<std::string>& paths);
 
 signals:
     // Templates are about to go: views must drop what points into them before events are

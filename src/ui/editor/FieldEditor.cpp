@@ -73,6 +73,7 @@ void CFieldEditor::ApplyValue(bool typing) {
 void CFieldEditor::OnFieldChanged(int index, bool fromHistory) {
     // Emptied by the user's own edit, the item reads "name =" until the tree is built again.
     m_tree->UpdateField(m_document.Field(index), m_bApplyingValue);
+    m_tree->SetChanged(index, m_document.IsFieldChanged(index));
     if (m_tree->SelectedField() == index)
         m_panel->ShowOwnValue(m_document.Field(index));
     if (fromHistory) {

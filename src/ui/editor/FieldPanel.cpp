@@ -78,7 +78,9 @@ CFieldPanel::CFieldPanel(QWidget* parent) : QWidget(parent), m_valueBox(new CVal
     layout->setSpacing(0);
     layout->addLayout(fields, 1);
     layout->addWidget(logo, 0, Qt::AlignRight | Qt::AlignBottom);
-    setFixedWidth(std::max(units.X(168), logo->pixmap().width()));
+    // As narrow as this and no narrower at first; the user may widen it (the window's split).
+    setMinimumWidth(std::max(units.X(168), logo->pixmap().width()));
+    resize(minimumWidth(), height());
     connect(m_valueBox, &CValueComboBox::EditChanged, this, &CFieldPanel::UpdateWarning);
 }
 

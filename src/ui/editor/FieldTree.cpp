@@ -7,11 +7,36 @@
 #include "ValueText.h"
 
 #include <QHeaderView>
+#include <QPainter>
 #include <QPixmap>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int kImageSize = 12;
+// Right of each image, the room for the mark of a changed field.
+constexpr int kMarkRoom = 7;
+const QColor kMarkColour(0xe0, 0x8a, 0x00);
+
+// The image, and the mark when changed, as one picture, shown the same when selected (the style
+// would tint it otherwise).
+QIcon MakeImage(const QPixmap& image, bool changed) {
+    QPixmap picture(kImageSize + kMarkRoom, kImageSize);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.drawPixmap(0, 0, image);
+    if (changed) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kMarkColour);
+        painter.drawEllipse(QPointF(kImageSize + kMarkRoom / 2.0, kImageSize / 2.0), 2.5, 2.5);
+    }
+    painter.end();
+    QIcon icon(picture);
+    icon.addPixmap(picture, QIcon::Selected);
+    return icon;
+}
 
 std::string FieldItemText(const CFieldEntry& field) {
     return field.m_bPresent ? FieldLine(field.Name(), field) : field.Name() + " = ";
@@ -34,7 +59,7 @@ int ImageOf(FieldType type) {
 CFieldTree::CFieldTree(QWidget* parent) : QTreeWidget(parent) {
     setHeaderHidden(true);
     setColumnCount(1);
-    setIconSize(QSize(kImageSize, kImageSize));
+    setIconSize(QSize(kImageSize + kMarkRoom, kImageSize));
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -45,12 +70,11 @@ CFieldTree::CFieldTree(QWidget* parent) : QTreeWidget(parent) {
     m_boldFont.setBold(true);
 
     const QPixmap strip(QStringLiteral(":/tree-images.png"));
-    for (int i = 0; i < kImageCount; ++i) {
-        const QPixmap image = strip.copy(i * kImageSize, 0, kImageSize, kImageSize);
-        QIcon icon(image);
-        // A selected item keeps its picture; the style would tint it otherwise.
-        icon.addPixmap(image, QIcon::Selected);
-        m_images[static_cast<std::size_t>(i)] = icon;
+    for (std::size_t i = 0; i < kImageCount; ++i) {
+        const QPixmap image =
+            strip.copy(static_cast<int>(i) * kImageSize, 0, kImageSize, kImageSize);
+        m_images[i] = MakeImage(image, false);
+        m_changedImages[i] = MakeImage(image, true);
     }
 }
 
@@ -78,6 +102,7 @@ void CFieldTree::UpdateGroupBold(QTreeWidgetItem* group) const {
 }
 
 void CFieldTree::Build(const CTankFile& document) {
+    const CViewState kept = ViewState();
     m_pDocument = &document;
     clear();
     // Items are made apart from the tree and handed over in one step, which spares the view
@@ -98,11 +123,79 @@ void CFieldTree::Build(const CTankFile& document) {
     addTopLevelItems(groups);
     for (QTreeWidgetItem* group : groups)
         UpdateGroupBold(group);
-    if (!m_strFilter.isEmpty()) {
-        // New items start closed, and return so when the filter is cleared.
-        m_expandedBefore.assign(groups.size(), false);
+    RestoreViewState(kept);
+}
+
+const std::string& CFieldTree::NameOf(const QTreeWidgetItem* item) const {
+    const auto index = static_cast<std::size_t>(item->data(0, kItemIndexRole).toInt());
+    return item->parent() ? m_pDocument->m_fields[index].Name()
+                          : CSchema::Get().Groups()[index].m_strName;
+}
+
+CFieldTree::CViewState CFieldTree::ViewState() const {
+    CViewState state;
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        // While a filter opens groups, they are open as the user left them before it.
+        const bool open = m_strFilter.isEmpty() ? topLevelItem(i)->isExpanded()
+                                                : m_expandedBefore[static_cast<std::size_t>(i)];
+        if (open)
+            state.m_openGroups.push_back(NameOf(topLevelItem(i)));
+    }
+    if (const QTreeWidgetItem* item = SelectedItem()) {
+        if (item->parent())
+            state.m_selected.push_back(NameOf(item->parent()));
+        state.m_selected.push_back(NameOf(item));
+    }
+    return state;
+}
+
+QTreeWidgetItem* CFieldTree::ItemNamed(const std::vector<std::string>& names) const {
+    QTreeWidgetItem* found = nullptr;
+    for (const std::string& name : names) {
+        QTreeWidgetItem* parent = found;
+        found = nullptr;
+        const int count = parent ? parent->childCount() : topLevelItemCount();
+        for (int i = 0; i < count && !found; ++i) {
+            QTreeWidgetItem* item = parent ? parent->child(i) : topLevelItem(i);
+            if (NameOf(item) == name)
+                found = item;
+        }
+        if (!found)
+            return nullptr;
+    }
+    return found;
+}
+
+void CFieldTree::RestoreViewState(const CViewState& state) {
+    const int groups = topLevelItemCount();
+    std::vector<bool> open(static_cast<std::size_t>(groups));
+    for (int i = 0; i < groups; ++i)
+        open[static_cast<std::size_t>(i)] =
+            std::ranges::find(state.m_openGroups, NameOf(topLevelItem(i))) !=
+            state.m_openGroups.end();
+    if (m_strFilter.isEmpty()) {
+        for (int i = 0; i < groups; ++i)
+            topLevelItem(i)->setExpanded(open[static_cast<std::size_t>(i)]);
+    } else {
+        // The filter opens what it shows; the groups return to these when it is cleared.
+        m_expandedBefore = std::move(open);
         ApplyFilter();
     }
+    QTreeWidgetItem* item = ItemNamed(state.m_selected);
+    if (item && !item->isHidden() && !(item->parent() && item->parent()->isHidden())) {
+        setCurrentItem(item);
+        scrollToItem(item);
+    }
+}
+
+void CFieldTree::SetChanged(int fieldIndex, bool changed) {
+    QTreeWidgetItem* item = FieldItem(fieldIndex);
+    if (!item || item->toolTip(0).isEmpty() != changed)
+        return;
+    const auto image = static_cast<std::size_t>(
+        ImageOf(m_pDocument->m_fields[static_cast<std::size_t>(fieldIndex)].Type()));
+    item->setIcon(0, changed ? m_changedImages[image] : m_images[image]);
+    item->setToolTip(0, changed ? QStringLiteral("Changed since last saved") : QString());
 }
 
 QTreeWidgetItem* CFieldTree::FieldItem(int fieldIndex) const {

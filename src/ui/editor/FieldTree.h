@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 
 #include <array>
+#include <string>
 #include <vector>
 
 class CFieldEntry;
@@ -14,7 +15,8 @@ class CTankFile;
 
 // The definition tree: a top-level item for each group of a document, under it an item for each
 // field reading "name = value", in bold while the document sets the field (and a group while it
-// sets any of its fields). A filter can hide the fields that do not match a text.
+// sets any of its fields), with a dot before the name while it is changed since last saved. A
+// filter can hide the fields that do not match a text.
 class CFieldTree : public QTreeWidget {
     Q_OBJECT
 public:
@@ -25,11 +27,26 @@ public:
     // Images of the tree, in the order items use them.
     enum Image { kFolderImage, kStringImage, kFloatImage, kIntegerImage, kImageCount };
 
+    // What the user has opened and selected, by names, so that it can be found again in
+    // another document (or another run).
+    struct CViewState {
+        std::vector<std::string> m_openGroups;
+        // The selected group's name and, for a field, the field's; empty when none is selected.
+        std::vector<std::string> m_selected;
+    };
+
     explicit CFieldTree(QWidget* parent = nullptr);
 
     // Makes every item anew from document, which must outlive the tree or the next Build. The
-    // filter stays and applies to the new items.
+    // filter, the open groups and the selected item stay, where the new items have them.
     void Build(const CTankFile& document);
+
+    CViewState ViewState() const;
+    // Opens the groups that state names (closing the others) and selects its item, if shown.
+    void RestoreViewState(const CViewState& state);
+
+    // Shows or takes away the mark of a field changed since last saved.
+    void SetChanged(int fieldIndex, bool changed);
 
     // Shows field's value and presence on its item and the bold of its group. A field just
     // emptied by typing reads "name =".
@@ -57,6 +74,9 @@ signals:
 
 private:
     QTreeWidgetItem* FieldItem(int fieldIndex) const;
+    // The schema's name of a group or field item.
+    const std::string& NameOf(const QTreeWidgetItem* item) const;
+    QTreeWidgetItem* ItemNamed(const std::vector<std::string>& names) const;
     QTreeWidgetItem* MakeFieldItem(const CFieldEntry& field) const;
     void SetItemBold(QTreeWidgetItem* item, bool bold) const;
     void UpdateGroupBold(QTreeWidgetItem* group) const;
@@ -65,6 +85,7 @@ private:
     const CTankFile* m_pDocument = nullptr;
     QFont m_boldFont;
     std::array<QIcon, kImageCount> m_images;
+    std::array<QIcon, kImageCount> m_changedImages; // with the dot
     QString m_strFilter;
     std::vector<bool> m_expandedBefore; // each group, while a filter is on
     CFieldMatcher m_matcher;
