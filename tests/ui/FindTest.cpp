@@ -111,6 +111,8 @@ TEST_F(FindTest, EscapeAndEnterInTheBoxAndTheTreeAfterwards) {
     Find("follow");
     Key(Qt::Key_Return);
     EXPECT_EQ(m_tree->currentItem()->text(0), "selectFollowMsg = \"a.wav\"");
+    Find("");
+    Key(Qt::Key_Escape);
     Open("tank.odf");
     m_prompts.TakeShown();
 
