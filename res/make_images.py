@@ -33,7 +33,8 @@ def write_png(path, width, height, pixels):
         out.write(chunk(b"IEND", b""))
 
 
-# 12 by 12 each: a folder, then the S, F and I tiles of String, Float and Integer fields.
+# 12 by 12 each: a folder, then the S, F and I tiles of String, Float and Integer fields, then the
+# tile of a key the editor does not know.
 FOLDER = [
     "............",
     "............",
@@ -62,7 +63,23 @@ TILE = [
     ".gggggggggg.",
     "............",
 ]
+# A key the editor does not know: a tile with a broken border, as something outside the schema.
+OTHER_TILE = [
+    "............",
+    ".gg.gg.gg.g.",
+    ".gwwwwwwwww.",
+    ".wwwwwwwwwg.",
+    ".gwwwwwwwwg.",
+    ".gwwwwwwwww.",
+    ".wwwwwwwwwg.",
+    ".gwwwwwwwwg.",
+    ".gwwwwwwwww.",
+    ".wwwwwwwwwg.",
+    ".g.gg.gg.gg.",
+    "............",
+]
 LETTERS = {
+    "?": [".###.", "#...#", "....#", "...#.", "..#..", ".....", "..#.."],
     "S": [".###.", "#...#", "#....", ".###.", "....#", "#...#", ".###."],
     "F": ["#####", "#....", "#....", "####.", "#....", "#....", "#...."],
     "I": ["..###", "...#.", "...#.", "...#.", "...#.", "...#.", "..###"],
@@ -75,20 +92,25 @@ COLOURS = {
     "g": (128, 128, 128, 255),
     "w": (255, 255, 255, 255),
 }
-LETTER_COLOURS = {"S": (30, 70, 170, 255), "F": (20, 120, 50, 255), "I": (170, 40, 30, 255)}
+LETTER_COLOURS = {
+    "S": (30, 70, 170, 255),
+    "F": (20, 120, 50, 255),
+    "I": (170, 40, 30, 255),
+    "?": (120, 60, 150, 255),
+}
 
 
 def tree_images():
     images = [[[COLOURS[c] for c in row] for row in FOLDER]]
-    for letter in "SFI":
-        tile = [[COLOURS[c] for c in row] for row in TILE]
+    for letter in "SFI?":
+        tile = [[COLOURS[c] for c in row] for row in (OTHER_TILE if letter == "?" else TILE)]
         for y, row in enumerate(LETTERS[letter]):
             for x, c in enumerate(row):
                 if c == "#":
                     tile[3 + y][3 + x] = LETTER_COLOURS[letter]
         images.append(tile)
     rows = [sum((image[y] for image in images), []) for y in range(12)]
-    write_png(os.path.join(HERE, "tree-images.png"), 48, 12, rows)
+    write_png(os.path.join(HERE, "tree-images.png"), 12 * len(images), 12, rows)
 
 
 def convert(*args):

@@ -299,6 +299,8 @@ void CEditorDlg::OnDocumentReplaced() {
 void CEditorDlg::OnDocumentSaved() {
     for (std::size_t i = 0; i < m_document->File().m_fields.size(); ++i)
         m_tree->SetChanged(static_cast<int>(i), false);
+    for (std::size_t i = 0; i < m_document->File().m_otherKeys.Size(); ++i)
+        m_tree->SetOtherKeyChanged(static_cast<int>(i), false);
     UpdateUnusedLines();
     RememberFile();
 }

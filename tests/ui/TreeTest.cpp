@@ -20,7 +20,7 @@ std::string View(const QTreeWidgetItem* item) {
             .convertToFormat(QImage::Format_ARGB32);
     };
     int image = -1;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < CFieldTree::kImageCount; ++i) {
         if (shown(QIcon::Normal) == strip.copy(i * 12, 0, 12, 12) &&
             shown(QIcon::Selected) == strip.copy(i * 12, 0, 12, 12))
             image = i;
@@ -83,4 +83,12 @@ TEST_F(EditorTest, TheTreeHoldsEveryGroupAndFieldAndShowsWhatTheDocumentSets) {
     Command("actionFileNew");
     for (const std::string& view : Views(m_tree))
         EXPECT_EQ(view.find("bold"), std::string::npos) << view;
+
+    // Keys the schema does not know follow their group's fields, with an image of their own; a
+    // group of its own follows the schema's.
+    m_folder.Write("others.odf", tarnwick_test::ReadData("model/others.odf"));
+    Open("others.odf");
+    const QTreeWidgetItem* hover = m_tree->topLevelItem(3);
+    EXPECT_EQ(View(hover->child(hover->childCount() - 1)), "emptyKey =  (bold) #3 image 4");
+    EXPECT_EQ(View(m_tree->topLevelItem(9)), "BuildingClass (bold) #-1 image 0");
 }

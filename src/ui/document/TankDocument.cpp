@@ -53,6 +53,18 @@ void CTankDocument::ApplyField(const CFieldEntry& value, bool fromHistory) {
     emit FieldChanged(value.Index(), fromHistory);
 }
 
+void CTankDocument::ApplyOtherKey(int index, const std::string& value, bool present,
+                                  bool fromHistory) {
+    m_file.m_otherKeys.SetValue(static_cast<std::size_t>(index), value, present);
+    emit OtherKeyChanged(index, fromHistory);
+}
+
+bool CTankDocument::IsOtherKeyChanged(int index) const {
+    const COtherKey now = OtherKey(index);
+    const COtherKey saved = m_savedOtherKeys.At(static_cast<std::size_t>(index));
+    return now.present != saved.present || (now.present && now.value != saved.value);
+}
+
 bool CTankDocument::IsFieldChanged(int index) const {
     const auto at = static_cast<std::size_t>(index);
     return !m_file.m_fields[at].SameValueAs(m_savedFields[at]);

@@ -53,6 +53,16 @@ public:
     // written: undoing back to that value makes it false again.
     bool IsFieldChanged(int index) const;
 
+    // The other key at index (a position in the file's m_otherKeys) and its raw value.
+    COtherKey OtherKey(int index) const {
+        return m_file.m_otherKeys.At(static_cast<std::size_t>(index));
+    }
+    // Gives the other key at index value, or removes it when present is false, and emits
+    // OtherKeyChanged; only the undo steps call this, as ApplyField.
+    void ApplyOtherKey(int index, const std::string& value, bool present, bool fromHistory);
+    // As IsFieldChanged, for the other key at index.
+    bool IsOtherKeyChanged(int index) const;
+
     // The answer about keeping unknown lines, until New or Open.
     const std::optional<SaveStyle>& SaveStyleAnswer() const { return m_saveStyle; }
     void SetSaveStyleAnswer(SaveStyle style) { m_saveStyle = style; }
@@ -72,6 +82,8 @@ public:
 signals:
     // The field at index changed: by the user (fromHistory false) or by an undo or redo.
     void FieldChanged(int index, bool fromHistory);
+    // The same for the other key at index.
+    void OtherKeyChanged(int index, bool fromHistory);
     // The whole document was replaced (New, Open) or an Open failed; every view shows it anew.
     void Replaced();
     // The document gained or lost changes to save.
@@ -88,7 +100,10 @@ private:
     void StartAnew();
     void Stamp();
     // Takes the fields as they now are as those last read or written.
-    void KeepSavedValues() { m_savedFields = m_file.m_fields; }
+    void KeepSavedValues() {
+        m_savedFields = m_file.m_fields;
+        m_savedOtherKeys = m_file.m_otherKeys;
+    }
 
     CTankFile m_file;
     QUndoStack* m_undoStack;
@@ -97,4 +112,5 @@ private:
     std::string m_strStampPath; // the file m_stamp describes
     CFileStamp m_stamp;
     std::vector<CFieldEntry> m_savedFields; // each field as last read or written
+    COtherKeys m_savedOtherKeys;
 };

@@ -5,6 +5,7 @@
 class CFieldPanel;
 class CFieldTree;
 class CTankDocument;
+class CTankFile;
 class CTemplateList;
 class CValueComboBox;
 
@@ -34,6 +35,11 @@ private:
     // The user picked the list item at index.
     void OnSelEndOkValue(int index);
     void OnFieldChanged(int index, bool fromHistory);
+    void OnOtherKeyChanged(int index, bool fromHistory);
+    // ApplyValue for the other key at index: its raw text, trimmed; empty removes it.
+    void ApplyOtherKey(int index, bool typing);
+    // A template's raw value for the other key at index, picked in the list.
+    void PickOtherKey(int index, const CTankFile& source);
 
     CTankDocument& m_document;
     const CTemplateList& m_templates;

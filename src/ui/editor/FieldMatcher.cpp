@@ -19,3 +19,9 @@ bool CFieldMatcher::Matches(const CFieldEntry& field, const QString& text) const
         return true;
     return field.m_bPresent && TextOfBytes(FormatValue(field)).contains(text, Qt::CaseInsensitive);
 }
+
+bool CFieldMatcher::MatchesText(std::string_view name, std::string_view value,
+                                const QString& text) {
+    return TextOfBytes(name).contains(text, Qt::CaseInsensitive) ||
+           TextOfBytes(value).contains(text, Qt::CaseInsensitive);
+}

@@ -5,6 +5,7 @@
 #include "FieldEntry.h"
 #include "FieldGroup.h"
 #include "Message.h"
+#include "OtherKeys.h"
 #include "TankFile.h"
 #include "TemplateList.h"
 #include "ValueComboBox.h"
@@ -182,6 +183,55 @@ void CFieldPanel::ShowField(const CFieldEntry& field, const CTemplateList& templ
     ShowTexts(TextOfBytes(field.Name()),
               QString::fromLatin1(TypeName(field.Type())) + QStringLiteral(" Value"),
               TextOfBytes(field.Description()));
+}
+
+void CFieldPanel::ShowOtherKeyValue(const COtherKey& key, const CTemplateList& templates) {
+    ClearValueBox();
+    m_valueBox->SetShownText(key.present ? std::string(key.value) : std::string());
+    std::vector<CValueComboBox::Item> items;
+    for (std::size_t i = 0; i < templates.Size(); ++i) {
+        const CTankFile& tankFile = templates.At(i);
+        const int at = tankFile.m_otherKeys.Find(key.group, key.name);
+        if (at < 0)
+            continue;
+        const COtherKey given = tankFile.m_otherKeys.At(static_cast<std::size_t>(at));
+        if (given.present)
+            items.push_back(
+                {TextOfBytes(given.value), TextOfBytes(tankFile.Label()), static_cast<int>(i)});
+    }
+    m_valueBox->SetItems(std::move(items), CValueComboBox::Order::Text);
+    HideStats();
+}
+
+void CFieldPanel::ShowOtherKey(const COtherKey& key, const CTemplateList& templates,
+                               TextEncoding encoding) {
+    m_nFieldIndex = -1;
+    ClearNote();
+    ShowOtherKeyValue(key, templates);
+    m_valueBox->setEnabled(true);
+    m_valueBox->SetEncoding(encoding);
+    // What a raw value cannot hold character by character; a "//" outside quotes is a matter of
+    // the whole text, told when it is applied.
+    m_valueBox->RefuseCharacters(
+        [encoding](char32_t c) {
+            return c == '[' || c == '\r' || c == '\n' || !CanHold(encoding, c);
+        },
+        [this, encoding](char32_t c) {
+            ShowNote(c < 0x80
+                         ? "A raw value " + RawValueRefusal(std::string(1, static_cast<char>(c)))
+                         : CannotHoldReason(encoding, c));
+        });
+    ShowTexts(TextOfBytes(key.name), QStringLiteral("Text (a key the editor does not know)"), {});
+}
+
+void CFieldPanel::ShowOtherGroup(std::string_view name) {
+    m_nFieldIndex = -1;
+    ClearNote();
+    ClearValueBox();
+    HideStats();
+    m_valueBox->setEnabled(false);
+    ShowTexts(TextOfBytes(name), QStringLiteral("Group Header (a group the editor does not know)"),
+              {});
 }
 
 void CFieldPanel::ShowGroup(const CFieldGroup& group) {

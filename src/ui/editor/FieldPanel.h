@@ -5,9 +5,11 @@
 #include <QWidget>
 
 #include <string>
+#include <string_view>
 
 class CFieldEntry;
 class CFieldGroup;
+struct COtherKey;
 class CTemplateList;
 class CValueStrip;
 class CValueComboBox;
@@ -29,6 +31,14 @@ public:
     void ShowField(const CFieldEntry& field, const CTemplateList& templates, TextEncoding encoding);
     // The group's texts, with the value box emptied and disabled.
     void ShowGroup(const CFieldGroup& group);
+    // The same for a group of keys the schema does not know, named name.
+    void ShowOtherGroup(std::string_view name);
+    // A key the schema does not know, of a document in encoding: its name, that it is text, its
+    // raw value in the value box (which refuses what would not read back and what encoding
+    // cannot hold), and the templates' raw values for the same key.
+    void ShowOtherKey(const COtherKey& key, const CTemplateList& templates, TextEncoding encoding);
+    // Shows key's raw value in the value box again, with the templates'; the rest stays.
+    void ShowOtherKeyValue(const COtherKey& key, const CTemplateList& templates);
     // Nothing: every text and the value box empty, the box usable.
     void ShowNothing();
     // Shows field's value in the value box again, with the templates' values; the rest stays.

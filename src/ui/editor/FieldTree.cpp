@@ -2,6 +2,7 @@
 
 #include "AsciiCase.h"
 #include "ByteText.h"
+#include "OtherKeys.h"
 #include "Schema.h"
 #include "TankFile.h"
 #include "ValueText.h"
@@ -42,6 +43,13 @@ std::string FieldItemText(const CFieldEntry& field) {
     return field.m_bPresent ? FieldLine(field.Name(), field) : field.Name() + " = ";
 }
 
+std::string OtherKeyItemText(const COtherKey& key, bool erasedByTyping = false) {
+    std::string text(key.name);
+    if (!key.present)
+        return text + (erasedByTyping ? " =" : " = ");
+    return text + " = " + std::string(key.value);
+}
+
 int ImageOf(FieldType type) {
     switch (type) {
     case FieldType::Float:
@@ -68,6 +76,10 @@ CFieldTree::CFieldTree(QWidget* parent) : QTreeWidget(parent) {
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_boldFont = font();
     m_boldFont.setBold(true);
+    m_italicFont = font();
+    m_italicFont.setItalic(true);
+    m_boldItalicFont = m_boldFont;
+    m_boldItalicFont.setItalic(true);
 
     const QPixmap strip(QStringLiteral(":/tree-images.png"));
     for (std::size_t i = 0; i < kImageCount; ++i) {
@@ -82,12 +94,25 @@ QTreeWidgetItem* CFieldTree::MakeFieldItem(const CFieldEntry& field) const {
     auto* item = new QTreeWidgetItem(QStringList(TextOfBytes(FieldItemText(field))));
     item->setIcon(0, m_images[static_cast<std::size_t>(ImageOf(field.Type()))]);
     item->setData(0, kItemIndexRole, field.Index());
+    item->setData(0, kItemKindRole, kFieldItem);
     SetItemBold(item, field.m_bPresent);
     return item;
 }
 
+QTreeWidgetItem* CFieldTree::MakeOtherKeyItem(int index, const COtherKey& key) const {
+    auto* item = new QTreeWidgetItem(QStringList(TextOfBytes(OtherKeyItemText(key))));
+    item->setIcon(0, m_images[kOtherKeyImage]);
+    item->setData(0, kItemIndexRole, index);
+    item->setData(0, kItemKindRole, kOtherKeyItem);
+    SetItemBold(item, key.present);
+    return item;
+}
+
 void CFieldTree::SetItemBold(QTreeWidgetItem* item, bool bold) const {
-    if (bold)
+    // What the schema does not know stands apart in italic.
+    if (const ItemKind kind = KindOf(item); kind == kOtherKeyItem || kind == kOtherGroupItem)
+        item->setFont(0, bold ? m_boldItalicFont : m_italicFont);
+    else if (bold)
         item->setFont(0, m_boldFont);
     else
         item->setData(0, Qt::FontRole, QVariant());
@@ -110,26 +135,63 @@ void CFieldTree::Build(const CTankFile& document) {
     QList<QTreeWidgetItem*> groups;
     const std::vector<CFieldGroup>& schemaGroups = CSchema::Get().Groups();
     groups.reserve(static_cast<qsizetype>(schemaGroups.size()));
-    for (const CFieldGroup& group : schemaGroups) {
-        auto* groupItem = new QTreeWidgetItem(QStringList(TextOfBytes(group.m_strName)));
+    auto makeGroup = [this, &groups](std::string_view name, int index, ItemKind kind) {
+        auto* groupItem = new QTreeWidgetItem(QStringList(TextOfBytes(name)));
         groupItem->setIcon(0, m_images[kFolderImage]);
-        groupItem->setData(0, kItemIndexRole, group.m_nIndex);
-        QList<QTreeWidgetItem*> fields;
-        for (int j = group.m_nFirstField; j < group.m_nEndField; ++j)
-            fields.append(MakeFieldItem(document.m_fields[static_cast<std::size_t>(j)]));
-        groupItem->addChildren(fields);
+        groupItem->setData(0, kItemIndexRole, index);
+        groupItem->setData(0, kItemKindRole, kind);
+        SetItemBold(groupItem, false);
         groups.append(groupItem);
+        return groupItem;
+    };
+    // Each other key under its group: a schema group's after its fields (children added in one
+    // step, as the fields), a group of its own after the schema's, in the order first met.
+    std::vector<QList<QTreeWidgetItem*>> schemaOthers(schemaGroups.size());
+    std::vector<std::pair<std::string_view, QList<QTreeWidgetItem*>>> ownGroups;
+    m_otherKeyItems.assign(document.m_otherKeys.Size(), nullptr);
+    document.m_otherKeys.ForEach([&](std::size_t index, const COtherKey& key) {
+        QTreeWidgetItem* item = MakeOtherKeyItem(static_cast<int>(index), key);
+        m_otherKeyItems[index] = item;
+        if (key.schemaGroup >= 0) {
+            schemaOthers[static_cast<std::size_t>(key.schemaGroup)].append(item);
+            return;
+        }
+        auto own = std::ranges::find_if(ownGroups, [&key](const auto& group) {
+            return EqualIgnoringAsciiCase(group.first, key.group);
+        });
+        if (own == ownGroups.end())
+            own = ownGroups.insert(ownGroups.end(), {key.group, {}});
+        own->second.append(item);
+    });
+    for (const CFieldGroup& group : schemaGroups) {
+        QTreeWidgetItem* groupItem = makeGroup(group.m_strName, group.m_nIndex, kGroupItem);
+        QList<QTreeWidgetItem*> children;
+        for (int j = group.m_nFirstField; j < group.m_nEndField; ++j)
+            children.append(MakeFieldItem(document.m_fields[static_cast<std::size_t>(j)]));
+        children.append(schemaOthers[static_cast<std::size_t>(group.m_nIndex)]);
+        groupItem->addChildren(children);
     }
+    for (const auto& [name, keys] : ownGroups)
+        makeGroup(name, -1, kOtherGroupItem)->addChildren(keys);
     addTopLevelItems(groups);
     for (QTreeWidgetItem* group : groups)
         UpdateGroupBold(group);
     RestoreViewState(kept);
 }
 
-const std::string& CFieldTree::NameOf(const QTreeWidgetItem* item) const {
+std::string CFieldTree::NameOf(const QTreeWidgetItem* item) const {
     const auto index = static_cast<std::size_t>(item->data(0, kItemIndexRole).toInt());
-    return item->parent() ? m_pDocument->m_fields[index].Name()
-                          : CSchema::Get().Groups()[index].m_strName;
+    switch (KindOf(item)) {
+    case kFieldItem:
+        return m_pDocument->m_fields[index].Name();
+    case kGroupItem:
+        return CSchema::Get().Groups()[index].m_strName;
+    case kOtherKeyItem:
+        return std::string(m_pDocument->m_otherKeys.At(index).name);
+    case kOtherGroupItem:
+        break;
+    }
+    return BytesOfText(item->text(0));
 }
 
 CFieldTree::CViewState CFieldTree::ViewState() const {
@@ -157,7 +219,7 @@ QTreeWidgetItem* CFieldTree::ItemNamed(const std::vector<std::string>& names) co
         const int count = parent ? parent->childCount() : topLevelItemCount();
         for (int i = 0; i < count && !found; ++i) {
             QTreeWidgetItem* item = parent ? parent->child(i) : topLevelItem(i);
-            if (NameOf(item) == name)
+            if (EqualIgnoringAsciiCase(NameOf(item), name))
                 found = item;
         }
         if (!found)
@@ -188,14 +250,46 @@ void CFieldTree::RestoreViewState(const CViewState& state) {
     }
 }
 
-void CFieldTree::SetChanged(int fieldIndex, bool changed) {
-    QTreeWidgetItem* item = FieldItem(fieldIndex);
+namespace {
+
+// Shows or takes away the mark of a changed item, with image the item's picture.
+void MarkChanged(QTreeWidgetItem* item, bool changed, const QIcon& plain, const QIcon& marked) {
     if (!item || item->toolTip(0).isEmpty() != changed)
         return;
-    const auto image = static_cast<std::size_t>(
-        ImageOf(m_pDocument->m_fields[static_cast<std::size_t>(fieldIndex)].Type()));
-    item->setIcon(0, changed ? m_changedImages[image] : m_images[image]);
+    item->setIcon(0, changed ? marked : plain);
     item->setToolTip(0, changed ? QStringLiteral("Changed since last saved") : QString());
+}
+
+} // namespace
+
+void CFieldTree::SetChanged(int fieldIndex, bool changed) {
+    QTreeWidgetItem* item = FieldItem(fieldIndex);
+    const auto image = static_cast<std::size_t>(
+        item ? ImageOf(m_pDocument->m_fields[static_cast<std::size_t>(fieldIndex)].Type()) : 0);
+    MarkChanged(item, changed, m_images[image], m_changedImages[image]);
+}
+
+void CFieldTree::SetOtherKeyChanged(int index, bool changed) {
+    MarkChanged(OtherKeyItem(index), changed, m_images[kOtherKeyImage],
+                m_changedImages[kOtherKeyImage]);
+}
+
+QTreeWidgetItem* CFieldTree::OtherKeyItem(int index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < m_otherKeyItems.size()
+               ? m_otherKeyItems[static_cast<std::size_t>(index)]
+               : nullptr;
+}
+
+void CFieldTree::UpdateOtherKey(int index, bool erasedByTyping) {
+    QTreeWidgetItem* item = OtherKeyItem(index);
+    if (!item)
+        return;
+    const COtherKey key = m_pDocument->m_otherKeys.At(static_cast<std::size_t>(index));
+    item->setText(0, TextOfBytes(OtherKeyItemText(key, erasedByTyping)));
+    if (item->font(0).bold() != key.present) {
+        SetItemBold(item, key.present);
+        UpdateGroupBold(item->parent());
+    }
 }
 
 QTreeWidgetItem* CFieldTree::FieldItem(int fieldIndex) const {
@@ -229,11 +323,15 @@ QTreeWidgetItem* CFieldTree::SelectedItem() const {
 
 int CFieldTree::SelectedField() const {
     const QTreeWidgetItem* item = SelectedItem();
-    return item && item->parent() ? item->data(0, kItemIndexRole).toInt() : -1;
+    return item && KindOf(item) == kFieldItem ? item->data(0, kItemIndexRole).toInt() : -1;
 }
 
-void CFieldTree::SelectField(int fieldIndex) {
-    QTreeWidgetItem* item = FieldItem(fieldIndex);
+int CFieldTree::SelectedOtherKey() const {
+    const QTreeWidgetItem* item = SelectedItem();
+    return item && KindOf(item) == kOtherKeyItem ? item->data(0, kItemIndexRole).toInt() : -1;
+}
+
+void CFieldTree::SelectItem(QTreeWidgetItem* item) {
     if (!item)
         return;
     if (item->isHidden()) {
@@ -242,6 +340,23 @@ void CFieldTree::SelectField(int fieldIndex) {
     }
     setCurrentItem(item);
     scrollToItem(item);
+}
+
+void CFieldTree::SelectField(int fieldIndex) {
+    SelectItem(FieldItem(fieldIndex));
+}
+
+void CFieldTree::SelectOtherKey(int index) {
+    SelectItem(OtherKeyItem(index));
+}
+
+bool CFieldTree::Matches(const QTreeWidgetItem* item) const {
+    const auto index = static_cast<std::size_t>(item->data(0, kItemIndexRole).toInt());
+    if (KindOf(item) == kFieldItem)
+        return m_matcher.Matches(m_pDocument->m_fields[index], m_strFilter);
+    const COtherKey key = m_pDocument->m_otherKeys.At(index);
+    return m_matcher.MatchesText(key.name, key.present ? key.value : std::string_view(),
+                                 m_strFilter);
 }
 
 void CFieldTree::Filter(const QString& text) {
@@ -264,10 +379,7 @@ void CFieldTree::ApplyFilter() {
         bool any = false;
         for (int j = 0; j < group->childCount(); ++j) {
             QTreeWidgetItem* item = group->child(j);
-            const int index = item->data(0, kItemIndexRole).toInt();
-            const bool shown =
-                all || m_matcher.Matches(m_pDocument->m_fields[static_cast<std::size_t>(index)],
-                                         m_strFilter);
+            const bool shown = all || Matches(item);
             // Only changes reach the view: each one costs it a layout.
             if (item->isHidden() == shown)
                 item->setHidden(!shown);
@@ -300,9 +412,13 @@ QTreeWidgetItem* CFieldTree::FirstMatch() const {
             if (item->isHidden())
                 continue;
             const auto index = static_cast<std::size_t>(item->data(0, kItemIndexRole).toInt());
-            const CFieldEntry& field = m_pDocument->m_fields[index];
-            const bool named = EqualIgnoringAsciiCase(field.Name(), typed);
-            const int rank = 1 + (field.m_bPresent ? 1 : 0) + (named ? 2 : 0);
+            bool present = false;
+            if (KindOf(item) == kFieldItem)
+                present = m_pDocument->m_fields[index].m_bPresent;
+            else
+                present = m_pDocument->m_otherKeys.At(index).present;
+            const bool named = EqualIgnoringAsciiCase(NameOf(item), typed);
+            const int rank = 1 + (present ? 1 : 0) + (named ? 2 : 0);
             if (rank > bestRank) {
                 best = item;
                 bestRank = rank;

@@ -256,14 +256,25 @@ void CValueComboBox::SetEditText(const QString& text) {
 
 void CValueComboBox::SetShownValue(const CFieldEntry& field) {
     m_shown = field;
-    m_shownText = field.m_bPresent ? TextOfBytes(FormatValue(field)) : QString();
+    m_strShownBytes = field.m_bPresent ? FormatValue(field) : std::string();
+    m_shownText = TextOfBytes(m_strShownBytes);
     SetEditText(m_shownText);
 }
 
 void CValueComboBox::ClearShownValue() {
+    SetShownText({});
+}
+
+void CValueComboBox::SetShownText(const std::string& bytes) {
     m_shown.reset();
-    m_shownText.clear();
+    m_strShownBytes = bytes;
+    m_shownText = TextOfBytes(bytes);
     SetEditText(m_shownText);
+}
+
+std::string CValueComboBox::EditBytes() const {
+    const QString text = EditText();
+    return text == m_shownText ? m_strShownBytes : BytesOfEdit(text, m_nEncoding);
 }
 
 void CValueComboBox::ApplyTo(CFieldEntry& field) const {

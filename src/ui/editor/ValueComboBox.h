@@ -50,6 +50,12 @@ public:
     void SetShownValue(const CFieldEntry& field);
     // Empties the edit field, which then shows no field.
     void ClearShownValue();
+    // Shows text's bytes as they are (a key the schema does not know has no type to format them
+    // by), as the program's own text.
+    void SetShownText(const std::string& bytes);
+    // The edit text as bytes of the encoding last set: the bytes last shown while the text is as
+    // shown (even when they are not UTF-8), the user's text otherwise.
+    std::string EditBytes() const;
     // Applies the edit text to field as the user's typing (ApplyTypedValue), in the encoding
     // last set. The text as last shown gives back the field last shown, whole (bytes that are
     // not UTF-8, a present empty String, a number's text as given): applying what the user
@@ -100,7 +106,8 @@ private:
     QAction* m_warning = nullptr;
     TextEncoding m_nEncoding = TextEncoding::Windows1252;
 
-    // The edit text as the program last set it, and the field it shows.
+    // The edit text as the program last set it, and the field or the bytes it shows.
     QString m_shownText;
     std::optional<CFieldEntry> m_shown;
+    std::string m_strShownBytes;
 };

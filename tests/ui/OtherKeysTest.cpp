@@ -1,0 +1,107 @@
+// Keys the schema does not know in the window, driven by keys as a user presses them: found,
+// shown, typed over, undone, emptied, picked from a template and saved in place.
+
+#include "EditorFixture.h"
+#include "FieldTree.h"
+
+#include <QLabel>
+
+namespace {
+
+// others.odf sets soundTurbo under [HoverCraftClass] and whole sections the schema does not know;
+// t5.odf, a template, sets soundTurbo too.
+class OtherKeysTest : public EditorTest {
+protected:
+    void SetUp() override {
+        m_folder.Write("others.odf", tarnwick_test::ReadData("model/others.odf"));
+        m_folder.Write("t5.odf", "[HoverCraftClass]\nsoundTurbo = \"tmpl.wav\" // fast\n");
+        m_folder.Write("set.txt", "t5.odf\n");
+        m_folder.CopyUiTestData({"ALIAS.TXT"});
+        Start();
+        Open("others.odf");
+        m_prompts.Queue(m_folder.Path("set.txt"));
+        Command("actionTemplateLoadSet");
+        m_prompts.TakeShown();
+    }
+    QString Label(const char* name) const {
+        return m_editor->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    }
+    QTreeWidgetItem* Current() const { return m_tree->currentItem(); }
+};
+
+} // namespace
+
+TEST_F(OtherKeysTest, AreFoundTypedOverUndoneEmptiedPickedAndSavedInPlace) {
+    // A group of its own comes after the schema's, with its keys, apart in italic.
+    ASSERT_EQ(m_tree->topLevelItemCount(), 10);
+    QTreeWidgetItem* building = m_tree->topLevelItem(9);
+    EXPECT_EQ(building->text(0), "BuildingClass");
+    EXPECT_TRUE(building->font(0).italic() && building->font(0).bold());
+    ASSERT_EQ(building->childCount(), 3);
+    EXPECT_EQ(building->child(2)->text(0), "armor = 12");
+    EXPECT_TRUE(building->child(2)->font(0).italic());
+    ClickItem(building);
+    EXPECT_EQ(Label("typeText"), "Group Header (a group the editor does not know)");
+    EXPECT_FALSE(m_box->isEnabled());
+
+    // Found by name and by value; Enter goes to it, its raw text selected.
+    Key(Qt::Key_F, Qt::ControlModifier);
+    Type(QStringLiteral("soundturbo"));
+    Key(Qt::Key_Return);
+    ASSERT_EQ(Current()->text(0), "soundTurbo = \"avtanke4.wav\"");
+    EXPECT_EQ(Current()->parent()->text(0), "HovercraftClass");
+    EXPECT_EQ(Label("fieldText"), "soundTurbo");
+    EXPECT_EQ(Label("typeText"), "Text (a key the editor does not know)");
+    EXPECT_EQ(Label("descriptionText"), "");
+    EXPECT_EQ(Listed(*m_box), Shown{"[t5.odf] \"tmpl.wav\""});
+
+    // Typed over as one step; '[' refused with the reason; undone and redone.
+    Type(QStringLiteral("\"fast.wav\""));
+    Type(QStringLiteral("["));
+    EXPECT_TRUE(Label("noteText").contains("'['"));
+    EXPECT_EQ(Current()->text(0), "soundTurbo = \"fast.wav\"");
+    EXPECT_TRUE(Modified());
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Current()->text(0), "soundTurbo = \"avtanke4.wav\"");
+    EXPECT_FALSE(Modified());
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Edit(), "\"fast.wav\"");
+
+    // Emptied, it is removed; a template's value picked brings it back as that file has it.
+    Key(Qt::Key_A, Qt::ControlModifier);
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(Current()->text(0), "soundTurbo =");
+    EXPECT_FALSE(Current()->font(0).bold());
+    Key(Qt::Key_F4);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Current()->text(0), "soundTurbo = \"tmpl.wav\"");
+    EXPECT_EQ(m_editor->findChild<QAction*>("actionEditUndo")->text(), "&Undo soundTurbo\tCtrl+Z");
+
+    // A "//" outside quotes would read back as a comment: not taken, and said.
+    Key(Qt::Key_F, Qt::ControlModifier);
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Escape);
+    building->setExpanded(true);
+    ClickItem(building->child(2));
+    m_box->setFocus();
+    Key(Qt::Key_End);
+    Type(QStringLiteral(" //x"));
+    EXPECT_EQ(building->child(2)->text(0), "armor = 12 /");
+    EXPECT_TRUE(Label("noteText").contains("'//'"));
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Backspace);
+    Type(QStringLiteral("0"));
+
+    // Kept in place, the file's other lines as they were.
+    m_prompts.Queue(Answer::Yes);
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(
+        m_folder.Read("others.odf"),
+        tarnwick_test::Replaced(tarnwick_test::Replaced(tarnwick_test::ReadData("model/others.odf"),
+                                                        "\"avtanke4.wav\"", "\"tmpl.wav\""),
+                                "armor = 12\n", "armor = 120\n"));
+    EXPECT_FALSE(Modified());
+}
