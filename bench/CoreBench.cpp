@@ -129,6 +129,25 @@ std::vector<std::string> WriteTemplateFiles(const CBenchDir& dir) {
     return paths;
 }
 
+// The lines a real unit file holds that the schema does not know, some four of them: keys of a
+// schema group and a section of its own. They go after a full file's own lines.
+std::string OtherKeyLines(int unit) {
+    return "\n[GameObjectClass]\nweaponName = \"gshadow" + std::to_string(unit % 7) +
+           "\"\ncloakAllowed = 1\n\n[HoverCraftClass]\nsoundTurbo = \"avtanke3.wav\"\n"
+           "\n[BuildingClass]\npowerCost = 0." +
+           std::to_string(unit % 9 + 1) + " // per tick\n";
+}
+
+// The same templates as WriteTemplateFiles, each with OtherKeyLines after its own.
+std::vector<std::string> WriteTemplatesWithOtherKeys(const CBenchDir& dir) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < kTemplateCount; ++i) {
+        paths.push_back(dir / ("other" + std::to_string(i) + ".odf"));
+        std::ofstream(paths.back(), std::ios::binary) << FullTankText(i) + OtherKeyLines(i);
+    }
+    return paths;
+}
+
 void SetMemoryCounters(benchmark::State& state, std::int64_t bytes, std::int64_t blocks) {
     state.counters["bytes_per_template"] = static_cast<double>(bytes) / kTemplateCount;
     state.counters["blocks_per_template"] = static_cast<double>(blocks) / kTemplateCount;
@@ -165,6 +184,63 @@ void BM_LoadTemplates_Baseline(benchmark::State& state) {
             kept->push_back(ReadRaw(path));
         state.PauseTiming();
         SetMemoryCounters(state, LiveHeapBytes() - bytes, LiveHeapBlocks() - blocks);
+        kept.reset();
+        state.ResumeTiming();
+    }
+}
+
+// The heap a set of templates holds for the keys the schema does not know, read from real
+// files' lines: loaded with those lines, less loaded without them.
+void BM_OtherKeys(benchmark::State& state) {
+    CBenchDir dir;
+    const std::vector<std::string> with = WriteTemplatesWithOtherKeys(dir);
+    const std::vector<std::string> without = WriteTemplateFiles(dir);
+    CAliasTable aliases;
+    for (auto _ : state) {
+        std::int64_t bytes = 0, blocks = 0;
+        for (const auto* paths : {&without, &with}) {
+            const std::int64_t heap = LiveHeapBytes(), heapBlocks = LiveHeapBlocks();
+            auto list = std::make_unique<CTemplateList>();
+            for (const std::string& path : *paths)
+                list->LoadTemplate(path, aliases);
+            state.PauseTiming();
+            const std::int64_t held = LiveHeapBytes() - heap,
+                               heldBlocks = LiveHeapBlocks() - heapBlocks;
+            bytes = held - bytes;
+            blocks = heldBlocks - blocks;
+            list.reset();
+            state.ResumeTiming();
+        }
+        state.PauseTiming();
+        SetMemoryCounters(state, bytes, blocks);
+        state.ResumeTiming();
+    }
+}
+
+// What those keys' lines take as text in the files, line ends included.
+void BM_OtherKeys_Baseline(benchmark::State& state) {
+    for (auto _ : state) {
+        const std::int64_t heap = LiveHeapBytes(), heapBlocks = LiveHeapBlocks();
+        auto kept = std::make_unique<std::vector<std::string>>();
+        for (int i = 0; i < kTemplateCount; ++i) {
+            // The blank lines and headers set nothing: only the keys' own lines count.
+            const std::string lines = OtherKeyLines(i);
+            std::string keys;
+            for (std::size_t at = 0, end; at < lines.size(); at = end + 1) {
+                end = lines.find('\n', at);
+                const std::string line = lines.substr(at, end - at + 1);
+                if (line.find('=') != std::string::npos)
+                    keys += line;
+            }
+            kept->push_back(std::move(keys));
+        }
+        state.PauseTiming();
+        // Counted as text, not as the blocks the strings happen to take.
+        std::int64_t text = 0;
+        for (const std::string& line : *kept)
+            text += static_cast<std::int64_t>(line.size());
+        SetMemoryCounters(state, text, LiveHeapBlocks() - heapBlocks);
+        static_cast<void>(heap);
         kept.reset();
         state.ResumeTiming();
     }
@@ -234,6 +310,8 @@ void BM_SaveKept_Baseline(benchmark::State& state) {
 
 BENCHMARK(BM_LoadTemplates)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadTemplates_Baseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OtherKeys)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OtherKeys_Baseline)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Load)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Load_Baseline)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SaveLayout)->Unit(benchmark::kMicrosecond);
