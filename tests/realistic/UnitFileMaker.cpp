@@ -32,27 +32,17 @@ const std::map<std::string, std::vector<std::string>> kOtherKeys = {
     {"PowerUpClass", {"soundPickup", "healthBoost"}},
     {"WeaponPowerUpClass", {"weaponName", "soundPickup"}},
 };
-const std::vector<std::string> kOtherValues = {"\"avtank3.wav\"", "0.5",   "NULL", "1", "L",
-                                               "\"ivtank\"",      "250.0f"};
+const std::vector<std::string> kOtherValues = {"\"avtank3.wav\"", "0.5",    "NULL", "1", "L",
+                                               "\"ivtank\"",      "250.0f", ""};
 const std::vector<std::string> kComments = {"// hover tank, first pass", "//-----------------",
                                             "// from the 1.3 patch", "//maxHealth = 3000"};
 const std::vector<std::string> kNames = {"Grizzly",          "Sabre", "Panzerj\xC3\xA4ger",
                                          "Mot\xC3\xB6rhead", "Bolt",  "Caf\xC3\xA9 Racer"};
-const std::vector<std::string> kFloats = {"5.0",
-                                          "5.0f",
-                                          "30",
-                                          "2.5",
-                                          "0.0f",
-                                          ".5",
-                                          "-2.5",
-                                          "1e3",
-                                          "120.0",
-                                          "0.25",
-                                          "459.99999999999994",
-                                          "0.0000004",
-                                          "0.12345678",
-                                          "16777217",
-                                          "2.0f"};
+// clang-format off
+const std::vector<std::string> kFloats = {
+    "5.0", "5.0f", "30", "2.5", "0.0f", ".5", "-2.5", "1e3", "120.0", "0.25", "2.5F",
+    "459.99999999999994", "0.0000004", "0.12345678", "16777217", "2.0f"};
+// clang-format on
 const std::vector<std::string> kWords = {"avtank",  "hp_cannon_1", "gminigun", "TankFriend",
                                          "wingman", "avscav",      "gspstab"};
 const std::vector<std::string> kSeparators = {" = ", " = ", " = ", "=", "\t=\t", " =\t", "\t\t= "};
@@ -88,7 +78,9 @@ void CUnitFileMaker::Section(const std::string& header, int density,
         if (Lower(header).starts_with(Lower(field.group)))
             group = field.group;
     const std::string spelled = P(6) && !group.empty() ? group : P(4) ? Lower(header) : header;
-    lines.push_back("[" + spelled + "]" + (!m_bClean && P(4) ? " // " + header : ""));
+    const std::string blank = group.empty() && P(10) ? " " : "";
+    lines.push_back("[" + blank + spelled + blank + "]" +
+                    (!m_bClean && P(4) ? " // " + header : ""));
     const std::size_t first = lines.size();
     for (const SchemaField& field : m_schema) {
         if (field.group != group || !P(density))
