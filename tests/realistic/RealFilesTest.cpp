@@ -225,7 +225,7 @@ TEST_F(RealFilesTest, EditsChangeOnlyTheValuesGiven) {
     // apply: a column at a time, in a tenth of the files whose field's last line holds a value;
     // numbers as given, Strings in the file's encoding, an empty cell removing the field.
     const std::pair<std::string, Texts> edits[] = {
-        {"GameObject.maxHealth", {"+2500", "00111", "2500.0", "460", ""}},
+        {"GameObject.maxHealth", {"+2500", "00111", "2500.0", "-2147483648", "2147483647", ""}},
         {"GameObject.weaponmask", {"00111", "11", "00011", ""}},
         {"GameObject.buildTime", {"1e-7", "0.0000004", ".5", "1e-50", "459.99999999999994", ""}},
         {"CraftClass.rangeScan", {"460", "+2500", "-0.25", "5", ""}},
@@ -235,7 +235,8 @@ TEST_F(RealFilesTest, EditsChangeOnlyTheValuesGiven) {
     };
     for (const auto& [path, values] : edits) {
         const int field = FieldOf(path);
-        std::string csv = "file," + path + "\r\n";
+        std::string csv = "file," + path + "\r\n", named;
+        int changed = 0;
         for (int i = 0, n = 0; i < kFiles; ++i) {
             const CRulesReading reading(Fields(), want[i]);
             if (!reading.Given(field) || n++ % 10)
@@ -243,11 +244,20 @@ TEST_F(RealFilesTest, EditsChangeOnlyTheValuesGiven) {
             const std::string& value = values[n / 10 % values.size()];
             csv += m_names[i] + "," + value + "\r\n";
             // An empty cell keeps a String that is set but empty: a spreadsheet writes "" so.
+            const std::string before = want[i];
             if (!value.empty() || reading.Get(field) != "")
                 want[i] = reading.Set(field, value);
+            if (want[i] != before && ++changed)
+                named += m_names[i] + ": 1 value changed\n";
         }
         WriteBytes(m_dir / "edit.csv", csv);
-        EXPECT_EQ(Run({"apply", "edit.csv"}).status, 0) << path;
+        auto count = [changed](const std::string& what) {
+            return std::to_string(changed) + " " + what + (changed == 1 ? "" : "s");
+        };
+        findings.Run(
+            "apply names each file it changes, then the total", "apply of " + path,
+            {0, named + "Total: " + count("value") + " changed in " + count("file") + "\n", ""},
+            Run({"apply", "edit.csv"}));
         for (int i = 0; i < kFiles; ++i)
             findings.Bytes("apply of " + path + " changes only its value, written as given",
                            m_names[i], want[i], Bytes(i));
