@@ -89,6 +89,11 @@ private:
         return emptyString ? "\"\"" : FormatValue(field);
     }
 
+    static bool AsTablePrintsIt(std::string_view cell, const CFieldEntry& field) {
+        return field.Type() == FieldType::Float && field.m_bPresent &&
+               TrimmedRawValue(cell) == FormatValue(field);
+    }
+
     static std::string Cells(std::size_t cells) {
         return std::to_string(cells) + (cells == 1 ? " cell" : " cells");
     }
@@ -316,7 +321,9 @@ private:
                 typed.m_strValue.clear();
                 typed.m_bPresent = true;
             }
-            if (typed.SameValueAs(field))
+            // A table shows a Float with six decimals: a value finer than that (0.0000004) comes
+            // back as those six when the cell is left as it was, and is not to be lost to them.
+            if (typed.SameValueAs(field) || AsTablePrintsIt(cell, field))
                 continue;
             if (cell.find(kReplacementChar) != std::string::npos) {
                 Refuse(entry.row->line,

@@ -95,6 +95,18 @@ TEST_F(TableTest, ApplyChangesExactlyTheEditedValues) {
                      Replaced(before[1], "unitName = \"Panzer \xe9t\xe9\"\r\n", ""),
                      Replaced(before[2], "\"Heavy Tank\"", "\"Heavy, Tank\"")}));
 
+    // A Float finer than the table's six decimals is not lost to them when its cell is left as it
+    // was; a cell edited, even below them, is taken.
+    WriteBytes(m_dir / "fine.odf",
+               "[CraftClass]\nrangeScan = 0.0000004\nperiodScan = 0.12345678\n");
+    const std::string fine = Run({"table", "fine.odf"}).out;
+    EXPECT_EQ(fine,
+              "file,CraftClass.rangeScan,CraftClass.periodScan\r\nfine.odf,0.000000,0.123457\r\n");
+    for (const std::string& csv : {fine, std::string("file,CraftClass.rangeScan\nfine.odf,4e-7\n")})
+        EXPECT_EQ(Apply(csv), (CliResult{0, "Total: 0 values changed in 0 files\n", ""})) << csv;
+    EXPECT_EQ(Apply("file,CraftClass.rangeScan\nfine.odf,1e-7\n").status, 0);
+    EXPECT_EQ(Bytes("fine.odf"), "[CraftClass]\nrangeScan = 1e-7\nperiodScan = 0.12345678\n");
+
     // "" sets an empty String; an empty cell over one that is set but empty keeps it.
     EXPECT_EQ(Apply("file,GameObject.baseName,GameObject.classLabel\r\nscout.odf,,\"\"\r\n"),
               (CliResult{0, "scout.odf: 1 value changed\nTotal: 1 value changed in 1 file\n", ""}));
