@@ -41,6 +41,8 @@ CFieldPanel::CFieldPanel(QWidget* parent) : QWidget(parent), m_valueBox(new CVal
     // A long name is cut off at the panel's edge rather than widening the window.
     m_fieldText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_typeText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // "Text (a key the editor does not know)" is longer than the panel is wide.
+    m_typeText->setWordWrap(true);
     m_descriptionText->setWordWrap(true);
     m_descriptionText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_descriptionText->setIndent(units.X(12));
