@@ -59,10 +59,3 @@ void ShowUnknownField(std::string_view path, const COtherKeys* keys) {
     const std::string hint = FieldHint(path, keys);
     ShowMessage(FormatText("Unknown field '%s'", path) + (hint.empty() ? "." : hint));
 }
-
-int ResolveFieldPath(std::string_view path) {
-    const int index = CSchema::Get().FindFieldPath(path);
-    if (index < 0)
-        ShowUnknownField(path);
-    return index;
-}

@@ -38,7 +38,3 @@ std::string FieldHint(std::string_view path, const COtherKeys* keys = nullptr);
 
 // Shows "Unknown field 'PATH'." or, with a hint, "Unknown field 'PATH' (did you mean ...?)".
 void ShowUnknownField(std::string_view path, const COtherKeys* keys = nullptr);
-
-// The schema position of the field that path names, showing ShowUnknownField when there is none:
-// -1.
-int ResolveFieldPath(std::string_view path);

@@ -51,6 +51,10 @@ TEST_F(TableTest, TableWritesEveryValueAsGetPrintsIt) {
         Run({"table", "--fields", " GameObject.maxHealth,\tGameObject.maxAmmo ", "messy.odf"}),
         (CliResult{0, "file,GameObject.maxHealth,GameObject.maxAmmo\r\nmessy.odf,1500,250\r\n",
                    ""}));
+    EXPECT_EQ(Run({"table", "--fields", "GameObject.maxAmmo", "--fields", "x", "heavy.odf"}),
+              (CliResult{2, "",
+                         "Option --fields is given more than once.\nTry 'tarnwick-cli "
+                         "--help'.\n"}));
     for (const char* list :
          {"GameObject.nothing", "GameObject.maxAmmo,gameobject.maxammo", "GameObject.maxAmmo,"}) {
         const CliResult refused = Run({"table", "--fields", list, "heavy.odf"});
@@ -127,8 +131,10 @@ TEST_F(TableTest, ApplyRefusesABadTableAndChangesNothing) {
     const std::string good = "scout.odf,1,x\n"; // applied only when every row is good
     const std::pair<std::string, std::string> cases[] = {
         {"file,GameObject.maxHealth,Nowhere.x\n" + good, "t.csv:1: unknown column 'Nowhere.x'"},
-        {"file,GameObject.maxHealth,gameobject.MAXHEALTH\n" + good,
+        {"file,GameObject.maxHealth,gameobject.MAXHEALTH\nscout.odf,1,1\n",
          "t.csv:1: repeated column 'gameobject.MAXHEALTH'"},
+        {"file,BuildingClass.armor,buildingclass.ARMOR\nothers.odf,1,1\n",
+         "t.csv:1: repeated column 'buildingclass.ARMOR'"},
         {"GameObject.maxHealth,GameObject.unitName\n1,x\n", "t.csv:1: no 'file' column"},
         {"", "t.csv:1: the table has no header row"},
         {header + good + "heavy.odf,1\n", "t.csv:3: 2 cells where the header has 3"},
