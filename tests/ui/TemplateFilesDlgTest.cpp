@@ -96,8 +96,14 @@ TEST_F(TemplateFilesDlgTest, ListsAddsAndDeletesTemplatesInPlace) {
         QTest::keyClick(list, Qt::Key_Return);
     });
     EXPECT_EQ(m_box->count(), 0);
-    EXPECT_EQ(EditSet([](QDialog* dialog, QListWidget*) { dialog->accept(); }), Shown{});
-    EXPECT_TRUE(m_prompts.TakeShown().empty());
+    // A file deleted from the list is no template any more: it can be added again.
+    EXPECT_EQ(EditSet([&](QDialog* dialog, QListWidget*) {
+                  m_prompts.Queue(Shown{t1});
+                  Click(dialog, "&Add");
+                  dialog->accept();
+              }),
+              Shown{t1});
+    EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Open many: Load template(s)]"});
 }
 
 // Half a second into a load with files still to go, a dialog shows which one is loading;
