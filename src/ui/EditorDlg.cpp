@@ -298,16 +298,26 @@ void CEditorDlg::OnFilterFirstMatch() {
 
 void CEditorDlg::OnViewCompareUnits() {
     if (!m_compare) {
+        // Made once and kept: its size, its columns' widths and what it shows stay for the next
+        // time it opens.
         m_compare = new CCompareDlg(*m_document, m_templateCommands->Templates(), this);
         connect(m_templateCommands, &CTemplateCommands::TemplatesAboutToChange, m_compare->Model(),
                 &CCompareModel::ForgetTemplates);
-        connect(m_templateCommands, &CTemplateCommands::TemplatesChanged, m_compare,
-                &CCompareDlg::RefreshTemplates);
+        connect(m_templateCommands, &CTemplateCommands::TemplatesChanged, m_compare->Model(),
+                &CCompareModel::Refresh);
+        connect(m_compare, &CCompareDlg::CurrentFieldChanged, this,
+                &CEditorDlg::OnCompareFieldChanged);
     }
     m_compare->GoToField(m_tree->SelectedField());
     m_compare->show();
     m_compare->raise();
     m_compare->activateWindow();
+}
+
+void CEditorDlg::OnCompareFieldChanged(int field) {
+    // The tree follows the comparison's row while the comparison is open; the focus stays there.
+    if (m_compare->isVisible() && field >= 0 && m_tree->SelectedField() != field)
+        m_tree->SelectField(field);
 }
 
 void CEditorDlg::OnTemplateLoadSet() {

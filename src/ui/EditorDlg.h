@@ -65,6 +65,8 @@ private:
     void OnEditFind();
 
     void OnViewCompareUnits();
+    // The comparison's current row moved to field.
+    void OnCompareFieldChanged(int field);
 
     void OnTemplateLoadSet();
     void OnTemplateSaveSet();
@@ -96,7 +98,7 @@ private:
     std::unique_ptr<CFileCommands> m_fileCommands;
     CTemplateCommands* m_templateCommands;
     CFieldEditor* m_fieldEditor = nullptr;
-    CCompareDlg* m_compare = nullptr; // made when first asked for
+    CCompareDlg* m_compare = nullptr; // made when first asked for, then kept
 
     CFieldTree* m_tree = nullptr;
     CFilterBox* m_filter = nullptr;

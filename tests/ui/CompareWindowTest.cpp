@@ -2,6 +2,7 @@
 // the comparison following each other.
 
 #include "CompareDlg.h"
+#include "CompareModel.h"
 #include "EditorFixture.h"
 #include "TemplateFilesDlg.h"
 #include "ValueStrip.h"
@@ -12,7 +13,9 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
+#include <QWheelEvent>
 
 namespace {
 
@@ -49,31 +52,45 @@ protected:
                 model->headerData(index.column(), Qt::Horizontal).toString())
             .toStdString();
     }
-    // A row of the table as shown, "|" between cells.
+    // A row of the table, "|" between cells.
     std::string Row(const char* field) const {
         auto* model = m_table->model();
         for (int row = 0; row < model->rowCount(); ++row) {
             if (model->headerData(row, Qt::Vertical).toString() != QLatin1String(field))
                 continue;
             QStringList cells;
-            for (int visual = 0; visual < model->columnCount(); ++visual)
-                cells << model->index(row, m_table->horizontalHeader()->logicalIndex(visual))
-                             .data()
-                             .toString();
+            for (int column = 0; column < model->columnCount(); ++column)
+                cells << model->index(row, column).data().toString();
             return cells.join('|').toStdString();
         }
         return "(no row)";
     }
     std::string Columns() const {
         QStringList titles;
-        for (int visual = 0; visual < m_table->model()->columnCount(); ++visual)
-            titles << m_table->model()
-                          ->headerData(m_table->horizontalHeader()->logicalIndex(visual),
-                                       Qt::Horizontal)
-                          .toString();
+        for (int column = 0; column < m_table->model()->columnCount(); ++column)
+            titles << m_table->model()->headerData(column, Qt::Horizontal).toString();
         return titles.join('|').toStdString();
     }
-
+    // The names of the rows shown, "|" between them.
+    std::string Rows() const {
+        QStringList names;
+        for (int row = 0; row < m_table->model()->rowCount(); ++row) {
+            if (!m_table->isRowHidden(row))
+                names << m_table->model()->headerData(row, Qt::Vertical).toString();
+        }
+        return names.join('|').toStdString();
+    }
+    // Templates named NAME0.odf... each setting maxHealth to one of healths, and a set of them.
+    void LoadTemplates(const std::string& name, const std::vector<int>& healths) {
+        std::string set;
+        for (std::size_t i = 0; i < healths.size(); ++i) {
+            const std::string file = name + std::to_string(i) + ".odf";
+            m_folder.Write(file, "[GameObject]\nmaxHealth = " + std::to_string(healths[i]) + "\n");
+            set += file + "\n";
+        }
+        m_folder.Write(name + ".txt", set);
+        LoadSet((name + ".txt").c_str());
+    }
     CCompareDlg* m_compare = nullptr;
     QTableView* m_table = nullptr;
 };
@@ -86,8 +103,8 @@ TEST_F(CompareWindowTest, OpensOnTheSelectedFieldAndItsKeysChangeTheDocumentAsOn
     EXPECT_EQ(m_compare->windowTitle(), "Compare Units - doc.odf");
     EXPECT_FALSE(m_compare->isModal());
     EXPECT_EQ(Current(), "GameObject.maxHealth/This file");
-    EXPECT_EQ(Columns(), "This file|Min|Median|Max|Alpha|t2.odf|Gamma");
-    EXPECT_EQ(Row("GameObject.maxHealth"), "10|9|10|10|10|9|10");
+    EXPECT_EQ(Columns(), "This file|Rank|Min|Median|Max|Alpha|t2.odf|Gamma");
+    EXPECT_EQ(Row("GameObject.maxHealth"), "10|1 of 4|9|10|10|10|9|10");
 
     // Enter on a template's value takes it: the main window's tree, value box and title follow.
     Key(Qt::Key_Right);
@@ -118,7 +135,7 @@ TEST_F(CompareWindowTest, OpensOnTheSelectedFieldAndItsKeysChangeTheDocumentAsOn
     // Delete removes the field; Ctrl+Z and Ctrl+Y from here undo and redo the document's steps.
     Key(Qt::Key_Delete);
     EXPECT_EQ(ItemText("GameObject", "maxHealth"), "maxHealth = ");
-    EXPECT_EQ(Row("GameObject.maxHealth"), "|9|10|10|10|9|10");
+    EXPECT_EQ(Row("GameObject.maxHealth"), "||9|10|10|10|9|10");
     Key(Qt::Key_Z, Qt::ControlModifier);
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(ItemText("GameObject", "maxHealth"), "maxHealth = 9");
@@ -130,12 +147,17 @@ TEST_F(CompareWindowTest, OpensOnTheSelectedFieldAndItsKeysChangeTheDocumentAsOn
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Title(), TitleOf("doc.odf"));
 
-    // Ctrl+C copies the selected cells a line a row, as a spreadsheet pastes them.
+    // Ctrl+C copies the selected cells a line a row, as a spreadsheet pastes them; Ctrl+Shift+C
+    // with the names of their rows and columns.
     Key(Qt::Key_Up);
     Key(Qt::Key_Right, Qt::ShiftModifier);
     Key(Qt::Key_Down, Qt::ShiftModifier);
     Key(Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "2.500000\t3.000000\n10\t9\n");
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "2.500000\t4 of 4\n10\t1 of 4\n");
+    Key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
+              "Field\tThis file\tRank\nGameObject.collisionRadius\t2.500000\t4 of 4\n"
+              "GameObject.maxHealth\t10\t1 of 4\n");
 
     // Escape closes the window; Ctrl+K brings it back.
     Key(Qt::Key_Escape);
@@ -167,13 +189,20 @@ TEST_F(CompareWindowTest, FindFiltersTheRowsAndTheMenuOrdersTheTemplates) {
     Key(Qt::Key_F10, Qt::ShiftModifier);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     ASSERT_NE(menu, nullptr);
+    QStringList items;
+    for (QAction* action : menu->actions())
+        items << action->text();
+    EXPECT_EQ(items.join('|').toStdString(),
+              "&Order Templates by This Field|Order Templates by This Field, &Highest First|"
+              "Template &List Order||O&nly Fields This File Sets");
     Key(Qt::Key_Down);
     Key(Qt::Key_Return);
-    EXPECT_EQ(Columns(), "This file|Min|Median|Max|Gamma|t2.odf|Alpha");
+    EXPECT_EQ(Columns(), "This file|Rank|Min|Median|Max|Gamma|t2.odf|Alpha");
     Key(Qt::Key_F10, Qt::ShiftModifier);
     Key(Qt::Key_Up);
+    Key(Qt::Key_Up);
     Key(Qt::Key_Return);
-    EXPECT_EQ(Columns(), "This file|Min|Median|Max|Alpha|t2.odf|Gamma");
+    EXPECT_EQ(Columns(), "This file|Rank|Min|Median|Max|Alpha|t2.odf|Gamma");
 
     // Escape in the find box empties it and goes back to the table.
     Key(Qt::Key_F, Qt::ControlModifier);
@@ -190,14 +219,14 @@ TEST_F(CompareWindowTest, FollowsTheMainWindowAndClosesWithIt) {
     Select("GameObject", "maxHealth");
     Key(Qt::Key_End);
     Type(QStringLiteral("5"));
-    EXPECT_EQ(Row("GameObject.maxHealth"), "105|9|10|10|10|9|10");
+    EXPECT_EQ(Row("GameObject.maxHealth"), "105|1 of 4|9|10|10|10|9|10");
 
     // Load Set, and Template Files' Delete and Add while the dialog is still open.
     LoadSet("set.txt");
     m_folder.Write("set4.txt", "t4.odf\nt1.odf\n");
     LoadSet("set4.txt");
-    EXPECT_EQ(Columns(), "This file|Min|Median|Max|t4.odf|Alpha");
-    EXPECT_EQ(Row("CraftClass.rangeScan"), "|1.000000|1.000000|1.000000|1.000000|");
+    EXPECT_EQ(Columns(), "This file|Rank|Min|Median|Max|t4.odf|Alpha");
+    EXPECT_EQ(Row("CraftClass.rangeScan"), "||1.000000|1.000000|1.000000|1.000000|");
     std::string during;
     WhenModalShows<CTemplateFilesDlg>([&](CTemplateFilesDlg* dialog) {
         auto* list = dialog->findChild<QListWidget*>();
@@ -216,7 +245,8 @@ TEST_F(CompareWindowTest, FollowsTheMainWindowAndClosesWithIt) {
         dialog->accept();
     });
     Command("actionTemplateEditSet");
-    EXPECT_EQ(during, "This file|Min|Median|Max|Alpha / This file|Min|Median|Max|Alpha|t2.odf");
+    EXPECT_EQ(during, "This file|Rank|Min|Median|Max|Alpha / "
+                      "This file|Rank|Min|Median|Max|Alpha|t2.odf");
     EXPECT_EQ(Row("CraftClass.rangeScan"), "(no row)");
 
     // Open replaces the document; the title follows.
@@ -262,6 +292,151 @@ TEST_F(CompareWindowTest, ThePanelShowsWhereTheFileStandsAmongTheTemplates) {
     }
     Select("CraftClass", "rangeScan");
     EXPECT_FALSE(strip->isVisible());
+}
+
+TEST_F(CompareWindowTest, TheFixedColumnsStayInViewWhileTheTemplatesScrollSideways) {
+    LoadTemplates("u", std::vector<int>(30, 7));
+    Select("GameObject", "maxHealth");
+    OpenCompare();
+    auto* fixed = m_compare->findChild<QTableView*>("compareFixed");
+    QScrollBar* sideways = m_table->horizontalScrollBar();
+    auto fixedPart = [&] { return m_table->grab(fixed->geometry()).toImage(); };
+    for (int i = 0; i < CCompareModel::kFirstTemplate; ++i)
+        Key(Qt::Key_Right);
+    EXPECT_EQ(Current(), "GameObject.maxHealth/u0.odf");
+    const QImage before = fixedPart();
+    Key(Qt::Key_End);
+    EXPECT_EQ(Current(), "GameObject.maxHealth/u29.odf");
+    EXPECT_GT(sideways->value(), 0);
+    EXPECT_EQ(fixedPart(), before);
+    // Back by the keyboard, one table: a template's cell comes out from under the fixed part.
+    Key(Qt::Key_Home);
+    EXPECT_EQ(Current(), "GameObject.maxHealth/This file");
+    for (int i = 0; i < CCompareModel::kFirstTemplate; ++i)
+        Key(Qt::Key_Right);
+    EXPECT_EQ(m_table->visualRect(m_table->currentIndex()).left(), fixed->width());
+    EXPECT_EQ(fixedPart(), before);
+    // A sideways turn of the wheel over the templates, or over the fixed part, moves the
+    // templates alone.
+    for (QWidget* over : {m_table->viewport(), fixed->viewport()}) {
+        const int x = sideways->value();
+        QWheelEvent wheel(QPointF(5, 5), over->mapToGlobal(QPointF(5, 5)), QPoint(),
+                          QPoint(-120, 0), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(over, &wheel);
+        EXPECT_GT(sideways->value(), x);
+        EXPECT_EQ(fixedPart(), before);
+    }
+}
+
+TEST_F(CompareWindowTest, CtrlShiftFChoosesTheTemplatesShownAndTheCurrentCellWaitsForItsOwn) {
+    Select("GameObject", "maxHealth");
+    OpenCompare();
+    Key(Qt::Key_End);
+    auto* filter = m_compare->findChild<QLineEdit*>("templateFilter");
+    Key(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), filter);
+    Type(QStringLiteral("A")); // Alpha and Gamma by their aliases
+    EXPECT_EQ(Columns(), "This file|Rank|Min|Median|Max|Alpha|Gamma");
+    EXPECT_EQ(Row("GameObject.maxHealth"), "10|1 of 3|10|10|10|10|10");
+    EXPECT_EQ(m_compare->windowTitle(), "Compare Units - doc.odf (2 of 3 templates)");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), m_table);
+    EXPECT_EQ(Current(), "GameObject.maxHealth/Gamma");
+    // Hidden by the filter, the template's cell gives way to the row's own, and comes back with
+    // the template; an empty text shows all.
+    Key(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    Type(QStringLiteral("t2"));
+    EXPECT_EQ(Columns(), "This file|Rank|Min|Median|Max|t2.odf");
+    EXPECT_EQ(Current(), "GameObject.maxHealth/This file");
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(Columns(), "This file|Rank|Min|Median|Max|Alpha|t2.odf|Gamma");
+    EXPECT_EQ(m_compare->windowTitle(), "Compare Units - doc.odf");
+    EXPECT_EQ(Current(), "GameObject.maxHealth/Gamma");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), m_table);
+}
+
+TEST_F(CompareWindowTest, CtrlShiftHShowsOnlyTheFileFieldsAndTheWindowKeepsItsState) {
+    OpenCompare();
+    const std::string all = "GameObject.baseName|GameObject.collisionRadius|"
+                            "GameObject.maxHealth|GameObject.unitName|GameObject.aiName";
+    EXPECT_EQ(Rows(), all);
+    Key(Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Rows(), "GameObject.collisionRadius|GameObject.maxHealth");
+    auto* only = m_compare->findChild<QAction*>("actionOwnFieldsOnly");
+    EXPECT_TRUE(only->isChecked());
+
+    // Its size, its columns' widths and this stay for the next opening; a template's width
+    // follows the template.
+    m_compare->resize(700, 400);
+    m_table->horizontalHeader()->resizeSection(CCompareModel::kFirstTemplate + 1, 150);
+    auto* fixed = m_compare->findChild<QTableView*>("compareFixed");
+    fixed->horizontalHeader()->resizeSection(CCompareModel::kMax, 90);
+    Key(Qt::Key_Escape);
+    OpenCompare();
+    EXPECT_EQ(m_compare->size(), QSize(700, 400));
+    EXPECT_EQ(m_table->columnWidth(CCompareModel::kFirstTemplate + 1), 150);
+    EXPECT_EQ(m_table->columnWidth(CCompareModel::kMax), 90);
+    EXPECT_EQ(Rows(), "GameObject.collisionRadius|GameObject.maxHealth");
+    m_folder.Write("t23.txt", "t2.odf\nt3.odf\n");
+    LoadSet("t23.txt");
+    EXPECT_EQ(m_table->columnWidth(CCompareModel::kFirstTemplate), 150);
+    EXPECT_EQ(m_table->columnWidth(CCompareModel::kFirstTemplate + 1),
+              m_table->horizontalHeader()->defaultSectionSize());
+    EXPECT_EQ(m_table->columnWidth(CCompareModel::kMax), 90);
+    Key(Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Rows(), "GameObject.baseName|GameObject.collisionRadius|GameObject.maxHealth|"
+                      "GameObject.aiName"); // unitName went with t1.odf
+}
+
+TEST_F(CompareWindowTest, HighestFirstFromTheMenuHoldsThroughANewSetAndFile) {
+    Select("GameObject", "maxHealth");
+    OpenCompare();
+    Key(Qt::Key_F10, Qt::ShiftModifier);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Columns(), "This file|Rank|Min|Median|Max|Alpha|Gamma|t2.odf");
+    auto* model = m_table->model();
+    const int row = m_table->currentIndex().row();
+    EXPECT_FALSE(model->headerData(row, Qt::Vertical, Qt::DecorationRole).isNull());
+    EXPECT_EQ(model->headerData(row, Qt::Vertical, Qt::ToolTipRole).toString(),
+              "Templates ordered by this field, highest first");
+    for (int i = 0; i < CCompareModel::kFirstTemplate + 1; ++i)
+        Key(Qt::Key_Right);
+    EXPECT_EQ(Current(), "GameObject.maxHealth/Gamma");
+
+    m_folder.Write("t342.txt", "t3.odf\nt4.odf\nt2.odf\n");
+    LoadSet("t342.txt");
+    EXPECT_EQ(Columns(), "This file|Rank|Min|Median|Max|Gamma|t2.odf|t4.odf");
+    EXPECT_EQ(Current(), "GameObject.maxHealth/Gamma");
+    m_folder.CopyUiTestData({"tank.odf"});
+    Open("tank.odf");
+    EXPECT_EQ(Row("GameObject.maxHealth"), "1500|1 of 3|9|9|10|10|9|");
+    EXPECT_EQ(Current(), "GameObject.maxHealth/Gamma");
+}
+
+// The main window's tree, and so its field panel and value box, follow the comparison's row
+// while the comparison keeps the focus.
+TEST_F(CompareWindowTest, TheMainWindowFollowsTheCurrentRow) {
+    Select("GameObject", "maxHealth");
+    OpenCompare();
+    const struct {
+        Qt::Key key;
+        const char* field;
+        const char* value;
+    } steps[] = {{Qt::Key_Up, "collisionRadius", "2.500000"},
+                 {Qt::Key_Down, "maxHealth", "10"},
+                 {Qt::Key_Down, "unitName", ""},
+                 {Qt::Key_Up, "maxHealth", "10"}};
+    for (const auto& step : steps) {
+        Key(step.key);
+        EXPECT_EQ(m_tree->currentItem(), FieldItem(*m_editor, "GameObject", step.field));
+        EXPECT_EQ(Edit(), step.value) << step.field;
+        EXPECT_EQ(QApplication::focusWidget(), m_table) << step.field;
+        EXPECT_EQ(QApplication::activeWindow(), m_compare) << step.field;
+    }
 }
 
 // A value longer than an edit field's usual 32767 characters, edited in place, stays whole.
