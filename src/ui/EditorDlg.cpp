@@ -151,6 +151,7 @@ void CEditorDlg::CreateControls() {
     connect(m_tree, &CFieldTree::FilterCleared, m_filter, &QLineEdit::clear);
 
     m_panel = new CFieldPanel(this);
+    connect(m_panel, &CFieldPanel::TemplateClicked, this, &CEditorDlg::OnStripTemplateClicked);
     m_valueBox = m_panel->ValueBox();
     setTabOrder(m_filter, m_tree);
     setTabOrder(m_tree, m_valueBox);
@@ -318,6 +319,11 @@ void CEditorDlg::OnCompareFieldChanged(int field) {
     // The tree follows the comparison's row while the comparison is open; the focus stays there.
     if (m_compare->isVisible() && field >= 0 && m_tree->SelectedField() != field)
         m_tree->SelectField(field);
+}
+
+void CEditorDlg::OnStripTemplateClicked(int position) {
+    if (m_compare && m_compare->isVisible())
+        m_compare->GoToTemplate(m_tree->SelectedField(), position);
 }
 
 void CEditorDlg::OnTemplateLoadSet() {

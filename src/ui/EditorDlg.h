@@ -67,6 +67,8 @@ private:
     void OnViewCompareUnits();
     // The comparison's current row moved to field.
     void OnCompareFieldChanged(int field);
+    // A dot of the field panel's strip was clicked: the template at position in the list.
+    void OnStripTemplateClicked(int position);
 
     void OnTemplateLoadSet();
     void OnTemplateSaveSet();

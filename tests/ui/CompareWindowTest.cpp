@@ -9,12 +9,14 @@
 
 #include <QClipboard>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
+#include <QToolTip>
 #include <QWheelEvent>
 
 namespace {
@@ -259,30 +261,37 @@ TEST_F(CompareWindowTest, FollowsTheMainWindowAndClosesWithIt) {
     EXPECT_FALSE(m_compare->isVisible());
 }
 
+// Whether the column of image at x holds colour anywhere.
+bool ColumnHolds(const QImage& image, int x, const QColor& colour) {
+    for (int y = 0; y < image.height(); ++y) {
+        if (image.pixelColor(x, y) == colour)
+            return true;
+    }
+    return false;
+}
+
 // The field panel's strip: a dot per template value, the file's own marked, and the figures.
 TEST_F(CompareWindowTest, ThePanelShowsWhereTheFileStandsAmongTheTemplates) {
     auto* strip = m_editor->findChild<CValueStrip*>("valueStrip");
     auto* line = m_editor->findChild<QLabel*>("statsText");
-    // The colour drawn across the middle of the strip at x.
-    auto colourAt = [strip](int x) {
-        const QImage image = strip->grab().toImage();
-        return image.pixelColor(x * image.width() / strip->width(), image.height() / 2);
-    };
     const QColor own = strip->palette().color(QPalette::Highlight);
 
-    Select("GameObject", "maxHealth");
+    Select("GameObject", "maxHealth"); // Alpha 10, t2.odf 9, Gamma 10; the file 10
     ASSERT_TRUE(strip->isVisible());
     EXPECT_EQ(line->text(), "3 templates: min 9, median 10, max 10");
     EXPECT_LT(strip->XOf(9), strip->XOf(10));
-    EXPECT_EQ(colourAt(strip->XOf(10)), own);
-    EXPECT_NE(colourAt(strip->XOf(9)), own);
-    EXPECT_NE(colourAt(strip->XOf(9)), colourAt((strip->XOf(9) + strip->XOf(10)) / 2));
+    // Equal values stack, one dot over the other.
+    EXPECT_EQ(strip->DotRect(0).center().x(), strip->DotRect(2).center().x());
+    EXPECT_FALSE(strip->DotRect(0).intersects(strip->DotRect(2)));
+    EXPECT_TRUE(ColumnHolds(strip->grab().toImage(), strip->XOf(10), own));
     // Typing moves the mark; the axis takes it in.
     Key(Qt::Key_End);
     Type(QStringLiteral("5"));
     EXPECT_EQ(line->text(), "3 templates: min 9, median 10, max 10");
-    EXPECT_EQ(colourAt(strip->XOf(105)), own);
     EXPECT_GT(strip->XOf(105), strip->XOf(10));
+    const QImage moved = strip->grab().toImage();
+    EXPECT_TRUE(ColumnHolds(moved, strip->XOf(105), own));
+    EXPECT_FALSE(ColumnHolds(moved, strip->XOf(10), own));
 
     // Strings, groups and fields that fewer than two templates set have none.
     for (const char* field : {"baseName", "unitName"}) {
@@ -292,6 +301,74 @@ TEST_F(CompareWindowTest, ThePanelShowsWhereTheFileStandsAmongTheTemplates) {
     }
     Select("CraftClass", "rangeScan");
     EXPECT_FALSE(strip->isVisible());
+}
+
+// Twenty templates at 100 and two at 110 stack without hiding a dot; one far below and one far
+// above are counted at the ends rather than pressing the rest together.
+TEST_F(CompareWindowTest, TheStripStacksEqualValuesAndCountsThoseBeyondItsAxis) {
+    std::vector<int> healths(20, 100);
+    healths.insert(healths.end(), {110, 110, 5, 1000});
+    LoadTemplates("s", healths);
+    Select("GameObject", "maxHealth");
+    Key(Qt::Key_A, Qt::ControlModifier);
+    Type(QStringLiteral("105"));
+    auto* strip = m_editor->findChild<CValueStrip*>("valueStrip");
+    const QImage image = strip->grab().toImage();
+    const QColor ink = strip->palette().color(QPalette::WindowText);
+
+    // Every dot of the axis drawn where no other is.
+    for (std::size_t i = 0; i < 22; ++i) {
+        const QRect dot = strip->DotRect(i);
+        EXPECT_TRUE(strip->rect().contains(dot)) << i;
+        EXPECT_EQ(image.pixelColor(dot.center()), ink) << i;
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_FALSE(dot.intersects(strip->DotRect(j))) << i << " " << j;
+    }
+    EXPECT_LT(strip->DotRect(19).center().x(), strip->DotRect(20).center().x());
+    // The two beyond: an arrow at each end, drawn, and their templates in its tooltip.
+    auto tipAt = [strip](const QPoint& at) {
+        QHelpEvent event(QEvent::ToolTip, at, strip->mapToGlobal(at));
+        QApplication::sendEvent(strip, &event);
+        const QString text = QToolTip::isVisible() ? QToolTip::text() : QString();
+        QToolTip::hideText();
+        return text.toStdString();
+    };
+    for (std::size_t i : {22, 23})
+        EXPECT_TRUE(strip->DotRect(i).isEmpty()) << i;
+    const QRect below = strip->ArrowRect(false), above = strip->ArrowRect(true);
+    ASSERT_FALSE(below.isEmpty() || above.isEmpty());
+    EXPECT_LT(below.right(), strip->XOf(100));
+    EXPECT_GT(above.left(), strip->XOf(110));
+    EXPECT_EQ(tipAt(below.center()), "s22.odf: 5");
+    EXPECT_EQ(tipAt(above.center()), "s23.odf: 1000");
+    // Each end's arrow and count drawn, on the strip's background.
+    const QColor background = image.pixelColor(0, 0);
+    auto drawn = [&](const QRect& area) {
+        int count = 0;
+        for (int x = area.left(); x <= area.right(); ++x) {
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                count += image.pixelColor(x, y) != background ? 1 : 0;
+        }
+        return count;
+    };
+    for (const QRect& arrow : {below, above}) {
+        const int third = arrow.width() / 3;
+        EXPECT_GT(drawn(arrow.adjusted(0, 0, -2 * third, 0)), 0);
+        EXPECT_GT(drawn(arrow.adjusted(2 * third, 0, 0, 0)), 0);
+    }
+    // A dot names every template of its value.
+    std::string names;
+    for (int i = 0; i < 20; ++i)
+        names += (i ? ", s" : "s") + std::to_string(i) + ".odf";
+    EXPECT_EQ(tipAt(strip->DotRect(7).center()), names + ": 100");
+    EXPECT_EQ(tipAt(strip->DotRect(21).center()), "s20.odf, s21.odf: 110");
+
+    // A click on a dot goes to its template's cell in the comparison, when it is open.
+    QTest::mouseClick(strip, Qt::LeftButton, {}, strip->DotRect(21).center());
+    OpenCompare();
+    m_editor->activateWindow();
+    QTest::mouseClick(strip, Qt::LeftButton, {}, strip->DotRect(21).center());
+    EXPECT_EQ(Current(), "GameObject.maxHealth/s21.odf");
 }
 
 TEST_F(CompareWindowTest, TheFixedColumnsStayInViewWhileTheTemplatesScrollSideways) {

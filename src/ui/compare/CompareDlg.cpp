@@ -91,6 +91,11 @@ void CCompareDlg::GoToField(int field) {
     m_table->GoToCell(field, CCompareModel::kThisFile, true);
 }
 
+void CCompareDlg::GoToTemplate(int field, int position) {
+    const int column = m_model->ColumnOf(position);
+    m_table->GoToCell(field, column >= 0 ? column : CCompareModel::kThisFile, false);
+}
+
 void CCompareDlg::OnFirstMatch() {
     m_table->GoToCell(-1, CCompareModel::kThisFile, true);
     m_table->setFocus();

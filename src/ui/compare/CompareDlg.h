@@ -21,6 +21,9 @@ public:
     // Makes this file's cell of the field's row current, or the first row's when the field has
     // none; a field of -1, or the current row's, leaves the current cell where it is.
     void GoToField(int field);
+    // Makes the cell of field's row in the template's column current (this file's when the
+    // template is not shown); nothing when the field's row is not shown.
+    void GoToTemplate(int field, int position);
 
     CCompareModel* Model() const { return m_model; }
 
