@@ -135,10 +135,12 @@ TEST_F(CompareModelTest, ARowPerFieldSetAnywhereAColumnPerTemplateAndWhereTheFil
                      "GameObject.aiName|*own*||||||||"}));
     EXPECT_EQ(m_model.headerData(6, Qt::Horizontal, Qt::ToolTipRole).toString().toStdString(),
               m_folder.Path("t2.odf"));
-    // The legend of the tints is the tooltip of "This file".
+    // The legend of the tints is the tooltip of "This file" alone.
     EXPECT_TRUE(m_model.headerData(CCompareModel::kThisFile, Qt::Horizontal, Qt::ToolTipRole)
                     .toString()
                     .contains("a number above this file's"));
+    EXPECT_FALSE(
+        m_model.headerData(CCompareModel::kRank, Qt::Horizontal, Qt::ToolTipRole).isValid());
 
     // While a set loads in place of the templates, the view may paint before the table is
     // refreshed: the templates' cells and figures are then empty, never the old ones.
@@ -224,15 +226,15 @@ TEST_F(CompareModelTest, TheTemplatesOrderByARowAndKeepItThroughATemplateReset) 
         EXPECT_EQ(Templates(), c.columns) << c.field;
     }
     // The ordering row's name shows the direction.
-    m_model.OrderTemplates(Row("GameObject.maxHealth"), Order::HighestFirst);
-    const QVariant highest =
-        m_model.headerData(Row("GameObject.maxHealth"), Qt::Vertical, Qt::DecorationRole);
-    m_model.OrderTemplates(Row("GameObject.maxHealth"), Order::LowestFirst);
-    const QVariant lowest =
-        m_model.headerData(Row("GameObject.maxHealth"), Qt::Vertical, Qt::DecorationRole);
-    ASSERT_TRUE(highest.isValid() && lowest.isValid());
-    EXPECT_NE(highest.value<QIcon>().pixmap(16).toImage(),
-              lowest.value<QIcon>().pixmap(16).toImage());
+    auto arrow = [this](Order order) {
+        m_model.OrderTemplates(Row("GameObject.maxHealth"), order);
+        const QVariant icon =
+            m_model.headerData(m_model.OrderRow(), Qt::Vertical, Qt::DecorationRole);
+        return icon.value<QIcon>().pixmap(16).toImage();
+    };
+    const QImage highest = arrow(Order::HighestFirst);
+    EXPECT_FALSE(highest.isNull());
+    EXPECT_NE(highest, arrow(Order::LowestFirst));
     EXPECT_FALSE(m_model.headerData(Row("GameObject.scrapCost"), Qt::Vertical, Qt::DecorationRole)
                      .isValid());
 
@@ -305,6 +307,11 @@ TEST_F(CompareModelTest, TakeEditAndDeleteAreUndoStepsOfTheDocument) {
     // A character the file's encoding cannot hold is read as nothing in a number, as there.
     EXPECT_TRUE(m_model.setData(At("GameObject.maxHealth", 0), "16\u0141", Qt::EditRole));
     EXPECT_EQ(Health(), 16);
+    history.undo();
+
+    // A value typed into the first row keeps it.
+    m_model.setData(m_model.index(0, CCompareModel::kThisFile), "light", Qt::EditRole);
+    EXPECT_EQ(Read(m_model)[1], "GameObject.classLabel|*light*||||||hovertank|Light Tank|");
     history.undo();
 
     // Deleting a field no template sets takes its row away; undoing brings it back.

@@ -28,7 +28,7 @@ public:
     CCompareModel* Model() const { return m_model; }
 
 signals:
-    // The current cell moved to the row of field, or the table was laid out anew.
+    // The current cell moved to the row of field.
     void CurrentFieldChanged(int field);
 
 private:

@@ -167,11 +167,8 @@ void CCompareTable::OnModelReset() {
                 column = c;
         }
     }
-    if (m_nCurrentField >= 0 && GoToCell(m_nCurrentField, column, true)) {
-        // Told even when the field is the same: the main window may have been laid out anew too.
-        m_nShownField = CurrentField();
-        emit CurrentFieldChanged(m_nShownField);
-    }
+    if (m_nCurrentField >= 0)
+        GoToCell(m_nCurrentField, column, true);
     m_bRestoring = false;
 }
 
@@ -247,7 +244,6 @@ void CCompareTable::focusOutEvent(QFocusEvent* event) {
 
 void CCompareTable::ShowMenu(const QPoint& globalPos, int row) {
     auto* menu = new QMenu(this);
-    menu->setObjectName(QStringLiteral("compareMenu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
     using Order = CCompareModel::Order;
     auto add = [this, menu, row](const char* text, Order order) {

@@ -46,7 +46,7 @@ public:
 signals:
     // A value was not taken or typed in; why is a sentence without its full stop.
     void Refused(const QString& why);
-    // The current cell moved to another field's row, or the table was laid out anew.
+    // The current cell moved to another field's row.
     void CurrentFieldChanged(int field);
 
 protected:

@@ -36,18 +36,13 @@ CFixedColumns::CFixedColumns(QTableView* table, int count, QHeaderView* header)
             &QScrollBar::setValue);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, table->verticalScrollBar(),
             &QScrollBar::setValue);
-    // A width changed on either side, by the user here or by the program there, is both's.
+    // The user widens the fixed columns here, over the table's own header: the table follows.
     connect(horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int column, int, int size) {
                 if (column < m_nCount) {
                     m_table->setColumnWidth(column, size);
                     Place();
                 }
-            });
-    connect(table->horizontalHeader(), &QHeaderView::sectionResized, this,
-            [this](int column, int, int size) {
-                if (column < m_nCount)
-                    setColumnWidth(column, size);
             });
 }
 
