@@ -110,6 +110,7 @@ protected:
 } // namespace
 
 TEST_F(CompareModelTest, ARowPerFieldSetAnywhereAColumnPerTemplateAndWhereTheFileStands) {
+    EXPECT_FALSE(m_model.data({}, Qt::DisplayRole).isValid());
     EXPECT_EQ(Read(m_model),
               (Table{"field|This file|Rank|Min|Median|Max", "GameObject.maxHealth|*10*|1 of 1|||",
                      "GameObject.unitName|*Tank*||||", "GameObject.aiName|*own*||||"}));
