@@ -1,6 +1,7 @@
 // View > Compare Units with a document and 1,000 templates that each set every field: opening
-// the window against building the main window's tree, scrolling through all its rows against an
-// empty table of the same size, and the heap the open window holds.
+// the window against building the main window's tree, scrolling through all its rows and across
+// all its templates against an empty table of the same size, a letter typed into the template
+// filter against the same keys with nothing listening, and the heap the open window holds.
 
 #include "AliasTable.h"
 #include "BenchSupport.h"
@@ -12,9 +13,11 @@
 #include "TemplateList.h"
 
 #include <QAbstractTableModel>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <benchmark/benchmark.h>
 
@@ -94,9 +97,8 @@ void BM_OpenCompare_Baseline(benchmark::State& state) {
     }
 }
 
-// Page by page from the top row to the last and back, each page painted.
-void ScrollThrough(QTableView& table) {
-    QScrollBar* bar = table.verticalScrollBar();
+// Page by page from the first row (or column) to the last and back, each page painted.
+void ScrollThrough(QTableView& table, QScrollBar* bar) {
     for (int value = 0; value <= bar->maximum(); value += bar->pageStep()) {
         bar->setValue(value);
         table.viewport()->repaint();
@@ -105,11 +107,22 @@ void ScrollThrough(QTableView& table) {
     table.viewport()->repaint();
 }
 
+QTableView& TableOf(QWidget& window) {
+    return *window.findChild<QTableView*>(QStringLiteral("compareTable"));
+}
+
 void BM_ScrollCompare(benchmark::State& state) {
     std::unique_ptr<CCompareDlg> window = OpenCompare(Units().m_templates);
-    auto* table = window->findChild<QTableView*>(QStringLiteral("compareTable"));
+    QTableView& table = TableOf(*window);
     for (auto _ : state)
-        ScrollThrough(*table);
+        ScrollThrough(table, table.verticalScrollBar());
+}
+
+void BM_ScrollCompareSideways(benchmark::State& state) {
+    std::unique_ptr<CCompareDlg> window = OpenCompare(Units().m_templates);
+    QTableView& table = TableOf(*window);
+    for (auto _ : state)
+        ScrollThrough(table, table.horizontalScrollBar());
 }
 
 // As many rows and columns, every cell empty.
@@ -124,14 +137,47 @@ private:
     int m_nRows, m_nColumns;
 };
 
-void BM_ScrollCompare_Baseline(benchmark::State& state) {
+// The comparison's table showing an empty model of its size, scrolled along bar's direction.
+void ScrollEmpty(benchmark::State& state, Qt::Orientation direction) {
     std::unique_ptr<CCompareDlg> window = OpenCompare(Units().m_templates);
-    auto* table = window->findChild<QTableView*>(QStringLiteral("compareTable"));
-    CEmptyModel empty(table->model()->rowCount(), table->model()->columnCount());
-    table->setModel(&empty);
+    QTableView& table = TableOf(*window);
+    CEmptyModel empty(table.model()->rowCount(), table.model()->columnCount());
+    table.setModel(&empty);
+    window->findChild<QTableView*>(QStringLiteral("compareFixed"))->setModel(&empty);
     QCoreApplication::processEvents();
+    QScrollBar* bar =
+        direction == Qt::Vertical ? table.verticalScrollBar() : table.horizontalScrollBar();
     for (auto _ : state)
-        ScrollThrough(*table);
+        ScrollThrough(table, bar);
+}
+
+void BM_ScrollCompare_Baseline(benchmark::State& state) {
+    ScrollEmpty(state, Qt::Vertical);
+}
+
+void BM_ScrollCompareSideways_Baseline(benchmark::State& state) {
+    ScrollEmpty(state, Qt::Horizontal);
+}
+
+// A digit typed into the template filter and taken out again, each shown: the names or class
+// labels of 403 templates hold it, so the table goes from a thousand templates to those and back.
+void TypeIntoTemplateFilter(benchmark::State& state, bool listening) {
+    std::unique_ptr<CCompareDlg> window = OpenCompare(Units().m_templates);
+    auto* filter = window->findChild<QLineEdit*>(QStringLiteral("templateFilter"));
+    const QSignalBlocker quiet(listening ? nullptr : filter);
+    int turn = 0;
+    for (auto _ : state) {
+        QTest::keyClick(filter, turn++ % 2 ? Qt::Key_Backspace : Qt::Key_7);
+        QCoreApplication::processEvents();
+    }
+}
+
+void BM_FilterCompareTemplates(benchmark::State& state) {
+    TypeIntoTemplateFilter(state, true);
+}
+
+void BM_FilterCompareTemplates_Baseline(benchmark::State& state) {
+    TypeIntoTemplateFilter(state, false);
 }
 
 // The heap in use, as the C library counts it: Qt's containers and strings take their memory
@@ -171,6 +217,10 @@ BENCHMARK(BM_OpenCompare)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OpenCompare_Baseline)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ScrollCompare)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ScrollCompare_Baseline)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ScrollCompareSideways)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ScrollCompareSideways_Baseline)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FilterCompareTemplates)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FilterCompareTemplates_Baseline)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -21,6 +21,10 @@ constexpr bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_vi
            EqualIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
+constexpr bool ContainsIgnoringAsciiCase(std::string_view text, std::string_view part) {
+    return part.empty() || !std::ranges::search(text, part, {}, LowerAscii, LowerAscii).empty();
+}
+
 inline void LowerAsciiInPlace(std::string& text) {
     std::ranges::transform(text, text.begin(), LowerAscii);
 }

@@ -184,6 +184,7 @@ void CEditorDlg::CreateControls() {
     connect(m_tree, &CFieldTree::FilterCleared, m_filter, &QLineEdit::clear);
 
     m_panel = new CFieldPanel(this);
+    connect(m_panel, &CFieldPanel::TemplateClicked, this, &CEditorDlg::OnStripTemplateClicked);
     m_valueBox = m_panel->ValueBox();
     setTabOrder(m_filter, m_tree);
     setTabOrder(m_tree, m_valueBox);
@@ -428,11 +429,15 @@ void CEditorDlg::OnFilterFirstMatch() {
 
 void CEditorDlg::OnViewCompareUnits() {
     if (!m_compare) {
+        // Made once and kept: its size, its columns' widths and what it shows stay for the next
+        // time it opens.
         m_compare = new CCompareDlg(*m_document, m_templateCommands->Templates(), this);
         connect(m_templateCommands, &CTemplateCommands::TemplatesAboutToChange, m_compare->Model(),
                 &CCompareModel::ForgetTemplates);
-        connect(m_templateCommands, &CTemplateCommands::TemplatesChanged, m_compare,
-                &CCompareDlg::RefreshTemplates);
+        connect(m_templateCommands, &CTemplateCommands::TemplatesChanged, m_compare->Model(),
+                &CCompareModel::Refresh);
+        connect(m_compare, &CCompareDlg::CurrentFieldChanged, this,
+                &CEditorDlg::OnCompareFieldChanged);
         m_settings.RestoreWindow(kCompareWindow, *m_compare);
         if (m_settings.WasMaximised(kCompareWindow))
             m_compare->setWindowState(m_compare->windowState() | Qt::WindowMaximized);
@@ -441,6 +446,17 @@ void CEditorDlg::OnViewCompareUnits() {
     m_compare->show();
     m_compare->raise();
     m_compare->activateWindow();
+}
+
+void CEditorDlg::OnCompareFieldChanged(int field) {
+    // The tree follows the comparison's row while the comparison is open; the focus stays there.
+    if (m_compare->isVisible() && field >= 0 && m_tree->SelectedField() != field)
+        m_tree->SelectField(field);
+}
+
+void CEditorDlg::OnStripTemplateClicked(int position) {
+    if (m_compare && m_compare->isVisible())
+        m_compare->GoToTemplate(m_tree->SelectedField(), position);
 }
 
 void CEditorDlg::OnTemplateLoadSet() {

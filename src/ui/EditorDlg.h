@@ -74,6 +74,10 @@ private:
     void OnEditFind();
 
     void OnViewCompareUnits();
+    // The comparison's current row moved to field.
+    void OnCompareFieldChanged(int field);
+    // A dot of the field panel's strip was clicked: the template at position in the list.
+    void OnStripTemplateClicked(int position);
 
     void OnTemplateLoadSet();
     void OnTemplateSaveSet();
@@ -116,7 +120,7 @@ private:
     std::unique_ptr<CFileCommands> m_fileCommands;
     CTemplateCommands* m_templateCommands;
     CFieldEditor* m_fieldEditor = nullptr;
-    CCompareDlg* m_compare = nullptr; // made when first asked for
+    CCompareDlg* m_compare = nullptr; // made when first asked for, then kept
 
     CFieldTree* m_tree = nullptr;
     CFilterBox* m_filter = nullptr;

@@ -2,17 +2,23 @@
 // the comparison following each other.
 
 #include "CompareDlg.h"
+#include "CompareModel.h"
 #include "EditorFixture.h"
 #include "TemplateFilesDlg.h"
 #include "ValueStrip.h"
 
 #include <QClipboard>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
+#include <QToolTip>
+#include <QWheelEvent>
 
 namespace {
 
@@ -41,15 +47,16 @@ protected:
         m_table = m_compare->findChild<QTableView*>("compareTable");
         ASSERT_EQ(QApplication::focusWidget(), m_table);
     }
-    // The current cell as "Group.field/column title".
+    // The current cell as "Group.field/column title", the changed mark left out.
     std::string Current() const {
         const QModelIndex index = m_table->currentIndex();
         auto* model = m_table->model();
-        return (model->headerData(index.row(), Qt::Vertical).toString() + "/" +
-                model->headerData(index.column(), Qt::Horizontal).toString())
+        QString row = model->headerData(index.row(), Qt::Vertical).toString();
+        row.remove(CCompareModel::kChangedMark);
+        return (row + "/" + model->headerData(index.column(), Qt::Horizontal).toString())
             .toStdString();
     }
-    // A row of the table as shown, "|" between cells.
+    // A row of the table, "|" between cells.
     std::string Row(const char* field) const {
         auto* model = m_table->model();
         for (int row = 0; row < model->rowCount(); ++row) {
@@ -58,24 +65,38 @@ protected:
             if (name != QLatin1String(field) && name != QStringLiteral("\u2022 ") + field)
                 continue;
             QStringList cells;
-            for (int visual = 0; visual < model->columnCount(); ++visual)
-                cells << model->index(row, m_table->horizontalHeader()->logicalIndex(visual))
-                             .data()
-                             .toString();
+            for (int column = 0; column < model->columnCount(); ++column)
+                cells << model->index(row, column).data().toString();
             return cells.join('|').toStdString();
         }
         return "(no row)";
     }
     std::string Columns() const {
         QStringList titles;
-        for (int visual = 0; visual < m_table->model()->columnCount(); ++visual)
-            titles << m_table->model()
-                          ->headerData(m_table->horizontalHeader()->logicalIndex(visual),
-                                       Qt::Horizontal)
-                          .toString();
+        for (int column = 0; column < m_table->model()->columnCount(); ++column)
+            titles << m_table->model()->headerData(column, Qt::Horizontal).toString();
         return titles.join('|').toStdString();
     }
-
+    // The names of the rows shown, "|" between them.
+    std::string Rows() const {
+        QStringList names;
+        for (int row = 0; row < m_table->model()->rowCount(); ++row) {
+            if (!m_table->isRowHidden(row))
+                names << m_table->model()->headerData(row, Qt::Vertical).toString();
+        }
+        return names.join('|').toStdString();
+    }
+    // Templates named NAME0.odf... each setting maxHealth to one of healths, and a set of them.
+    void LoadTemplates(const std::string& name, const std::vector<int>& healths) {
+        std::string set;
+        for (std::size_t i = 0; i < healths.size(); ++i) {
+            const std::string file = name + std::to_string(i) + ".odf";
+            m_folder.Write(file, "[GameObject]\nmaxHealth = " + std::to_string(healths[i]) + "\n");
+            set += file + "\n";
+        }
+        m_folder.Write(name + ".txt", set);
+        LoadSet((name + ".txt").c_str());
+    }
     CCompareDlg* m_compare = nullptr;
     QTableView* m_table = nullptr;
 };
@@ -88,8 +109,10 @@ TEST_F(CompareWindowTest, OpensOnTheSelectedFieldAndItsKeysChangeTheDocumentAsOn
     EXPECT_EQ(m_compare->windowTitle(), "Compare Units - doc.odf");
     EXPECT_FALSE(m_compare->isModal());
     EXPECT_EQ(Current(), "GameObject.maxHealth/This file");
-    EXPECT_EQ(Columns(), "This file|Min|Median|Max|Alpha|t2.odf|Gamma");
-    EXPECT_EQ(Row("GameObject.maxHealth"), "10|9|10|10|10|9|10");
+    EXPECT_EQ(Columns(), "This file|Rank|Min|Median|Max|Alpha|t2.odf|Gamma");
+    EXPECT_EQ(Row("GameObject.maxHealth"), "10|1 of 4|9|10|10|10|9|10");
+    EXPECT_GE(m_table->verticalHeader()->width(),
+              m_table->fontMetrics().horizontalAdvance("GameObject.collisionRadius"));
 
     // Enter on a template's value takes it: the main window's tree, value box and title follow.
     Key(Qt::Key_Right);
@@ -133,7 +156,7 @@ TEST_F(CompareWindowTest, OpensOnTheSelectedFieldAndItsKeysChangeTheDocumentAsOn
     // Delete removes the field; Ctrl+Z and Ctrl+Y from here undo and redo the document's steps.
     Key(Qt::Key_Delete);
     EXPECT_EQ(ItemText("GameObject", "maxHealth"), "maxHealth = ");
-    EXPECT_EQ(Row("GameObject.maxHealth"), "|9|10|10|10|9|10");
+    EXPECT_EQ(Row("GameObject.maxHealth"), "||9|10|10|10|9|10");
     Key(Qt::Key_Z, Qt::ControlModifier);
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(ItemText("GameObject", "maxHealth"), "maxHealth = 9");
@@ -145,12 +168,17 @@ TEST_F(CompareWindowTest, OpensOnTheSelectedFieldAndItsKeysChangeTheDocumentAsOn
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Title(), TitleOf("doc.odf"));
 
-    // Ctrl+C copies the selected cells a line a row, as a spreadsheet pastes them.
+    // Ctrl+C copies the selected cells a line a row, as a spreadsheet pastes them; Ctrl+Shift+C
+    // with the names of their rows and columns.
     Key(Qt::Key_Up);
     Key(Qt::Key_Right, Qt::ShiftModifier);
     Key(Qt::Key_Down, Qt::ShiftModifier);
     Key(Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "2.500000\t3.000000\n10\t9\n");
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "2.500000\t4 of 4\n10\t1 of 4\n");
+    Key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
+              "Field\tThis file\tRank\nGameObject.collisionRadius\t2.500000\t4 of 4\n"
+              "GameObject.maxHealth\t10\t1 of 4\n");
 
     // Escape closes the window; Ctrl+K brings it back.
     Key(Qt::Key_Escape);
@@ -167,13 +195,7 @@ TEST_F(CompareWindowTest, FindFiltersTheRowsAndTheMenuOrdersTheTemplates) {
     auto* find = m_compare->findChild<QLineEdit*>("compareFilter");
     EXPECT_EQ(QApplication::focusWidget(), find);
     Type(QStringLiteral("radius"));
-    std::vector<std::string> shown;
-    for (int row = 0; row < m_table->model()->rowCount(); ++row) {
-        if (!m_table->isRowHidden(row))
-            shown.push_back(
-                m_table->model()->headerData(row, Qt::Vertical).toString().toStdString());
-    }
-    EXPECT_EQ(shown, std::vector<std::string>{"GameObject.collisionRadius"});
+    EXPECT_EQ(Rows(), "GameObject.collisionRadius");
     Key(Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), m_table);
     EXPECT_EQ(Current(), "GameObject.collisionRadius/This file");
@@ -182,13 +204,23 @@ TEST_F(CompareWindowTest, FindFiltersTheRowsAndTheMenuOrdersTheTemplates) {
     Key(Qt::Key_F10, Qt::ShiftModifier);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     ASSERT_NE(menu, nullptr);
+    QStringList items;
+    for (QAction* action : menu->actions())
+        items << action->text();
+    EXPECT_EQ(items.join('|').toStdString(),
+              "&Order Templates by This Field|Order Templates by This Field, &Highest First|"
+              "Template &List Order||O&nly Fields This File Sets");
+    const QPointer<QMenu> used = menu;
     Key(Qt::Key_Down);
     Key(Qt::Key_Return);
-    EXPECT_EQ(Columns(), "This file|Min|Median|Max|Gamma|t2.odf|Alpha");
+    EXPECT_EQ(Columns(), "This file|Rank|Min|Median|Max|Gamma|t2.odf|Alpha");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(used.isNull()) << "a menu closed is gone";
     Key(Qt::Key_F10, Qt::ShiftModifier);
     Key(Qt::Key_Up);
+    Key(Qt::Key_Up);
     Key(Qt::Key_Return);
-    EXPECT_EQ(Columns(), "This file|Min|Median|Max|Alpha|t2.odf|Gamma");
+    EXPECT_EQ(Columns(), "This file|Rank|Min|Median|Max|Alpha|t2.odf|Gamma");
 
     // Escape in the find box empties it and goes back to the table.
     Key(Qt::Key_F, Qt::ControlModifier);
@@ -205,14 +237,14 @@ TEST_F(CompareWindowTest, FollowsTheMainWindowAndClosesWithIt) {
     Select("GameObject", "maxHealth");
     Key(Qt::Key_End);
     Type(QStringLiteral("5"));
-    EXPECT_EQ(Row("GameObject.maxHealth"), "105|9|10|10|10|9|10");
+    EXPECT_EQ(Row("GameObject.maxHealth"), "105|1 of 4|9|10|10|10|9|10");
 
     // Load Set, and Template Files' Delete and Add while the dialog is still open.
     LoadSet("set.txt");
     m_folder.Write("set4.txt", "t4.odf\nt1.odf\n");
     LoadSet("set4.txt");
-    EXPECT_EQ(Columns(), "This file|Min|Median|Max|t4.odf|Alpha");
-    EXPECT_EQ(Row("CraftClass.rangeScan"), "|1.000000|1.000000|1.000000|1.000000|");
+    EXPECT_EQ(Columns(), "This file|Rank|Min|Median|Max|t4.odf|Alpha");
+    EXPECT_EQ(Row("CraftClass.rangeScan"), "||1.000000|1.000000|1.000000|1.000000|");
     std::string during;
     WhenModalShows<CTemplateFilesDlg>([&](CTemplateFilesDlg* dialog) {
         auto* list = dialog->findChild<QListWidget*>();
@@ -231,7 +263,8 @@ TEST_F(CompareWindowTest, FollowsTheMainWindowAndClosesWithIt) {
         dialog->accept();
     });
     Command("actionTemplateEditSet");
-    EXPECT_EQ(during, "This file|Min|Median|Max|Alpha / This file|Min|Median|Max|Alpha|t2.odf");
+    EXPECT_EQ(during, "This file|Rank|Min|Median|Max|Alpha / "
+                      "This file|Rank|Min|Median|Max|Alpha|t2.odf");
     EXPECT_EQ(Row("CraftClass.rangeScan"), "(no row)");
 
     // Open replaces the document; the title follows.
@@ -248,26 +281,28 @@ TEST_F(CompareWindowTest, FollowsTheMainWindowAndClosesWithIt) {
 TEST_F(CompareWindowTest, ThePanelShowsWhereTheFileStandsAmongTheTemplates) {
     auto* strip = m_editor->findChild<CValueStrip*>("valueStrip");
     auto* line = m_editor->findChild<QLabel*>("statsText");
-    // The colour drawn across the middle of the strip at x.
-    auto colourAt = [strip](int x) {
-        const QImage image = strip->grab().toImage();
-        return image.pixelColor(x * image.width() / strip->width(), image.height() / 2);
-    };
     const QColor own = strip->palette().color(QPalette::Highlight);
 
-    Select("GameObject", "maxHealth");
+    Select("GameObject", "maxHealth"); // Alpha 10, t2.odf 9, Gamma 10; the file 10
     ASSERT_TRUE(strip->isVisible());
     EXPECT_EQ(line->text(), "3 templates: min 9, median 10, max 10");
     EXPECT_LT(strip->XOf(9), strip->XOf(10));
-    EXPECT_EQ(colourAt(strip->XOf(10)), own);
-    EXPECT_NE(colourAt(strip->XOf(9)), own);
-    EXPECT_NE(colourAt(strip->XOf(9)), colourAt((strip->XOf(9) + strip->XOf(10)) / 2));
+    // Equal values stack, one dot over the other; the file's mark crosses the axis.
+    EXPECT_EQ(strip->DotRect(0).center().x(), strip->DotRect(2).center().x());
+    EXPECT_FALSE(strip->DotRect(0).intersects(strip->DotRect(2)));
+    const int axis = strip->DotRect(1).center().y(), stacked = strip->sizeHint().height();
+    EXPECT_EQ(strip->grab().toImage().pixelColor(strip->XOf(10), axis), own);
     // Typing moves the mark; the axis takes it in.
     Key(Qt::Key_End);
     Type(QStringLiteral("5"));
     EXPECT_EQ(line->text(), "3 templates: min 9, median 10, max 10");
-    EXPECT_EQ(colourAt(strip->XOf(105)), own);
     EXPECT_GT(strip->XOf(105), strip->XOf(10));
+    const QImage moved = strip->grab().toImage();
+    EXPECT_EQ(moved.pixelColor(strip->XOf(105), axis), own);
+    EXPECT_NE(moved.pixelColor(strip->XOf(10), axis), own);
+    // Values that nowhere meet take a row of dots less.
+    Select("GameObject", "collisionRadius"); // 10, 9.5, 3
+    EXPECT_LT(strip->sizeHint().height(), stacked);
 
     // Strings, groups and fields that fewer than two templates set have none.
     for (const char* field : {"baseName", "unitName"}) {
@@ -277,6 +312,251 @@ TEST_F(CompareWindowTest, ThePanelShowsWhereTheFileStandsAmongTheTemplates) {
     }
     Select("CraftClass", "rangeScan");
     EXPECT_FALSE(strip->isVisible());
+}
+
+// Twenty templates at 110 and two at 100 stack without hiding a dot; one far below and one far
+// above are counted at the ends rather than pressing the rest together.
+TEST_F(CompareWindowTest, TheStripStacksEqualValuesAndCountsThoseBeyondItsAxis) {
+    std::vector<int> healths(20, 110);
+    healths.insert(healths.end(), {100, 100, 5, 1000});
+    LoadTemplates("s", healths);
+    Select("GameObject", "maxHealth");
+    Key(Qt::Key_A, Qt::ControlModifier);
+    Type(QStringLiteral("105"));
+    auto* strip = m_editor->findChild<CValueStrip*>("valueStrip");
+    const QImage image = strip->grab().toImage();
+    const QColor ink = strip->palette().color(QPalette::WindowText);
+
+    const QRect below = strip->ArrowRect(false), above = strip->ArrowRect(true);
+    ASSERT_FALSE(below.isEmpty() || above.isEmpty());
+    // Every dot drawn on the axis, where no other is.
+    for (std::size_t i = 0; i < 22; ++i) {
+        const QRect dot = strip->DotRect(i);
+        EXPECT_TRUE(strip->rect().contains(dot)) << i;
+        EXPECT_GE(dot.center().x() + 1, strip->XOf(100)) << i; // an even size centres low
+        EXPECT_LE(dot.center().x(), strip->XOf(110)) << i;
+        EXPECT_EQ(image.pixelColor(dot.center()), ink) << i;
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_FALSE(dot.intersects(strip->DotRect(j))) << i << " " << j;
+    }
+    EXPECT_GT(strip->DotRect(19).center().x(), strip->DotRect(20).center().x());
+    // The two beyond: an arrow at each end, drawn, and their templates in its tooltip.
+    auto tipAt = [strip](const QPoint& at) {
+        QHelpEvent event(QEvent::ToolTip, at, strip->mapToGlobal(at));
+        QApplication::sendEvent(strip, &event);
+        const QString text = QToolTip::isVisible() ? QToolTip::text() : QString();
+        QToolTip::hideText();
+        return text.toStdString();
+    };
+    for (std::size_t i : {22, 23})
+        EXPECT_TRUE(strip->DotRect(i).isEmpty()) << i;
+    EXPECT_LT(below.right(), strip->XOf(100));
+    EXPECT_GT(above.left(), strip->XOf(110));
+    EXPECT_EQ(tipAt(below.center()), "s22.odf: 5");
+    EXPECT_EQ(tipAt(above.center()), "s23.odf: 1000");
+    // Each end's arrow and count drawn: neither third of its place is blank.
+    QImage blank(below.width() / 3, below.height(), image.format());
+    blank.fill(image.pixelColor(0, 0));
+    for (const QRect& arrow : {below, above}) {
+        for (int x : {arrow.left(), arrow.right() + 1 - blank.width()})
+            EXPECT_NE(image.copy(QRect(QPoint(x, arrow.top()), blank.size())), blank);
+    }
+    // A dot names every template of its value.
+    std::string names;
+    for (int i = 0; i < 20; ++i)
+        names += (i ? ", s" : "s") + std::to_string(i) + ".odf";
+    EXPECT_EQ(tipAt(strip->DotRect(7).center()), names + ": 110");
+    EXPECT_EQ(tipAt(strip->DotRect(21).center()), "s20.odf, s21.odf: 100");
+
+    // A click on a dot goes to its template's cell in the comparison, when it is open.
+    QTest::mouseClick(strip, Qt::LeftButton, {}, strip->DotRect(21).center());
+    OpenCompare();
+    m_editor->activateWindow();
+    QTest::mouseClick(strip, Qt::LeftButton, {}, strip->DotRect(21).center());
+    EXPECT_EQ(Current(), "GameObject.maxHealth/s21.odf");
+}
+
+TEST_F(CompareWindowTest, TheFixedColumnsStayInViewWhileTheTemplatesScrollSideways) {
+    LoadTemplates("u", std::vector<int>(30, 7));
+    Select("GameObject", "maxHealth");
+    OpenCompare();
+    m_compare->resize(1000, 400); // room for a few templates beside the fixed part
+    auto* fixed = m_compare->findChild<QTableView*>("compareFixed");
+    QScrollBar* sideways = m_table->horizontalScrollBar();
+    auto fixedPart = [&] { return m_table->grab(fixed->geometry()).toImage(); };
+    for (int i = 0; i < CCompareModel::kFirstTemplate; ++i)
+        Key(Qt::Key_Right);
+    EXPECT_EQ(Current(), "GameObject.maxHealth/u0.odf");
+    const QImage before = fixedPart();
+    Key(Qt::Key_End);
+    EXPECT_EQ(Current(), "GameObject.maxHealth/u29.odf");
+    const int end = sideways->value();
+    EXPECT_GT(end, 0);
+    EXPECT_EQ(fixedPart(), before);
+    // The row names stay drawn beside the fixed part, not under it.
+    QHeaderView* names = m_table->verticalHeader();
+    EXPECT_EQ(m_table->grab(names->geometry()).toImage(), names->grab().toImage());
+    // Back by the keyboard, one table: a template's cell in view, or a fixed one, scrolls
+    // nothing; one under the fixed part comes out from under it.
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Home);
+    EXPECT_EQ(Current(), "GameObject.maxHealth/This file");
+    EXPECT_EQ(sideways->value(), end);
+    for (int i = 0; i < CCompareModel::kFirstTemplate; ++i)
+        Key(Qt::Key_Right);
+    EXPECT_EQ(m_table->visualRect(m_table->currentIndex()).left(), fixed->width());
+    EXPECT_EQ(fixedPart(), before);
+    // Rows keep their height, so that the fixed part's stay level with the templates'.
+    QHeaderView* rows = m_table->verticalHeader();
+    const int height = m_table->rowHeight(0);
+    const QPoint edge(rows->width() / 2, rows->sectionViewportPosition(0) + height - 1);
+    QTest::mousePress(rows->viewport(), Qt::LeftButton, {}, edge);
+    QTest::mouseMove(rows->viewport(), edge + QPoint(0, 20));
+    QTest::mouseRelease(rows->viewport(), Qt::LeftButton, {}, edge + QPoint(0, 20));
+    EXPECT_EQ(m_table->rowHeight(0), height);
+    // A sideways turn of the wheel over the templates, or over the fixed part, moves the
+    // templates alone.
+    for (QWidget* over : {m_table->viewport(), fixed->viewport()}) {
+        const int x = sideways->value();
+        QWheelEvent wheel(QPointF(5, 5), over->mapToGlobal(QPointF(5, 5)), QPoint(),
+                          QPoint(-120, 0), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(over, &wheel);
+        EXPECT_GT(sideways->value(), x);
+        EXPECT_EQ(fixedPart(), before);
+    }
+}
+
+TEST_F(CompareWindowTest, CtrlShiftFChoosesTheTemplatesShownAndTheCurrentCellWaitsForItsOwn) {
+    Select("GameObject", "maxHealth");
+    OpenCompare();
+    Key(Qt::Key_End);
+    auto* filter = m_compare->findChild<QLineEdit*>("templateFilter");
+    Key(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), filter);
+    Type(QStringLiteral("A")); // Alpha and Gamma by their aliases
+    EXPECT_EQ(Columns(), "This file|Rank|Min|Median|Max|Alpha|Gamma");
+    EXPECT_EQ(Row("GameObject.maxHealth"), "10|1 of 3|10|10|10|10|10");
+    EXPECT_EQ(m_compare->windowTitle(), "Compare Units - doc.odf (2 of 3 templates)");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), m_table);
+    EXPECT_EQ(Current(), "GameObject.maxHealth/Gamma");
+    // Hidden by the filter, the template's cell gives way to the row's own, and comes back with
+    // the template; an empty text shows all.
+    Key(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    Type(QStringLiteral("t2"));
+    EXPECT_EQ(Columns(), "This file|Rank|Min|Median|Max|t2.odf");
+    EXPECT_EQ(Current(), "GameObject.maxHealth/This file");
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(Columns(), "This file|Rank|Min|Median|Max|Alpha|t2.odf|Gamma");
+    EXPECT_EQ(m_compare->windowTitle(), "Compare Units - doc.odf");
+    EXPECT_EQ(Current(), "GameObject.maxHealth/Gamma");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), m_table);
+}
+
+TEST_F(CompareWindowTest, CtrlShiftHShowsOnlyTheFileFieldsAndTheWindowKeepsItsState) {
+    OpenCompare();
+    const std::string all = "GameObject.baseName|GameObject.collisionRadius|"
+                            "GameObject.maxHealth|GameObject.unitName|GameObject.aiName";
+    EXPECT_EQ(Rows(), all);
+    Key(Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Rows(), "GameObject.collisionRadius|GameObject.maxHealth");
+    auto* only = m_compare->findChild<QAction*>("actionOwnFieldsOnly");
+    EXPECT_TRUE(only->isChecked());
+
+    // Its size, its columns' widths and this stay for the next opening; a template's width
+    // follows the template.
+    m_compare->resize(700, 400);
+    m_table->horizontalHeader()->resizeSection(CCompareModel::kFirstTemplate + 1, 150);
+    auto* fixed = m_compare->findChild<QTableView*>("compareFixed");
+    fixed->horizontalHeader()->resizeSection(CCompareModel::kMax, 90);
+    Key(Qt::Key_Escape);
+    OpenCompare();
+    EXPECT_EQ(m_compare->size(), QSize(700, 400));
+    EXPECT_EQ(m_table->columnWidth(CCompareModel::kFirstTemplate + 1), 150);
+    EXPECT_EQ(m_table->columnWidth(CCompareModel::kMax), 90);
+    EXPECT_EQ(Rows(), "GameObject.collisionRadius|GameObject.maxHealth");
+    m_folder.Write("t23.txt", "t2.odf\nt3.odf\n");
+    LoadSet("t23.txt");
+    EXPECT_EQ(m_table->columnWidth(CCompareModel::kFirstTemplate), 150);
+    EXPECT_EQ(m_table->columnWidth(CCompareModel::kFirstTemplate + 1),
+              m_table->horizontalHeader()->defaultSectionSize());
+    EXPECT_EQ(m_table->columnWidth(CCompareModel::kMax), 90);
+    Key(Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Rows(), "GameObject.baseName|GameObject.collisionRadius|GameObject.maxHealth|"
+                      "GameObject.aiName"); // unitName went with t1.odf
+}
+
+TEST_F(CompareWindowTest, HighestFirstFromTheMenuHoldsThroughANewSetAndFile) {
+    Select("GameObject", "maxHealth");
+    OpenCompare();
+    Key(Qt::Key_F10, Qt::ShiftModifier);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Columns(), "This file|Rank|Min|Median|Max|Alpha|Gamma|t2.odf");
+    auto* model = m_table->model();
+    const int row = m_table->currentIndex().row();
+    EXPECT_FALSE(model->headerData(row, Qt::Vertical, Qt::DecorationRole).isNull());
+    EXPECT_EQ(model->headerData(row, Qt::Vertical, Qt::ToolTipRole).toString(),
+              "Templates ordered by this field, highest first");
+    Key(Qt::Key_End);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(Current(), "GameObject.maxHealth/Gamma");
+
+    m_folder.Write("t342.txt", "t3.odf\nt4.odf\nt2.odf\n");
+    LoadSet("t342.txt");
+    EXPECT_EQ(Columns(), "This file|Rank|Min|Median|Max|Gamma|t2.odf|t4.odf");
+    EXPECT_EQ(Current(), "GameObject.maxHealth/Gamma");
+    m_folder.CopyUiTestData({"tank.odf"});
+    Open("tank.odf");
+    EXPECT_EQ(Row("GameObject.maxHealth"), "1500|1 of 3|9|9|10|10|9|");
+    EXPECT_EQ(Current(), "GameObject.maxHealth/Gamma");
+}
+
+// The main window's tree, and so its field panel and value box, follow the comparison's row
+// while the comparison keeps the focus.
+TEST_F(CompareWindowTest, TheMainWindowFollowsTheCurrentRow) {
+    Select("GameObject", "maxHealth");
+    OpenCompare();
+    const struct {
+        Qt::Key key;
+        const char* field;
+        const char* value;
+    } steps[] = {{Qt::Key_Up, "collisionRadius", "2.500000"},
+                 {Qt::Key_Down, "maxHealth", "10"},
+                 {Qt::Key_Down, "unitName", ""},
+                 {Qt::Key_Up, "maxHealth", "10"}};
+    for (const auto& step : steps) {
+        Key(step.key);
+        EXPECT_EQ(m_tree->currentItem(), FieldItem(*m_editor, "GameObject", step.field));
+        EXPECT_EQ(Edit(), step.value) << step.field;
+        EXPECT_EQ(QApplication::focusWidget(), m_table) << step.field;
+        EXPECT_EQ(QApplication::activeWindow(), m_compare) << step.field;
+    }
+}
+
+// A text wider than its cell ends in an ellipsis there, nothing of it drawn over the next cell:
+// a quick measure would take its letters (\u01C4) for ASCII ones, which are narrower.
+TEST_F(CompareWindowTest, AWideTextIsCutAtItsCell) {
+    std::string wide;
+    for (int i = 0; i < 7; ++i)
+        wide += "\xc7\x84";
+    m_folder.Write("wide.odf", "[GameObject]\nunitName = \"" + wide + "\"\n");
+    m_folder.Write("wide.txt", "wide.odf\nt2.odf\n");
+    LoadSet("wide.txt");
+    Select("GameObject", "unitName");
+    OpenCompare();
+    m_compare->resize(1000, 400);
+    const QModelIndex next =
+        m_table->model()->index(m_table->currentIndex().row(), CCompareModel::kFirstTemplate + 1);
+    // The whole table drawn, as the wide cell's own painting is what would reach the next.
+    const QImage cell = m_table->viewport()->grab().toImage().copy(
+        m_table->visualRect(next).adjusted(1, 1, -1, -1));
+    QImage blank(cell.size(), cell.format());
+    blank.fill(cell.pixelColor(cell.width() - 1, 0));
+    EXPECT_EQ(cell, blank);
 }
 
 // A value longer than an edit field's usual 32767 characters, edited in place, stays whole.

@@ -50,6 +50,7 @@ TEST_F(EditorTest, TheFirstWindowIsReadyForWorkItsPanelOfFixedWidth) {
          {std::pair{"fieldCaption", "fieldText"}, {"typeCaption", "typeText"}}) {
         EXPECT_EQ(at(caption).top(), at(text).top()) << text;
         EXPECT_LT(at(caption).right(), at(text).left()) << text;
+        EXPECT_EQ(at(text).left(), at("fieldText").left()) << text;
     }
     const char* column[] = {"fieldText", "typeText", "descriptionCaption", "descriptionText",
                             "logo"};
@@ -72,6 +73,14 @@ TEST_F(EditorTest, TheFirstWindowIsReadyForWorkItsPanelOfFixedWidth) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return (m_tree->width() > tree) == (change > 0); }));
         EXPECT_EQ(panel->width(), width);
     }
+    // A group leaves the value box disabled, also in a new file that keeps it selected; nothing
+    // selected makes it ready.
+    m_tree->setCurrentItem(m_tree->topLevelItem(0));
+    EXPECT_FALSE(m_box->isEnabled());
+    Command("actionFileNew");
+    EXPECT_FALSE(m_box->isEnabled());
+    m_tree->clearSelection();
+    EXPECT_TRUE(m_box->isEnabled());
 }
 
 // The alias file is optional: without one nothing is said, and templates go by their file names.

@@ -114,7 +114,7 @@ TEST_F(ValueEditingTest, EveryKeyIsAppliedByTheCoresRulesAndTheTreeShowsWhatIsSt
         Key(key, modifier);
     EXPECT_EQ(Edit(), QStringLiteral(" x \u00e9"));
     const std::string saved = Saved();
-    EXPECT_NE(saved.find("aiName = \" x \xe9\"\n"), std::string::npos); // as the file is
+    EXPECT_NE(saved.find("aiName = \" x \xe9\"\n"), std::string::npos);     // as the file is
     EXPECT_NE(saved.find("heatSignature = 16777217\n"), std::string::npos); // as typed
     EXPECT_EQ(saved.find("rangeScan"), std::string::npos);
     EXPECT_EQ(saved.find("collisionRadius"), std::string::npos);

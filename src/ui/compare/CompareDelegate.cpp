@@ -55,6 +55,8 @@ qreal CCompareDelegate::WidthOf(const QString& text, const QFont& font,
 
 void CCompareDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const {
+    if (index.column() < m_nCovered)
+        return;
     const bool selected = option.state.testFlag(QStyle::State_Selected);
     const QPalette::ColorGroup group =
         option.state.testFlag(QStyle::State_Active) ? QPalette::Active : QPalette::Inactive;

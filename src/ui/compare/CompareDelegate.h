@@ -18,6 +18,9 @@ class CCompareDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    // Leaves the cells of the first count columns unpainted: another view lies over them.
+    void SetCoveredColumns(int count) { m_nCovered = count; }
+
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
     // An edit field that takes only what the document's field can hold, as the value box does.
@@ -44,4 +47,5 @@ private:
                   qreal room) const;
 
     mutable std::vector<CWidths> m_widths;
+    int m_nCovered = 0;
 };

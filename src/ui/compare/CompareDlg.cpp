@@ -9,6 +9,7 @@
 #include "TankDocument.h"
 
 #include <QAction>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -16,16 +17,22 @@
 CCompareDlg::CCompareDlg(CTankDocument& document, const CTemplateList& templates, QWidget* parent)
     : QDialog(parent, Qt::Window), m_document(document),
       m_model(new CCompareModel(document, templates, this)), m_filter(new CFilterBox(this)),
-      m_table(new CCompareTable(m_model, this)), m_note(new QLabel(this)) {
+      m_templateFilter(new CFilterBox(this)), m_table(new CCompareTable(m_model, this)),
+      m_note(new QLabel(this)) {
     setObjectName(QStringLiteral("compareUnits"));
     m_filter->setObjectName(QStringLiteral("compareFilter"));
     m_filter->setPlaceholderText(QStringLiteral("Find a field (Ctrl+F)"));
+    m_templateFilter->setObjectName(QStringLiteral("templateFilter"));
+    m_templateFilter->setPlaceholderText(QStringLiteral("Filter templates (Ctrl+Shift+F)"));
     m_note->setObjectName(QStringLiteral("compareNote"));
     m_note->setTextFormat(Qt::PlainText);
     m_note->setWordWrap(true);
 
+    auto* boxes = new QHBoxLayout;
+    boxes->addWidget(m_filter, 1);
+    boxes->addWidget(m_templateFilter, 2);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_filter);
+    layout->addLayout(boxes);
     layout->addWidget(m_table, 1);
     layout->addWidget(m_note);
 
@@ -38,10 +45,14 @@ CCompareDlg::CCompareDlg(CTankDocument& document, const CTemplateList& templates
     QUndoStack* history = document.UndoStack();
     addKeys(QKeySequence::keyBindings(QKeySequence::Undo), [history] { history->undo(); });
     addKeys(ShortcutsOf(QKeySequence::Redo), [history] { history->redo(); });
-    addKeys(QKeySequence::keyBindings(QKeySequence::Find), [this] {
-        m_filter->setFocus(Qt::ShortcutFocusReason);
-        m_filter->selectAll();
-    });
+    auto focus = [](CFilterBox* box) {
+        return [box] {
+            box->setFocus(Qt::ShortcutFocusReason);
+            box->selectAll();
+        };
+    };
+    addKeys(QKeySequence::keyBindings(QKeySequence::Find), focus(m_filter));
+    addKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F)}, focus(m_templateFilter));
 
     connect(m_table, &CCompareTable::Refused, this,
             [this](const QString& why) { m_note->setText(why + QLatin1Char('.')); });
@@ -49,55 +60,43 @@ CCompareDlg::CCompareDlg(CTankDocument& document, const CTemplateList& templates
     connect(m_table->selectionModel(), &QItemSelectionModel::currentChanged, m_note,
             &QLabel::clear);
     connect(&document, &CTankDocument::FieldChanged, m_note, &QLabel::clear);
-    connect(m_filter, &QLineEdit::textChanged, this, &CCompareDlg::ApplyFilter);
+    connect(m_table, &CCompareTable::CurrentFieldChanged, this, &CCompareDlg::CurrentFieldChanged);
+    connect(m_filter, &QLineEdit::textChanged, m_table, &CCompareTable::FilterRows);
     connect(m_filter, &CFilterBox::FirstMatchRequested, this, &CCompareDlg::OnFirstMatch);
     connect(m_filter, &CFilterBox::Dismissed, m_table, qOverload<>(&QWidget::setFocus));
-    // Rows come and go with the document's fields and the templates; the filter holds for them.
-    connect(m_model, &QAbstractItemModel::modelReset, this, &CCompareDlg::ApplyFilter);
-    connect(m_model, &QAbstractItemModel::rowsInserted, this, &CCompareDlg::ApplyFilter);
+    connect(m_templateFilter, &QLineEdit::textChanged, m_model, &CCompareModel::SetTemplateFilter);
+    connect(m_templateFilter, &CFilterBox::FirstMatchRequested, m_table,
+            qOverload<>(&QWidget::setFocus));
+    connect(m_templateFilter, &CFilterBox::Dismissed, m_table, qOverload<>(&QWidget::setFocus));
+    // The count of templates shown follows the filter and the template list.
+    connect(m_model, &QAbstractItemModel::modelReset, this, &CCompareDlg::UpdateTitle);
     connect(&document, &CTankDocument::PathChanged, this, &CCompareDlg::UpdateTitle);
-    connect(&document, &CTankDocument::Replaced, this, &CCompareDlg::UpdateTitle);
     UpdateTitle();
     resize(fontMetrics().averageCharWidth() * 140, fontMetrics().height() * 36);
     m_table->setFocus();
 }
 
 void CCompareDlg::UpdateTitle() {
-    setWindowTitle(TextOfBytes(FormatText("Compare Units - %s", m_document.FileName())));
-}
-
-void CCompareDlg::RefreshTemplates() {
-    const QModelIndex current = m_table->currentIndex();
-    const int field = current.isValid() ? m_model->FieldAt(current.row()) : -1;
-    m_model->Refresh();
-    GoToField(field);
+    std::string title = "Compare Units - %s";
+    if (!m_templateFilter->text().isEmpty())
+        title = FormatNumber(FormatNumber("Compare Units - %s (%d of %d templates)",
+                                          static_cast<long long>(m_model->ShownTemplateCount())),
+                             static_cast<long long>(m_model->TemplateCount()));
+    setWindowTitle(TextOfBytes(FormatText(title, m_document.FileName())));
 }
 
 void CCompareDlg::GoToField(int field) {
-    int row = field >= 0 ? m_model->RowOf(field) : -1;
-    if (row < 0 || m_table->isRowHidden(row)) {
-        row = 0;
-        while (row < m_model->rowCount() && m_table->isRowHidden(row))
-            ++row;
-    }
-    if (row >= m_model->rowCount())
+    if (field < 0 ? m_table->currentIndex().isValid() : m_table->CurrentField() == field)
         return;
-    const QModelIndex index = m_model->index(row, CCompareModel::kThisFile);
-    m_table->setCurrentIndex(index);
-    m_table->scrollTo(index);
+    m_table->GoToCell(field, CCompareModel::kThisFile, true);
 }
 
-void CCompareDlg::ApplyFilter() {
-    const QString text = m_filter->text();
-    for (int row = 0; row < m_model->rowCount(); ++row) {
-        const bool shown =
-            text.isEmpty() || m_matcher.Matches(m_document.Field(m_model->FieldAt(row)), text);
-        if (m_table->isRowHidden(row) == shown)
-            m_table->setRowHidden(row, !shown);
-    }
+void CCompareDlg::GoToTemplate(int field, int position) {
+    const int column = m_model->ColumnOf(position);
+    m_table->GoToCell(field, column >= 0 ? column : CCompareModel::kThisFile, false);
 }
 
 void CCompareDlg::OnFirstMatch() {
-    GoToField(-1);
+    m_table->GoToCell(-1, CCompareModel::kThisFile, true);
     m_table->setFocus();
 }

@@ -85,6 +85,7 @@ CFieldPanel::CFieldPanel(QWidget* parent) : QWidget(parent), m_valueBox(new CVal
     setMinimumWidth(std::max(units.X(168), logo->pixmap().width()));
     resize(minimumWidth(), height());
     connect(m_valueBox, &CValueComboBox::EditChanged, this, &CFieldPanel::UpdateWarning);
+    connect(m_strip, &CValueStrip::TemplateClicked, this, &CFieldPanel::TemplateClicked);
 }
 
 void CFieldPanel::ShowTexts(const QString& name, const QString& type, const QString& description) {
@@ -150,11 +151,17 @@ void CFieldPanel::ShowStats(const CFieldEntry& field, const CTemplateList& templ
         HideStats();
         return;
     }
-    std::vector<double> numbers;
-    numbers.reserve(values.size());
-    for (const CFieldEntry* value : values)
-        numbers.push_back(NumberOf(*value));
-    m_strip->SetValues(std::move(numbers),
+    std::vector<CValueStrip::CValue> dots;
+    dots.reserve(values.size());
+    const auto index = static_cast<std::size_t>(field.Index());
+    for (std::size_t i = 0; i < templates.Size(); ++i) {
+        const CTankFile& tankFile = templates.At(i);
+        const CFieldEntry& given = tankFile.m_fields[index];
+        if (given.m_bPresent)
+            dots.push_back({NumberOf(given), TextOfBytes(FormatValue(given)),
+                            TextOfBytes(tankFile.Label()), static_cast<int>(i)});
+    }
+    m_strip->SetValues(std::move(dots),
                        field.m_bPresent ? std::optional(NumberOf(field)) : std::nullopt);
     const CValueStats stats = StatsOf(std::move(values));
     const std::string line =

@@ -50,6 +50,10 @@ public:
     void ShowNote(const std::string& why);
     void ClearNote();
 
+signals:
+    // A dot of the strip was clicked: the template at position in the list.
+    void TemplateClicked(int position);
+
 private:
     void ShowTexts(const QString& name, const QString& type, const QString& description);
     void ClearValueBox();
