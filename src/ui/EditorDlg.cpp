@@ -442,16 +442,34 @@ void CEditorDlg::OnViewCompareUnits() {
         if (m_settings.WasMaximised(kCompareWindow))
             m_compare->setWindowState(m_compare->windowState() | Qt::WindowMaximized);
     }
-    m_compare->GoToField(m_tree->SelectedField());
+    m_compare->GoToField(SelectedCompareKey());
     m_compare->show();
     m_compare->raise();
     m_compare->activateWindow();
 }
 
-void CEditorDlg::OnCompareFieldChanged(int field) {
+int CEditorDlg::SelectedCompareKey() const {
+    const int other = m_tree->SelectedOtherKey();
+    if (other < 0 || !m_compare)
+        return m_tree->SelectedField();
+    const COtherKey key = m_document->OtherKey(other);
+    return m_compare->Model()->KeyOfOther(key.group, key.name);
+}
+
+void CEditorDlg::OnCompareFieldChanged(int key) {
     // The tree follows the comparison's row while the comparison is open; the focus stays there.
-    if (m_compare->isVisible() && field >= 0 && m_tree->SelectedField() != field)
-        m_tree->SelectField(field);
+    if (!m_compare->isVisible() || key < 0 || SelectedCompareKey() == key)
+        return;
+    if (!CCompareModel::IsOtherKey(key)) {
+        m_tree->SelectField(key);
+        return;
+    }
+    const CCompareModel* model = m_compare->Model();
+    // A key of the templates alone has no item of the document's.
+    if (const int own =
+            m_document->File().m_otherKeys.Find(model->OtherGroup(key), model->OtherName(key));
+        own >= 0)
+        m_tree->SelectOtherKey(own);
 }
 
 void CEditorDlg::OnStripTemplateClicked(int position) {

@@ -75,7 +75,9 @@ private:
 
     void OnViewCompareUnits();
     // The comparison's current row moved to field.
-    void OnCompareFieldChanged(int field);
+    void OnCompareFieldChanged(int key);
+    // The comparison's key of the field or other key selected in the tree; -1 for none.
+    int SelectedCompareKey() const;
     // A dot of the field panel's strip was clicked: the template at position in the list.
     void OnStripTemplateClicked(int position);
 

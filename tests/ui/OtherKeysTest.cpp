@@ -4,7 +4,10 @@
 #include "EditorFixture.h"
 #include "FieldTree.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QLabel>
+#include <QTableView>
 
 namespace {
 
@@ -104,4 +107,71 @@ TEST_F(OtherKeysTest, AreFoundTypedOverUndoneEmptiedPickedAndSavedInPlace) {
                                                         "\"avtanke4.wav\"", "\"tmpl.wav\""),
                                 "armor = 12\n", "armor = 120\n"));
     EXPECT_FALSE(Modified());
+}
+
+// The comparison has a row for each: after its group's fields, groups of their own last, raw text
+// as a String's, taken and edited as one, and refused where the file has no such key.
+TEST_F(OtherKeysTest, HaveRowsInTheComparison) {
+    m_folder.Write("t5.odf", "[HoverCraftClass]\nsoundTurbo = \"tmpl.wav\"\n[PowerUpClass]\n"
+                             "healthAmount = 50\n");
+    m_prompts.Queue(m_folder.Path("set.txt"));
+    Command("actionTemplateLoadSet");
+    Key(Qt::Key_F, Qt::ControlModifier);
+    Type(QStringLiteral("soundTurbo"));
+    Key(Qt::Key_Return);
+    Key(Qt::Key_K, Qt::ControlModifier);
+    auto* table = m_editor->findChild<QTableView*>("compareTable");
+    ASSERT_TRUE(table && QApplication::focusWidget() == table);
+    QAbstractItemModel* model = table->model();
+    auto row = [model](int at) {
+        QStringList cells{model->headerData(at, Qt::Vertical).toString()};
+        for (int column = 0; column < model->columnCount(); ++column)
+            cells << model->index(at, column).data().toString();
+        return cells.join('|').toStdString();
+    };
+    const int current = table->currentIndex().row();
+    EXPECT_EQ(row(current), "HovercraftClass.soundTurbo|\"avtanke4.wav\"|||||\"tmpl.wav\"");
+    EXPECT_EQ(row(current - 1), "HovercraftClass.velocForward|22.000000|1 of 1||||");
+    EXPECT_EQ(row(model->rowCount() - 1), "PowerUpClass.healthAmount||||||50");
+    EXPECT_EQ(row(model->rowCount() - 4), "BuildingClass.powerCost|0.75|||||");
+
+    // Copied with its name; taken from the template as one step, which the tree shows.
+    Key(Qt::Key_End, Qt::ShiftModifier);
+    Key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
+              "Field\tThis file\tRank\tMin\tMedian\tMax\tt5.odf\n"
+              "HovercraftClass.soundTurbo\t\"avtanke4.wav\"\t\t\t\t\t\"tmpl.wav\"\n");
+    Key(Qt::Key_End);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Current()->text(0), "soundTurbo = \"tmpl.wav\"");
+    EXPECT_EQ(m_editor->findChild<QAction*>("actionEditUndo")->text(),
+              "&Undo Take soundTurbo from t5.odf\tCtrl+Z");
+
+    // Edited in place as raw text; what would not read back is refused with the reason.
+    auto* note = m_editor->findChild<QLabel*>("compareNote");
+    Key(Qt::Key_Home);
+    Key(Qt::Key_F2);
+    Key(Qt::Key_A, Qt::ControlModifier);
+    Type(QStringLiteral("x // y"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(note->text(), "A raw value cannot hold '//' outside quotes: it would read as a "
+                            "comment.");
+    Key(Qt::Key_F2);
+    Key(Qt::Key_A, Qt::ControlModifier);
+    Type(QStringLiteral(" \"edge.wav\" "));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Current()->text(0), "soundTurbo = \"edge.wav\"");
+
+    // A key only a template sets is no key of this file's: not taken.
+    Key(Qt::Key_End, Qt::ControlModifier);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(note->text(), "This file does not set PowerUpClass.healthAmount, and a key the "
+                            "editor does not know is not added.");
+    // Delete removes the file's key; its row stays while a template sets it.
+    Key(Qt::Key_Up, Qt::ControlModifier);
+    Key(Qt::Key_Home);
+    table->setCurrentIndex(model->index(current, 0));
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(row(current), "\u2022 HovercraftClass.soundTurbo||||||\"tmpl.wav\"");
+    EXPECT_EQ(Current()->text(0), "soundTurbo = ");
 }

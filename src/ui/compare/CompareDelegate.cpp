@@ -2,6 +2,7 @@
 
 #include "CompareModel.h"
 #include "FieldEntry.h"
+#include "OtherKeys.h"
 #include "RefusingValidator.h"
 #include "ValueText.h"
 
@@ -107,14 +108,30 @@ QWidget* CCompareDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     if (edit)
         edit->setMaxLength(std::numeric_limits<int>::max());
     const auto* model = qobject_cast<const CCompareModel*>(index.model());
-    if (!edit || !model || model->DocumentField(index.row()).Type() != FieldType::String)
+    if (!edit || !model)
         return editor;
     const TextEncoding encoding = model->Encoding();
     auto* validator = new CRefusingValidator(edit);
-    validator->Set([encoding](char32_t c) { return !StringCanTake(encoding, c); },
-                   [this, encoding](char32_t c) {
-                       emit Refused(QString::fromUtf8(WhyStringCannotTake(encoding, c)));
-                   });
+    if (model->IsOtherKeyRow(index.row())) {
+        // A raw value, as the value box takes it.
+        validator->Set(
+            [encoding](char32_t c) {
+                return c == '[' || c == '\r' || c == '\n' || !CanHold(encoding, c);
+            },
+            [this, encoding](char32_t c) {
+                emit Refused(QString::fromUtf8(
+                    c < 0x80
+                        ? "A raw value " + RawValueRefusal(std::string(1, static_cast<char>(c)))
+                        : CannotHoldReason(encoding, c)));
+            });
+    } else if (model->DocumentField(index.row()).Type() == FieldType::String) {
+        validator->Set([encoding](char32_t c) { return !StringCanTake(encoding, c); },
+                       [this, encoding](char32_t c) {
+                           emit Refused(QString::fromUtf8(WhyStringCannotTake(encoding, c)));
+                       });
+    } else {
+        return editor;
+    }
     edit->setValidator(validator);
     return editor;
 }

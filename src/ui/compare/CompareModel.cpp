@@ -3,6 +3,8 @@
 #include "AsciiCase.h"
 #include "ByteText.h"
 #include "FieldEditCommand.h"
+#include "OtherKeyEditCommand.h"
+#include "OtherKeys.h"
 #include "Schema.h"
 #include "TankDocument.h"
 #include "TemplateList.h"
@@ -35,6 +37,8 @@ CCompareModel::CCompareModel(CTankDocument& document, const CTemplateList& templ
     m_bold.setBold(true);
     connect(&document, &CTankDocument::FieldChanged, this,
             [this](int field) { OnFieldChanged(field); });
+    connect(&document, &CTankDocument::OtherKeyChanged, this,
+            [this](int index) { OnOtherKeyChanged(index); });
     connect(&document, &CTankDocument::Replaced, this, &CCompareModel::Refresh);
     // Saved, no row is changed any more.
     connect(&document, &CTankDocument::Saved, this, [this] {
@@ -73,9 +77,57 @@ bool CCompareModel::Shows(const CTankFile& tankFile) const {
     return false;
 }
 
-bool CCompareModel::HasRow(int field) const {
-    return m_document.Field(field).m_bPresent ||
-           (!m_bOwnFieldsOnly && m_setByShown[static_cast<std::size_t>(field)]);
+bool CCompareModel::HasRow(int key) const {
+    if (IsOtherKey(key)) {
+        const COtherName& other = Other(key);
+        const int own = m_document.File().m_otherKeys.Find(other.m_strGroup, other.m_strName);
+        return (own >= 0 && m_document.OtherKey(own).present) ||
+               (!m_bOwnFieldsOnly &&
+                m_otherSetByShown[static_cast<std::size_t>(key - kFirstOtherKey)]);
+    }
+    return m_document.Field(key).m_bPresent ||
+           (!m_bOwnFieldsOnly && m_setByShown[static_cast<std::size_t>(key)]);
+}
+
+void CCompareModel::MeetOtherKeys(const CTankFile& tankFile) {
+    tankFile.m_otherKeys.ForEach([this](std::size_t, const COtherKey& key) {
+        std::string id = std::string(key.group) + '.' + std::string(key.name);
+        LowerAsciiInPlace(id);
+        const auto [at, added] = m_otherKeys.emplace(
+            std::move(id), kFirstOtherKey + static_cast<int>(m_otherNames.size()));
+        if (!added)
+            return;
+        COtherName name{std::string(key.group), std::string(key.name), key.schemaGroup};
+        if (key.schemaGroup < 0) {
+            std::string group(key.group);
+            LowerAsciiInPlace(group);
+            const auto own = std::ranges::find(m_ownGroups, group);
+            name.m_nOwnGroup = static_cast<int>(own - m_ownGroups.begin());
+            if (own == m_ownGroups.end())
+                m_ownGroups.push_back(std::move(group));
+        }
+        m_otherNames.push_back(std::move(name));
+    });
+}
+
+int CCompareModel::KeyOfOther(std::string_view group, std::string_view name) const {
+    std::string id = std::string(group) + '.' + std::string(name);
+    LowerAsciiInPlace(id);
+    const auto at = m_otherKeys.find(id);
+    return at == m_otherKeys.end() ? -1 : at->second;
+}
+
+long long CCompareModel::OrderOf(int key) const {
+    // By group: a schema group's fields, then its other keys in the order first met; groups of
+    // their own after the schema's.
+    if (!IsOtherKey(key)) {
+        const int group = CSchema::Get().Fields()[static_cast<std::size_t>(key)].m_pGroup->m_nIndex;
+        return (static_cast<long long>(group) << 32) | key;
+    }
+    const COtherName& other = Other(key);
+    const long long group =
+        other.m_nSchemaGroup >= 0 ? other.m_nSchemaGroup : kSchemaGroupCount + other.m_nOwnGroup;
+    return (group << 32) | (1LL << 31) | key;
 }
 
 void CCompareModel::Arrange() {
@@ -95,8 +147,28 @@ void CCompareModel::Arrange() {
         for (std::size_t t = 0; t < m_shownFields.size() && !m_setByShown[i]; ++t)
             m_setByShown[i] = m_shownFields[t][i].m_bPresent;
         if (HasRow(static_cast<int>(i)))
-            m_rows.push_back({static_cast<int>(i)});
+            m_rows.push_back({static_cast<int>(i), OrderOf(static_cast<int>(i))});
     }
+    // Every template's other keys are met, so that a key keeps its key while templates come and
+    // go; rows are for those the document or a shown template sets.
+    MeetOtherKeys(m_document.File());
+    for (std::size_t t = 0; t < m_templateFields.size(); ++t)
+        MeetOtherKeys(m_templates.At(t));
+    m_otherSetByShown.assign(m_otherNames.size(), false);
+    for (int position : m_columns) {
+        m_templates.At(static_cast<std::size_t>(position))
+            .m_otherKeys.ForEach([this](std::size_t, const COtherKey& key) {
+                m_otherSetByShown[static_cast<std::size_t>(KeyOfOther(key.group, key.name) -
+                                                           kFirstOtherKey)] = true;
+            });
+    }
+    for (std::size_t k = 0; k < m_otherNames.size(); ++k) {
+        const int key = kFirstOtherKey + static_cast<int>(k);
+        if (HasRow(key))
+            m_rows.push_back({key, OrderOf(key)});
+    }
+    std::ranges::stable_sort(m_rows, {}, &CCompareRow::m_nOrder);
+    m_otherValues.clear();
     m_figures.assign(m_rows.size(), {});
     const int row = m_nOrder == Order::List ? -1 : RowOf(m_nOrderField);
     if (row >= 0)
@@ -123,7 +195,7 @@ void CCompareModel::SetOwnFieldsOnly(bool only) {
 void CCompareModel::OrderTemplates(int row, Order order) {
     beginResetModel();
     m_nOrder = order;
-    m_nOrderField = row >= 0 && row < rowCount() ? FieldAt(row) : -1;
+    m_nOrderField = row >= 0 && row < rowCount() ? KeyAt(row) : -1;
     Arrange();
     endResetModel();
 }
@@ -133,10 +205,12 @@ int CCompareModel::OrderRow() const {
 }
 
 void CCompareModel::OrderColumns(int row) {
-    const bool text = DocumentField(row).Type() == FieldType::String;
+    const bool other = IsOtherKeyRow(row);
+    const bool text = other || DocumentField(row).Type() == FieldType::String;
     std::vector<QString> texts(text ? m_templateFields.size() : 0);
     for (std::size_t t = 0; t < texts.size(); ++t)
-        texts[t] = Text(TemplateField(t, row)).toString();
+        texts[t] = other ? TextOfBytes(TemplateRaw(t, row).m_value)
+                         : Text(TemplateField(t, row)).toString();
     const bool highest = m_nOrder == Order::HighestFirst;
     // Whether template a goes before template b, both having a value.
     auto before = [&](std::size_t a, std::size_t b) {
@@ -147,9 +221,12 @@ void CCompareModel::OrderColumns(int row) {
         const double na = NumberOf(*TemplateField(a, row)), nb = NumberOf(*TemplateField(b, row));
         return highest ? na > nb : na < nb;
     };
+    auto has = [&](std::size_t t) {
+        return other ? TemplateRaw(t, row).m_bSet : TemplateField(t, row) != nullptr;
+    };
     std::ranges::stable_sort(m_columns, [&](int a, int b) {
         const auto ta = static_cast<std::size_t>(a), tb = static_cast<std::size_t>(b);
-        const bool hasA = TemplateField(ta, row), hasB = TemplateField(tb, row);
+        const bool hasA = has(ta), hasB = has(tb);
         if (!hasA || !hasB)
             return hasA && !hasB; // without a value, last
         return before(ta, tb);
@@ -166,16 +243,52 @@ int CCompareModel::columnCount(const QModelIndex& parent) const {
 }
 
 const CFieldEntry& CCompareModel::DocumentField(int row) const {
-    return m_document.Field(FieldAt(row));
+    return m_document.Field(KeyAt(row));
+}
+
+int CCompareModel::DocumentOtherKey(int row) const {
+    const COtherName& other = Other(KeyAt(row));
+    return m_document.File().m_otherKeys.Find(other.m_strGroup, other.m_strName);
+}
+
+std::optional<std::string_view> CCompareModel::DocumentRaw(int row) const {
+    const int own = DocumentOtherKey(row);
+    if (own < 0)
+        return std::nullopt;
+    const COtherKey key = m_document.OtherKey(own);
+    return key.present ? std::optional(key.value) : std::nullopt;
+}
+
+const CCompareModel::COtherValue& CCompareModel::TemplateRaw(std::size_t position, int row) const {
+    static const COtherValue kNone;
+    const int key = KeyAt(row);
+    auto [at, added] = m_otherValues.try_emplace(key);
+    if (added) {
+        // Views into the templates' keys, good while the templates are.
+        const COtherName& other = Other(key);
+        at->second.resize(m_templateFields.size());
+        for (std::size_t t = 0; t < m_templateFields.size(); ++t) {
+            const COtherKeys& keys = m_templates.At(t).m_otherKeys;
+            if (const int found = keys.Find(other.m_strGroup, other.m_strName); found >= 0)
+                at->second[t] = {keys.At(static_cast<std::size_t>(found)).value, true};
+        }
+    }
+    return position < at->second.size() ? at->second[position] : kNone;
+}
+
+bool CCompareModel::RowMatches(int row, const CFieldMatcher& matcher, const QString& text) const {
+    if (!IsOtherKeyRow(row))
+        return matcher.Matches(DocumentField(row), text);
+    return CFieldMatcher::MatchesText(OtherName(KeyAt(row)), DocumentRaw(row).value_or(""), text);
 }
 
 TextEncoding CCompareModel::Encoding() const {
     return m_document.File().m_nEncoding;
 }
 
-int CCompareModel::RowOf(int field) const {
-    const auto at = std::ranges::lower_bound(m_rows, field, {}, &CCompareRow::m_nField);
-    return at != m_rows.end() && at->m_nField == field ? static_cast<int>(at - m_rows.begin()) : -1;
+int CCompareModel::RowOf(int key) const {
+    const auto at = std::ranges::find(m_rows, key, &CCompareRow::m_nKey);
+    return at != m_rows.end() ? static_cast<int>(at - m_rows.begin()) : -1;
 }
 
 int CCompareModel::ColumnOf(int position) const {
@@ -198,7 +311,7 @@ const CCompareModel::CRowFigures& CCompareModel::FiguresOf(int row) const {
     CRowFigures& figures = m_figures[static_cast<std::size_t>(row)];
     if (!figures.m_stats || !figures.m_rank) {
         // Both from one reading of the values.
-        std::vector<const CFieldEntry*> values = TemplateValues(m_shownFields, FieldAt(row));
+        std::vector<const CFieldEntry*> values = TemplateValues(m_shownFields, KeyAt(row));
         figures.m_rank = RankAmong(values, DocumentField(row));
         if (!figures.m_stats)
             figures.m_stats = ::StatsOf(std::move(values));
@@ -209,7 +322,7 @@ const CCompareModel::CRowFigures& CCompareModel::FiguresOf(int row) const {
 const CFieldEntry* CCompareModel::TemplateField(std::size_t position, int row) const {
     if (position >= m_templateFields.size())
         return nullptr;
-    const CFieldEntry& field = m_templateFields[position][static_cast<std::size_t>(FieldAt(row))];
+    const CFieldEntry& field = m_templateFields[position][static_cast<std::size_t>(KeyAt(row))];
     return field.m_bPresent ? &field : nullptr;
 }
 
@@ -218,8 +331,13 @@ int CCompareModel::TemplateAt(const QModelIndex& index) const {
         return -1;
     if (index.column() >= kFirstTemplate) {
         const int position = m_columns[static_cast<std::size_t>(index.column() - kFirstTemplate)];
-        return TemplateField(static_cast<std::size_t>(position), index.row()) ? position : -1;
+        const auto at = static_cast<std::size_t>(position);
+        const bool set = IsOtherKeyRow(index.row()) ? TemplateRaw(at, index.row()).m_bSet
+                                                    : TemplateField(at, index.row()) != nullptr;
+        return set ? position : -1;
     }
+    if (IsOtherKeyRow(index.row()))
+        return -1; // an other key has no figures
     const CValueStats& stats = StatsOf(index.row());
     const CFieldEntry* wanted = index.column() == kMin      ? stats.m_pMin
                                 : index.column() == kMedian ? stats.m_pMedian
@@ -261,9 +379,32 @@ QVariant CCompareModel::TintOf(int row, const CFieldEntry& own, const CFieldEntr
     return theirs > mine ? m_tint.Above(distance) : m_tint.Below(distance);
 }
 
+QVariant CCompareModel::OtherKeyData(const QModelIndex& index, int role) const {
+    const int row = index.row(), column = index.column();
+    // As a String's row: no figures, and a template's value tinted only where it is this file's.
+    const std::optional<std::string_view> own = DocumentRaw(row);
+    std::optional<std::string_view> shown;
+    if (column == kThisFile) {
+        shown = own;
+        if (role == Qt::FontRole && shown)
+            return m_bold;
+    } else if (column >= kFirstTemplate) {
+        const int position = m_columns[static_cast<std::size_t>(column - kFirstTemplate)];
+        const COtherValue& value = TemplateRaw(static_cast<std::size_t>(position), row);
+        if (value.m_bSet)
+            shown = value.m_value;
+        if (role == Qt::BackgroundRole)
+            return shown && own && *shown == *own ? QVariant(m_tint.SameText()) : QVariant();
+    }
+    const bool text = role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole;
+    return text && shown ? QVariant(TextOfBytes(*shown)) : QVariant();
+}
+
 QVariant CCompareModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
+    if (IsOtherKeyRow(index.row()))
+        return OtherKeyData(index, role);
     const int row = index.row(), column = index.column();
     const CFieldEntry& own = DocumentField(row);
     const CFieldEntry* shown = nullptr;
@@ -300,7 +441,10 @@ QVariant CCompareModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation == Qt::Vertical) {
         if (section >= rowCount())
             return {};
-        const bool changed = m_document.IsFieldChanged(FieldAt(section));
+        const int key = KeyAt(section);
+        const int own = IsOtherKey(key) ? DocumentOtherKey(section) : -1;
+        const bool changed = IsOtherKey(key) ? own >= 0 && m_document.IsOtherKeyChanged(own)
+                                             : m_document.IsFieldChanged(key);
         const bool ordering = section == OrderRow();
         const bool highest = m_nOrder == Order::HighestFirst;
         if (role == Qt::DecorationRole && ordering)
@@ -314,10 +458,12 @@ QVariant CCompareModel::headerData(int section, Qt::Orientation orientation, int
             return QStringLiteral("Changed since last saved");
         if (role != Qt::DisplayRole)
             return {};
-        const CFieldDefinition& field =
-            CSchema::Get().Fields()[static_cast<std::size_t>(FieldAt(section))];
-        return (changed ? kChangedMark : QString()) +
-               TextOfBytes(field.m_pGroup->m_strName + '.' + field.m_strName);
+        const std::string name =
+            IsOtherKey(key)
+                ? OtherGroup(key) + '.' + OtherName(key)
+                : CSchema::Get().Fields()[static_cast<std::size_t>(key)].m_pGroup->m_strName + '.' +
+                      CSchema::Get().Fields()[static_cast<std::size_t>(key)].m_strName;
+        return (changed ? kChangedMark : QString()) + TextOfBytes(name);
     }
     static const char* const kTitles[] = {"This file", "Rank", "Min", "Median", "Max"};
     if (section < kFirstTemplate) {
@@ -365,15 +511,41 @@ QString CCompareModel::TextOf(const QModelIndexList& cells, bool withNames) cons
 
 Qt::ItemFlags CCompareModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-    if (index.column() == kThisFile)
+    // A key the schema does not know is edited only where the file has it: nothing adds one.
+    if (index.column() == kThisFile &&
+        (!IsOtherKeyRow(index.row()) || DocumentOtherKey(index.row()) >= 0))
         flags |= Qt::ItemIsEditable;
     return flags;
+}
+
+bool CCompareModel::SetOtherKey(int row, const QString& text) {
+    const int own = DocumentOtherKey(row);
+    if (own < 0)
+        return false;
+    const COtherKey key = m_document.OtherKey(own);
+    // The text as shown and not edited stands for the key's own bytes.
+    if (key.present && text == TextOfBytes(key.value))
+        return true;
+    const std::string bytes = BytesOfEdit(text, Encoding());
+    const std::string_view raw = TrimmedRawValue(bytes);
+    if (const std::string why = RawValueRefusal(raw); !why.empty()) {
+        emit Refused(QStringLiteral("A raw value ") + QString::fromUtf8(why));
+        return false;
+    }
+    const COtherKeyEditCommand::CValue before{std::string(key.value), key.present};
+    const COtherKeyEditCommand::CValue after{std::string(raw), !raw.empty()};
+    if (!(after == before))
+        m_document.UndoStack()->push(
+            new COtherKeyEditCommand(m_document, own, before, after, false, 0));
+    return true;
 }
 
 bool CCompareModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (role != Qt::EditRole || index.column() != kThisFile || index.row() >= rowCount())
         return false;
-    const CFieldEntry& field = m_document.Field(FieldAt(index.row()));
+    if (IsOtherKeyRow(index.row()))
+        return SetOtherKey(index.row(), value.toString());
+    const CFieldEntry& field = m_document.Field(KeyAt(index.row()));
     const QString text = value.toString();
     // The text as shown and not edited stands for the field's own bytes, which need not be UTF-8.
     if (field.m_bPresent && text == Text(&field).toString())
@@ -397,6 +569,34 @@ bool CCompareModel::Take(const QModelIndex& index, std::string* why) {
     const int position = TemplateAt(index);
     if (position < 0)
         return false;
+    const std::string label = m_templates.At(static_cast<std::size_t>(position)).Label();
+    if (IsOtherKeyRow(index.row())) {
+        const int key = KeyAt(index.row());
+        const int own = DocumentOtherKey(index.row());
+        if (own < 0) {
+            if (why)
+                *why = "This file does not set " + OtherGroup(key) + '.' + OtherName(key) +
+                       ", and a key the editor does not know is not added";
+            return false;
+        }
+        std::string raw;
+        char32_t refused = 0;
+        if (!EncodeShownBytes(TemplateRaw(static_cast<std::size_t>(position), index.row()).m_value,
+                              Encoding(), raw, refused)) {
+            if (why)
+                *why = CannotHoldReason(Encoding(), refused);
+            return false;
+        }
+        const COtherKey now = m_document.OtherKey(own);
+        const COtherKeyEditCommand::CValue before{std::string(now.value), now.present};
+        const COtherKeyEditCommand::CValue after{raw, true};
+        if (after == before)
+            return false;
+        m_document.UndoStack()->push(new COtherKeyEditCommand(
+            m_document, own, before, after, false, 0,
+            TextOfBytes("Take " + std::string(now.name) + " from " + label)));
+        return true;
+    }
     CFieldEntry value = *TemplateField(static_cast<std::size_t>(position), index.row());
     char32_t refused = 0;
     if (value.Type() == FieldType::String &&
@@ -405,18 +605,26 @@ bool CCompareModel::Take(const QModelIndex& index, std::string* why) {
             *why = WhyStringCannotTake(Encoding(), refused);
         return false;
     }
-    const CFieldEntry& field = m_document.Field(FieldAt(index.row()));
+    const CFieldEntry& field = m_document.Field(KeyAt(index.row()));
     if (value.SameValueAs(field))
         return false;
-    const std::string name = "Take " + field.Name() + " from " +
-                             m_templates.At(static_cast<std::size_t>(position)).Label();
+    const std::string name = "Take " + field.Name() + " from " + label;
     m_document.UndoStack()->push(new CFieldEditCommand(
         m_document, field, value, CFieldEditCommand::Kind::Other, 0, TextOfBytes(name)));
     return true;
 }
 
 bool CCompareModel::Remove(int row) {
-    const CFieldEntry& field = m_document.Field(FieldAt(row));
+    if (IsOtherKeyRow(row)) {
+        const int own = DocumentOtherKey(row);
+        if (own < 0 || !m_document.OtherKey(own).present)
+            return false;
+        m_document.UndoStack()->push(new COtherKeyEditCommand(
+            m_document, own, {std::string(m_document.OtherKey(own).value), true}, {{}, false},
+            false, 0));
+        return true;
+    }
+    const CFieldEntry& field = m_document.Field(KeyAt(row));
     if (!field.m_bPresent)
         return false;
     CFieldEntry removed = field;
@@ -427,6 +635,16 @@ bool CCompareModel::Remove(int row) {
 }
 
 void CCompareModel::OnFieldChanged(int field) {
+    OnRowChanged(field);
+}
+
+void CCompareModel::OnOtherKeyChanged(int index) {
+    const COtherKey key = m_document.OtherKey(index);
+    if (const int row = KeyOfOther(key.group, key.name); row >= 0)
+        OnRowChanged(row);
+}
+
+void CCompareModel::OnRowChanged(int field) {
     const int row = RowOf(field);
     const bool shown = HasRow(field);
     if (row >= 0 && shown) {
@@ -439,10 +657,11 @@ void CCompareModel::OnFieldChanged(int field) {
         m_figures.erase(m_figures.begin() + row);
         endRemoveRows();
     } else if (shown) {
+        const long long order = OrderOf(field);
         const auto at =
-            std::ranges::lower_bound(m_rows, field, {}, &CCompareRow::m_nField) - m_rows.begin();
+            std::ranges::lower_bound(m_rows, order, {}, &CCompareRow::m_nOrder) - m_rows.begin();
         beginInsertRows({}, static_cast<int>(at), static_cast<int>(at));
-        m_rows.insert(m_rows.begin() + at, CCompareRow{field});
+        m_rows.insert(m_rows.begin() + at, CCompareRow{field, order});
         m_figures.insert(m_figures.begin() + at, CRowFigures{});
         endInsertRows();
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CompareTint.h"
+#include "FieldMatcher.h"
 #include "TextEncoding.h"
 #include "ValueStats.h"
 
@@ -9,6 +10,8 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class CFieldEntry;
@@ -16,14 +19,19 @@ class CTankDocument;
 class CTankFile;
 class CTemplateList;
 
-// A row of the comparison: a field of the schema, by its position.
+// A row of the comparison: a field of the schema (its key is its position) or a key the schema
+// does not know (its key is CCompareModel::kFirstOtherKey plus its place among those the model has
+// met), and where it stands among the rows.
 struct CCompareRow {
-    int m_nField = -1;
+    int m_nKey = -1;
+    long long m_nOrder = 0; // rows stand in this order: by group, fields first
     bool operator==(const CCompareRow&) const = default;
 };
 
 // The document beside the templates shown, a row per field that the document or a shown template
-// sets (in schema order), a column for the document's value, its rank among the templates', the
+// sets (in schema order), each group's other keys (keys the schema does not know, as raw text)
+// after its fields and groups the schema does not know last, a column for the document's value,
+// its rank among the templates', the
 // templates' least, median and greatest value, then each template's value. Which templates are
 // shown, in which order, and whether only the document's fields have rows, is the model's to
 // keep: it holds through the templates' and the document's changes. It reads the document and
@@ -51,12 +59,25 @@ public:
     // else changes nothing and is Refused.
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
-    // The schema position of the field of row, and the row of a field (-1 when it has none).
-    int FieldAt(int row) const { return m_rows[static_cast<std::size_t>(row)].m_nField; }
-    int RowOf(int field) const;
-    // The document's field of row, and the encoding its text is in.
+    // Keys of rows from here on stand for other keys.
+    static constexpr int kFirstOtherKey = 1 << 16;
+
+    // The key of row (a field's schema position, or an other key's), and the row of a key (-1
+    // when it has none).
+    int KeyAt(int row) const { return m_rows[static_cast<std::size_t>(row)].m_nKey; }
+    int RowOf(int key) const;
+    static bool IsOtherKey(int key) { return key >= kFirstOtherKey; }
+    bool IsOtherKeyRow(int row) const { return IsOtherKey(KeyAt(row)); }
+    // The key of the other key group.name, -1 when the model has met none such.
+    int KeyOfOther(std::string_view group, std::string_view name) const;
+    // The group and name of the other key key.
+    const std::string& OtherGroup(int key) const { return Other(key).m_strGroup; }
+    const std::string& OtherName(int key) const { return Other(key).m_strName; }
+    // The document's field of a field's row, and the encoding its text is in.
     const CFieldEntry& DocumentField(int row) const;
     TextEncoding Encoding() const;
+    // Whether row's field or key matches a find box's text.
+    bool RowMatches(int row, const CFieldMatcher& matcher, const QString& text) const;
     // The position in the template list of the template whose value index shows (a template's
     // column, or the one that holds the least, median or greatest value); -1 for none.
     int TemplateAt(const QModelIndex& index) const;
@@ -104,7 +125,35 @@ signals:
     void Refused(const QString& why);
 
 private:
+    // An other key met in the document or a template, once for all of them, ASCII case ignored.
+    struct COtherName {
+        std::string m_strGroup;
+        std::string m_strName;
+        int m_nSchemaGroup;  // or -1
+        int m_nOwnGroup = 0; // a group of its own: its place among those met
+    };
+    // A template's raw value for an other key, or none.
+    struct COtherValue {
+        std::string_view m_value;
+        bool m_bSet = false;
+    };
+    const COtherName& Other(int key) const {
+        return m_otherNames[static_cast<std::size_t>(key - kFirstOtherKey)];
+    }
+    // Meets the other keys of tankFile, giving new ones keys of their own.
+    void MeetOtherKeys(const CTankFile& tankFile);
+    // The document's other key of row: its position there, or -1 when it does not set it.
+    int DocumentOtherKey(int row) const;
+    // The raw value of row's other key in the document (nullopt when it does not set it) and in
+    // the template at position in the list.
+    std::optional<std::string_view> DocumentRaw(int row) const;
+    const COtherValue& TemplateRaw(std::size_t position, int row) const;
+    QVariant OtherKeyData(const QModelIndex& index, int role) const;
+    bool SetOtherKey(int row, const QString& text);
+    long long OrderOf(int key) const;
     void OnFieldChanged(int field);
+    void OnOtherKeyChanged(int index);
+    void OnRowChanged(int key);
     // The shown templates, the rows and the order, from the templates taken in.
     void Arrange();
     bool Shows(const CTankFile& tankFile) const;
@@ -134,7 +183,13 @@ private:
     std::vector<const CFieldEntry*> m_templateFields;
     std::vector<int> m_columns; // the shown templates' positions, in column order
     std::vector<const CFieldEntry*> m_shownFields; // the shown templates' fields, in list order
-    std::vector<bool> m_setByShown; // each field of the schema: does a shown template set it
+    std::vector<bool> m_setByShown;       // each field of the schema: does a shown template set it
+    std::vector<COtherName> m_otherNames; // by key; only ever added to
+    std::unordered_map<std::string, int> m_otherKeys; // key of each, by lower-cased group.name
+    std::vector<std::string> m_ownGroups;             // lower-cased, in the order first met
+    std::vector<bool> m_otherSetByShown;              // each other key: does a shown template
+    // Each other key's values in every template, read once asked for.
+    mutable std::unordered_map<int, std::vector<COtherValue>> m_otherValues;
     mutable std::vector<CRowFigures> m_figures;
     std::string m_strFilter;     // the filter's text as UTF-8
     std::string m_strFilter1252; // and as Windows-1252, the other encoding names are read in

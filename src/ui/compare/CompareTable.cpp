@@ -113,7 +113,7 @@ void CCompareTable::FilterRows(const QString& text) {
 void CCompareTable::ApplyRowFilter() {
     for (int row = 0; row < m_model->rowCount(); ++row)
         SetRowShown(row, m_strRowFilter.isEmpty() ||
-                             m_matcher.Matches(m_model->DocumentField(row), m_strRowFilter));
+                             m_model->RowMatches(row, m_matcher, m_strRowFilter));
 }
 
 bool CCompareTable::GoToCell(int field, int column, bool fallBack) {
@@ -135,14 +135,14 @@ bool CCompareTable::GoToCell(int field, int column, bool fallBack) {
 
 int CCompareTable::CurrentField() const {
     const QModelIndex current = currentIndex();
-    return current.isValid() ? m_model->FieldAt(current.row()) : -1;
+    return current.isValid() ? m_model->KeyAt(current.row()) : -1;
 }
 
 void CCompareTable::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
     if (!current.isValid())
         return;
-    const int field = m_model->FieldAt(current.row());
+    const int field = m_model->KeyAt(current.row());
     if (!m_bRestoring) {
         m_nCurrentField = field;
         m_nCurrentColumn = current.column();

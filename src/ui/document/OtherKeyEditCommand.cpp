@@ -4,10 +4,11 @@
 #include "TankDocument.h"
 
 COtherKeyEditCommand::COtherKeyEditCommand(CTankDocument& document, int index, CValue before,
-                                           CValue after, bool typing, int typingRun)
+                                           CValue after, bool typing, int typingRun,
+                                           const QString& text)
     : m_document(document), m_nIndex(index), m_before(std::move(before)), m_after(std::move(after)),
       m_bTyping(typing), m_nTypingRun(typingRun) {
-    setText(TextOfBytes(document.OtherKey(index).name));
+    setText(text.isEmpty() ? TextOfBytes(document.OtherKey(index).name) : text);
 }
 
 bool COtherKeyEditCommand::mergeWith(const QUndoCommand* other) {

@@ -22,9 +22,10 @@ public:
     static constexpr int kTypingMergeId = 2;
 
     // The step that changes document's other key at index from before to after; typing and
-    // typingRun as for fields. The history names the step after the key ("Undo soundTurbo").
+    // typingRun as for fields. The history names the step text, or after the key when text is
+    // empty ("Undo soundTurbo").
     COtherKeyEditCommand(CTankDocument& document, int index, CValue before, CValue after,
-                         bool typing, int typingRun);
+                         bool typing, int typingRun, const QString& text = {});
 
     int id() const override { return m_bTyping ? kTypingMergeId : -1; }
     bool mergeWith(const QUndoCommand* other) override;
