@@ -29,7 +29,8 @@ namespace {
 
 constexpr int kTemplates = 1000;
 
-// Every field set, the values different from unit to unit.
+// Every field set, the values different from unit to unit, and the keys the schema does not
+// know that real files hold, some in groups of their own.
 std::string UnitText(int unit) {
     CTankFile file;
     for (CFieldEntry& field : file.m_fields) {
@@ -41,7 +42,10 @@ std::string UnitText(int unit) {
         else
             field.m_nValue = (n * 7919) % 10007;
     }
-    return file.Text();
+    return file.Text() + "[HoverCraftClass]\nsoundTurbo = \"turbo" + std::to_string(unit % 13) +
+           ".wav\"\n[GameObjectClass]\ncloakAllowed = " + std::to_string(unit % 2) +
+           "\n[BuildingClass]\npowerCost = 0." + std::to_string(unit % 9 + 1) +
+           "\n[PowerUpClass]\nhealthAmount = " + std::to_string(unit % 50) + "\n";
 }
 
 // The document and its templates, made once for every benchmark.
