@@ -143,7 +143,7 @@ private:
                                EqualIgnoringAsciiCase(other.name.key, key.key);
                     });
                     column = twice ? kRepeatedColumn : OtherColumn(m_others.size());
-                    m_others.push_back({std::move(key), name});
+                    m_others.push_back({std::move(key), name, false, {}});
                 }
             }
             if (column == kRepeatedColumn ||

@@ -26,10 +26,14 @@ void CFileLines::Add(std::string_view line, std::size_t endSize, TankLineKind ki
         value = {}; // a line of gigabytes: a change rewrites it whole
     if (readEnd > std::numeric_limits<std::uint32_t>::max())
         readEnd = 0; // and is not judged
-    m_lines.push_back({static_cast<std::size_t>(line.data() - m_strBytes.data()), line.size(),
+    m_lines.push_back({static_cast<std::size_t>(line.data() - m_strBytes.data()),
+                       line.size(),
                        static_cast<std::uint32_t>(value.begin),
-                       static_cast<std::uint32_t>(value.end), static_cast<std::uint32_t>(readEnd),
-                       static_cast<std::uint8_t>(endSize), kind, static_cast<std::int16_t>(index)});
+                       static_cast<std::uint32_t>(value.end),
+                       {static_cast<std::uint32_t>(readEnd)},
+                       static_cast<std::uint8_t>(endSize),
+                       kind,
+                       static_cast<std::int16_t>(index)});
     switch (kind) {
     case TankLineKind::Blank:
         return;
