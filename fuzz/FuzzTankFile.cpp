@@ -70,7 +70,8 @@ void CheckOtherKeyEdit(const CFileLines& lines, const std::vector<CFieldEntry>& 
     const std::string raw(TrimmedRawValue(value));
     COtherKeys edited = keys;
     edited.SetValue(index, raw, !raw.empty());
-    const std::string kept = WriteKeptText(lines, fields, edited, FirstLineEndsInCrLf(lines.Bytes()));
+    const std::string kept =
+        WriteKeptText(lines, fields, edited, FirstLineEndsInCrLf(lines.Bytes()));
     std::vector<CFieldEntry> reread = NewFieldList();
     COtherKeys back;
     ReadTankText(kept, reread, nullptr, &back);
@@ -78,8 +79,9 @@ void CheckOtherKeyEdit(const CFileLines& lines, const std::vector<CFieldEntry>& 
     keys.ForEach([&](std::size_t i, const COtherKey& key) {
         const int found = back.Find(key.group, key.name);
         const std::string_view want = i == index ? std::string_view(raw) : key.value;
-        if (i == index && raw.empty() ? found >= 0
-                                      : found < 0 || back.At(static_cast<std::size_t>(found)).value != want)
+        if (i == index && raw.empty()
+                ? found >= 0
+                : found < 0 || back.At(static_cast<std::size_t>(found)).value != want)
             std::abort();
     });
 }
@@ -93,7 +95,8 @@ void CheckKeepingSave(std::string_view bytes, int index, std::string value) {
     if (WriteKeptText(lines, fields, keys, crLf) != bytes)
         std::abort();
     if (!keys.Empty())
-        CheckOtherKeyEdit(lines, fields, keys, static_cast<std::size_t>(index) % keys.Size(), value);
+        CheckOtherKeyEdit(lines, fields, keys, static_cast<std::size_t>(index) % keys.Size(),
+                          value);
 
     std::vector<CFieldEntry> edited = fields;
     CFieldEntry& field = edited[static_cast<std::size_t>(index)];
@@ -111,8 +114,8 @@ void CheckKeepingSave(std::string_view bytes, int index, std::string value) {
         !field.SameValueAs(fields[static_cast<std::size_t>(index)])) {
         const CFileLines::Line& line = lines.Lines()[static_cast<std::size_t>(last)];
         if (line.HasValueText() &&
-            kept != std::string(bytes.substr(0, line.start + line.valueBegin)) +
-                        KeptValue(field) + std::string(bytes.substr(line.start + line.valueEnd)))
+            kept != std::string(bytes.substr(0, line.start + line.valueBegin)) + KeptValue(field) +
+                        std::string(bytes.substr(line.start + line.valueEnd)))
             std::abort();
     }
 

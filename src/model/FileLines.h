@@ -71,8 +71,8 @@ public:
         bool HasValueText() const { return valueEnd != 0; }
         // The other key the line sets, or -1.
         int OtherKey() const {
-            const bool other = kind == TankLineKind::UnknownKey ||
-                               kind == TankLineKind::UnknownSection;
+            const bool other =
+                kind == TankLineKind::UnknownKey || kind == TankLineKind::UnknownSection;
             return other ? static_cast<int>(otherKey) - 1 : -1;
         }
     };

@@ -103,9 +103,8 @@ int COtherKeys::Find(std::string_view group, std::string_view name) const {
 void COtherKeys::Append(int schemaGroup, std::string_view group, std::string_view name,
                         std::string_view value) {
     const bool same = schemaGroup == m_nLastGroup &&
-                      (schemaGroup >= 0 ||
-                       std::string_view(m_strData).substr(m_nLastGroupName, m_nLastGroupSize) ==
-                           group);
+                      (schemaGroup >= 0 || std::string_view(m_strData).substr(
+                                               m_nLastGroupName, m_nLastGroupSize) == group);
     if (same) {
         m_strData += static_cast<char>(kSameGroup);
     } else if (schemaGroup >= 0) {
@@ -132,8 +131,8 @@ void COtherKeys::SetValue(std::size_t index, std::string_view value, bool presen
         at = Next(at, key);
     // Past the group and the name to the value's length, which is rewritten with the value.
     const std::size_t end = Next(at, key);
-    std::size_t valueAt = static_cast<std::size_t>(key.name.data() - m_strData.data()) +
-                          key.name.size();
+    std::size_t valueAt =
+        static_cast<std::size_t>(key.name.data() - m_strData.data()) + key.name.size();
     std::string record;
     AppendLength(record, present ? value.size() + 1 : 0);
     if (present)
