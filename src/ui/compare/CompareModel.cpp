@@ -209,7 +209,7 @@ void CCompareModel::OrderColumns(int row) {
     const bool text = other || DocumentField(row).Type() == FieldType::String;
     std::vector<QString> texts(text ? m_templateFields.size() : 0);
     for (std::size_t t = 0; t < texts.size(); ++t)
-        texts[t] = other ? TextOfBytes(TemplateRaw(t, row).m_value)
+        texts[t] = other ? TextOfBytes(TemplateRaw(t, row).value_or(""))
                          : Text(TemplateField(t, row)).toString();
     const bool highest = m_nOrder == Order::HighestFirst;
     // Whether template a goes before template b, both having a value.
@@ -222,7 +222,7 @@ void CCompareModel::OrderColumns(int row) {
         return highest ? na > nb : na < nb;
     };
     auto has = [&](std::size_t t) {
-        return other ? TemplateRaw(t, row).m_bSet : TemplateField(t, row) != nullptr;
+        return other ? TemplateRaw(t, row).has_value() : TemplateField(t, row) != nullptr;
     };
     std::ranges::stable_sort(m_columns, [&](int a, int b) {
         const auto ta = static_cast<std::size_t>(a), tb = static_cast<std::size_t>(b);
@@ -259,21 +259,20 @@ std::optional<std::string_view> CCompareModel::DocumentRaw(int row) const {
     return key.present ? std::optional(key.value) : std::nullopt;
 }
 
-const CCompareModel::COtherValue& CCompareModel::TemplateRaw(std::size_t position, int row) const {
-    static const COtherValue kNone;
+std::optional<std::string_view> CCompareModel::TemplateRaw(std::size_t position, int row) const {
     const int key = KeyAt(row);
     auto [at, added] = m_otherValues.try_emplace(key);
     if (added) {
-        // Views into the templates' keys, good while the templates are.
         const COtherName& other = Other(key);
-        at->second.resize(m_templateFields.size());
-        for (std::size_t t = 0; t < m_templateFields.size(); ++t) {
-            const COtherKeys& keys = m_templates.At(t).m_otherKeys;
-            if (const int found = keys.Find(other.m_strGroup, other.m_strName); found >= 0)
-                at->second[t] = {keys.At(static_cast<std::size_t>(found)).value, true};
-        }
+        at->second.resize(m_templateFields.size(), -1);
+        for (std::size_t t = 0; t < m_templateFields.size(); ++t)
+            at->second[t] = m_templates.At(t).m_otherKeys.Find(other.m_strGroup, other.m_strName);
     }
-    return position < at->second.size() ? at->second[position] : kNone;
+    if (position >= at->second.size() || at->second[position] < 0)
+        return std::nullopt;
+    const COtherKey found =
+        m_templates.At(position).m_otherKeys.At(static_cast<std::size_t>(at->second[position]));
+    return found.value;
 }
 
 bool CCompareModel::RowMatches(int row, const CFieldMatcher& matcher, const QString& text) const {
@@ -332,7 +331,7 @@ int CCompareModel::TemplateAt(const QModelIndex& index) const {
     if (index.column() >= kFirstTemplate) {
         const int position = m_columns[static_cast<std::size_t>(index.column() - kFirstTemplate)];
         const auto at = static_cast<std::size_t>(position);
-        const bool set = IsOtherKeyRow(index.row()) ? TemplateRaw(at, index.row()).m_bSet
+        const bool set = IsOtherKeyRow(index.row()) ? TemplateRaw(at, index.row()).has_value()
                                                     : TemplateField(at, index.row()) != nullptr;
         return set ? position : -1;
     }
@@ -390,9 +389,7 @@ QVariant CCompareModel::OtherKeyData(const QModelIndex& index, int role) const {
             return m_bold;
     } else if (column >= kFirstTemplate) {
         const int position = m_columns[static_cast<std::size_t>(column - kFirstTemplate)];
-        const COtherValue& value = TemplateRaw(static_cast<std::size_t>(position), row);
-        if (value.m_bSet)
-            shown = value.m_value;
+        shown = TemplateRaw(static_cast<std::size_t>(position), row);
         if (role == Qt::BackgroundRole)
             return shown && own && *shown == *own ? QVariant(m_tint.SameText()) : QVariant();
     }
@@ -581,8 +578,9 @@ bool CCompareModel::Take(const QModelIndex& index, std::string* why) {
         }
         std::string raw;
         char32_t refused = 0;
-        if (!EncodeShownBytes(TemplateRaw(static_cast<std::size_t>(position), index.row()).m_value,
-                              Encoding(), raw, refused)) {
+        if (!EncodeShownBytes(
+                TemplateRaw(static_cast<std::size_t>(position), index.row()).value_or(""),
+                Encoding(), raw, refused)) {
             if (why)
                 *why = CannotHoldReason(Encoding(), refused);
             return false;

@@ -132,11 +132,6 @@ private:
         int m_nSchemaGroup;  // or -1
         int m_nOwnGroup = 0; // a group of its own: its place among those met
     };
-    // A template's raw value for an other key, or none.
-    struct COtherValue {
-        std::string_view m_value;
-        bool m_bSet = false;
-    };
     const COtherName& Other(int key) const {
         return m_otherNames[static_cast<std::size_t>(key - kFirstOtherKey)];
     }
@@ -147,7 +142,7 @@ private:
     // The raw value of row's other key in the document (nullopt when it does not set it) and in
     // the template at position in the list.
     std::optional<std::string_view> DocumentRaw(int row) const;
-    const COtherValue& TemplateRaw(std::size_t position, int row) const;
+    std::optional<std::string_view> TemplateRaw(std::size_t position, int row) const;
     QVariant OtherKeyData(const QModelIndex& index, int role) const;
     bool SetOtherKey(int row, const QString& text);
     long long OrderOf(int key) const;
@@ -188,8 +183,10 @@ private:
     std::unordered_map<std::string, int> m_otherKeys; // key of each, by lower-cased group.name
     std::vector<std::string> m_ownGroups;             // lower-cased, in the order first met
     std::vector<bool> m_otherSetByShown;              // each other key: does a shown template
-    // Each other key's values in every template, read once asked for.
-    mutable std::unordered_map<int, std::vector<COtherValue>> m_otherValues;
+    // Each other key's place among every template's keys (-1 where it sets none), found once
+    // asked for: a place rather than a view of the value, so that a thousand templates take a
+    // quarter of the room.
+    mutable std::unordered_map<int, std::vector<int>> m_otherValues;
     mutable std::vector<CRowFigures> m_figures;
     std::string m_strFilter;     // the filter's text as UTF-8
     std::string m_strFilter1252; // and as Windows-1252, the other encoding names are read in
