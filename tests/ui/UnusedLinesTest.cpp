@@ -192,3 +192,20 @@ TEST_F(UnusedLinesTest, ValuesReadUnlikeTheyLookAreListedApart) {
     Open("one.odf");
     EXPECT_EQ(CountLine(), "1 line of this file is not a field the editor knows.");
 }
+
+// Tab goes round the window without stopping at Show; Alt+S shows the list from anywhere.
+TEST_F(UnusedLinesTest, AltSShowsTheListAndTabPassesTheButtonBy) {
+    auto* show = m_editor->findChild<QPushButton*>("unusedLinesShow");
+    ASSERT_TRUE(show->isVisible());
+    for (int i = 0; i < 5; ++i) {
+        Key(Qt::Key_Tab);
+        EXPECT_NE(QApplication::focusWidget(), show) << i;
+    }
+    bool shown = false;
+    WhenModalShows<CUnusedLinesDlg>([&shown](CUnusedLinesDlg* dialog) {
+        shown = true;
+        dialog->reject();
+    });
+    Key(Qt::Key_S, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&shown] { return shown; }));
+}

@@ -10,9 +10,10 @@ CUnusedLinesBar::CUnusedLinesBar(QWidget* parent) : QWidget(parent), m_text(new 
     m_text->setObjectName(QStringLiteral("unusedLinesText"));
     m_text->setTextFormat(Qt::PlainText);
     m_text->setWordWrap(true);
-    auto* show = new QPushButton(QStringLiteral("Show"), this);
+    auto* show = new QPushButton(QStringLiteral("&Show"), this);
     show->setObjectName(QStringLiteral("unusedLinesShow"));
-    // The tree keeps the focus: a click shows the list, Tab does not stop here on the way.
+    // The tree keeps the focus: a click or Alt+S shows the list, Tab does not stop here on the
+    // way.
     show->setFocusPolicy(Qt::ClickFocus);
     connect(show, &QPushButton::clicked, this, &CUnusedLinesBar::ShowRequested);
     auto* layout = new QHBoxLayout(this);
