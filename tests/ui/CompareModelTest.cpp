@@ -10,6 +10,7 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QSignalSpy>
 #include <QUndoStack>
 
 namespace {
@@ -342,4 +343,24 @@ TEST_F(CompareModelTest, TakeEditAndDeleteAreUndoStepsOfTheDocument) {
     EXPECT_FALSE(m_document.IsModified());
     history.redo();
     EXPECT_EQ(Health(), 12);
+}
+
+// Keys the schema does not know: a row each, a group of their own gathered whatever the case of
+// its header, the row gone with the last value, and the views told when a save takes the changed
+// marks from the rows' names.
+TEST_F(CompareModelTest, OtherKeysHaveRowsInGroupsMetIgnoringCase) {
+    m_folder.Write("own.odf", "[BuildingClass]\na = 1\n[PowerUpClass]\nc = 3\n");
+    m_folder.Write("t5.odf", "[buildingclass]\nb = 2\n");
+    ASSERT_TRUE(m_document.Load(m_folder.Path("own.odf")));
+    Load({"t5.odf"});
+    EXPECT_EQ(Read(m_model),
+              (Table{"field|This file|Rank|Min|Median|Max|t5.odf", "BuildingClass.a|*1*|||||",
+                     "buildingclass.b||||||2", "PowerUpClass.c|*3*|||||"}));
+    m_document.ApplyOtherKey(1, "", false, false);
+    EXPECT_EQ(m_model.rowCount(), 2);
+    QSignalSpy told(&m_model, &QAbstractItemModel::headerDataChanged);
+    ASSERT_TRUE(m_document.Save(SaveStyle::KeepFile));
+    ASSERT_EQ(told.count(), 1);
+    EXPECT_EQ(told[0][0].value<Qt::Orientation>(), Qt::Vertical);
+    EXPECT_EQ(told[0][2].toInt(), 1);
 }

@@ -632,3 +632,31 @@ TEST_F(CompareWindowTest, ANumberPickedOrTakenIsWrittenAsItsTemplateWritesIt) {
     Key(Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(m_folder.Read("doc.odf"), "[GameObject]\ncollisionRadius = 9.5\nmaxHealth = 10\n");
 }
+
+// A text is drawn from its cell's left, a number up to its right, as a reader scans them.
+TEST_F(CompareWindowTest, TextsStartAtTheirCellsLeftAndNumbersEndAtItsRight) {
+    OpenCompare();
+    m_compare->resize(1000, 400);
+    auto* model = m_table->model();
+    const QImage image = m_table->viewport()->grab().toImage();
+    // Which halves of Alpha's cell in the row of field hold ink: "left", "right" or "both".
+    auto inkOf = [&](const char* field) {
+        int row = 0;
+        while (row < model->rowCount() && model->headerData(row, Qt::Vertical) != field)
+            ++row;
+        const QRect cell = m_table->visualRect(model->index(row, CCompareModel::kFirstTemplate))
+                               .adjusted(2, 2, -2, -2);
+        const QColor ground = image.pixelColor(cell.topLeft());
+        bool left = false, right = false;
+        for (int x = cell.left(); x <= cell.right(); ++x) {
+            for (int y = cell.top(); y <= cell.bottom(); ++y) {
+                if (image.pixelColor(x, y) != ground)
+                    (x < cell.center().x() ? left : right) = true;
+            }
+        }
+        return std::string(left && right ? "both" : left ? "left" : right ? "right" : "none");
+    };
+    EXPECT_EQ(inkOf("GameObject.baseName"), "left");   // "Zeta", ASCII
+    EXPECT_EQ(inkOf("GameObject.unitName"), "left");   // measured, being Windows-1252
+    EXPECT_EQ(inkOf("GameObject.maxHealth"), "right"); // 10
+}

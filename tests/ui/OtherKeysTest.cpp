@@ -175,3 +175,19 @@ TEST_F(OtherKeysTest, HaveRowsInTheComparison) {
     EXPECT_EQ(row(current), "\u2022 HovercraftClass.soundTurbo||||||\"tmpl.wav\"");
     EXPECT_EQ(Current()->text(0), "soundTurbo = ");
 }
+
+// A group of its own shows no figures left from the field selected before it.
+TEST_F(OtherKeysTest, AGroupOfItsOwnShowsNoFiguresOfTheFieldBefore) {
+    m_folder.Write("h1.odf", "[GameObject]\nmaxHealth = 5\n");
+    m_folder.Write("h2.odf", "[GameObject]\nmaxHealth = 9\n");
+    m_folder.Write("h.txt", "h1.odf\nh2.odf\n");
+    m_prompts.Queue(m_folder.Path("h.txt"));
+    Command("actionTemplateLoadSet");
+    m_prompts.TakeShown();
+    auto* strip = m_editor->findChild<QWidget*>("valueStrip");
+    Select("GameObject", "maxHealth");
+    ASSERT_TRUE(strip->isVisible());
+    ClickItem(m_tree->topLevelItem(9)); // BuildingClass
+    EXPECT_FALSE(strip->isVisible());
+    EXPECT_FALSE(m_editor->findChild<QLabel*>("statsText")->isVisible());
+}

@@ -7,6 +7,7 @@
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QMenu>
+#include <QScreen>
 #include <QMimeData>
 #include <QSplitter>
 #include <QTableView>
@@ -288,4 +289,15 @@ TEST_F(RememberTest, AChangedFieldIsMarkedUntilSavedOrUndone) {
         EXPECT_EQ(rowName(2), changed ? marked : plain);
     }
     EXPECT_FALSE(Marked(FieldItem(*m_editor, "GameObject", "baseName")));
+}
+
+// A window whose title bar shows by 48 pixels can still be reached to move it: it stays there.
+TEST_F(RememberTest, AWindowBarelyOnTheScreenStaysWhereItWas) {
+    Start();
+    const int right = QGuiApplication::primaryScreen()->availableGeometry().right() + 1;
+    for (const auto& [shown, stays] : {std::pair{48, true}, std::pair{47, false}}) {
+        m_editor->move(right - shown, 40);
+        Restart();
+        EXPECT_EQ(m_editor->pos() == QPoint(right - shown, 40), stays) << shown;
+    }
 }

@@ -114,3 +114,13 @@ TEST(TankDocumentTest, UndoStepsChangeItAndItsHistoryTellsWhetherItHasChangesToS
     EXPECT_TRUE(document.IsUntitled());
     EXPECT_FALSE(Field(document.File(), "GameObject.maxHealth").m_bPresent);
 }
+
+TEST(TankDocumentTest, ANewDocumentMarksTheFieldsAStepChanges) {
+    CTankDocument document;
+    const int health = static_cast<int>(FieldIndex("GameObject.maxHealth"));
+    document.UndoStack()->push(SetInteger(document, "GameObject.maxHealth", 5));
+    EXPECT_TRUE(document.IsFieldChanged(health));
+    EXPECT_FALSE(document.IsFieldChanged(static_cast<int>(FieldIndex("GameObject.scrapCost"))));
+    document.UndoStack()->undo();
+    EXPECT_FALSE(document.IsFieldChanged(health));
+}
