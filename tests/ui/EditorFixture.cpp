@@ -2,7 +2,11 @@
 
 #include "ValueComboBox.h"
 
+#include <QHelpEvent>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QToolTip>
+#include <QWheelEvent>
 #include <QWindow>
 
 namespace {
@@ -59,6 +63,28 @@ Shown Listed(const QComboBox& box) {
             ((label.isNull() ? QString() : "[" + label + "] ") + box.itemText(i)).toStdString());
     }
     return items;
+}
+
+std::string ToolTipAt(QWidget* widget, QPoint at) {
+    QHelpEvent event(QEvent::ToolTip, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &event);
+    const QString text = QToolTip::isVisible() ? QToolTip::text() : QString();
+    QToolTip::hideText();
+    return text.toStdString();
+}
+
+void Wheel(QWidget* widget, QPoint angle) {
+    QWheelEvent wheel(QPointF(5, 5), widget->mapToGlobal(QPointF(5, 5)), QPoint(), angle,
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &wheel);
+}
+
+void ClickButton(QWidget* window, const char* text) {
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        if (button->text() == QString::fromLatin1(text))
+            return QTest::mouseClick(button, Qt::LeftButton);
+    }
+    ADD_FAILURE() << "no button " << text;
 }
 
 void EditorTest::Start(const std::string& startSet) {

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
@@ -70,6 +71,12 @@ QTreeWidgetItem* FieldItem(QWidget& window, const QString& group, const QString&
 void ClickItem(QTreeWidgetItem* item);
 // The value list's items as "[label] value", or "value" for an item without a label.
 Shown Listed(const QComboBox& box);
+// The tooltip that widget shows at the point at, or "" when it shows none.
+std::string ToolTipAt(QWidget* widget, QPoint at);
+// A turn of the mouse wheel by angle (120 a notch, x sideways) at a corner of widget.
+void Wheel(QWidget* widget, QPoint angle);
+// Clicks the push button of window whose text is text.
+void ClickButton(QWidget* window, const char* text);
 
 // A real editor window in a scratch folder with scripted prompts and a settings folder of its
 // own. The members go in reverse order: the window first, then the settings, the prompts (which
@@ -108,6 +115,11 @@ protected:
         const char ascii = QTest::keyToAscii(key);
         Send(key, ascii ? QString(QLatin1Char(ascii)) : QString(), modifiers);
     }
+    // Keys one after another, such as {Qt::Key_Up, Qt::ShiftModifier | Qt::Key_Right}.
+    void Keys(std::initializer_list<QKeyCombination> keys) {
+        for (QKeyCombination key : keys)
+            Key(key.key(), key.keyboardModifiers());
+    }
     void Type(const QString& text) {
         for (QChar c : text)
             Send(Qt::Key_unknown, QString(c), Qt::NoModifier);
@@ -121,6 +133,17 @@ protected:
     }
     QString ItemText(const char* group, const char* name) {
         return FieldItem(*m_editor, group, name)->text(0);
+    }
+    // Runs Load Set on the set file name of the folder; what it showed is forgotten.
+    void LoadSet(const std::string& name) {
+        m_prompts.Queue(m_folder.Path(name));
+        Command("actionTemplateLoadSet");
+        m_prompts.TakeShown();
+    }
+    // The text of the window's label or menu item with the object name name.
+    QString Label(const char* name) const { return m_editor->findChild<QLabel*>(name)->text(); }
+    QString ActionText(const char* name) const {
+        return m_editor->findChild<QAction*>(name)->text();
     }
     // Types 99 over maxHealth, so the document has unsaved changes.
     void Modify() {
