@@ -4,6 +4,7 @@
 
 #include <QHelpEvent>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -85,6 +86,24 @@ void ClickButton(QWidget* window, const char* text) {
             return QTest::mouseClick(button, Qt::LeftButton);
     }
     ADD_FAILURE() << "no button " << text;
+}
+
+void Drop(QWidget* target, const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    EXPECT_EQ(enter.isAccepted(), drop.isAccepted());
+}
+
+void Drop(QWidget* target, std::initializer_list<std::string> paths) {
+    QList<QUrl> urls;
+    for (const std::string& path : paths)
+        urls << QUrl::fromLocalFile(QString::fromStdString(path));
+    Drop(target, urls);
 }
 
 void EditorTest::Start(const std::string& startSet) {

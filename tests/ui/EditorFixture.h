@@ -77,6 +77,10 @@ std::string ToolTipAt(QWidget* widget, QPoint at);
 void Wheel(QWidget* widget, QPoint angle);
 // Clicks the push button of window whose text is text.
 void ClickButton(QWidget* window, const char* text);
+// Drops the files at paths, or the addresses urls, on target as a drag from a file manager would,
+// checking that target takes the drop exactly when it took the drag.
+void Drop(QWidget* target, const QList<QUrl>& urls);
+void Drop(QWidget* target, std::initializer_list<std::string> paths);
 
 // A real editor window in a scratch folder with scripted prompts and a settings folder of its
 // own. The members go in reverse order: the window first, then the settings, the prompts (which

@@ -2,10 +2,6 @@
 
 #include "FolderLock.h"
 
-#include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
-
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -14,23 +10,6 @@ using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 namespace {
-
-// Drops urls on target as a drag from a file manager would, checking that the window takes the
-// drop exactly when it took the drag.
-void Drop(QWidget* target, const QList<QUrl>& urls) {
-    QMimeData data;
-    data.setUrls(urls);
-    const QPoint at = target->rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &drop);
-    EXPECT_EQ(enter.isAccepted(), drop.isAccepted());
-}
-
-QUrl UrlOf(const std::string& path) {
-    return QUrl::fromLocalFile(QString::fromStdString(path));
-}
 
 // The file commands, each way the user answers: what is asked, the title after (empty once the
 // window closed) and which file then holds the change. Each case starts on tank.odf with
@@ -195,16 +174,16 @@ TEST_F(FileCommandsTest, ADroppedFileOpensAsOpenWouldAndEnterNeverCloses) {
         QTest::keyClick(m_editor->windowHandle(), Qt::Key_Enter, Qt::KeypadModifier);
     };
     const auto dropNothing = [&] {
-        Drop(m_edit, {UrlOf(m_tank), UrlOf(m_other)});
+        Drop(m_edit, {m_tank, m_other});
         Drop(m_editor.get(), {QUrl(QStringLiteral("https://example.org/a.odf"))});
     };
     const auto dropOnBox = [&] {
-        Drop(m_edit, {UrlOf(m_other)});
+        Drop(m_edit, {m_other});
         EXPECT_EQ(Edit(), "99") << "the path was typed into the box";
     };
-    const auto dropOnTree = [&] { Drop(m_tree->viewport(), {UrlOf(m_other)}); };
+    const auto dropOnTree = [&] { Drop(m_tree->viewport(), {m_other}); };
     const auto dropOnFind = [&] {
-        Drop(m_editor->findChild<QLineEdit*>(QStringLiteral("filter")), {UrlOf(m_other)});
+        Drop(m_editor->findChild<QLineEdit*>(QStringLiteral("filter")), {m_other});
     };
     Run({
         {"Enter applies, never closes", C, enter, {}, {}, star, ""},

@@ -4,10 +4,8 @@
 #include "EditorFixture.h"
 
 #include <QDialog>
-#include <QDropEvent>
 #include <QHeaderView>
 #include <QMenu>
-#include <QMimeData>
 #include <QSplitter>
 #include <QTableView>
 
@@ -31,11 +29,9 @@ protected:
     }
     QMenu* RecentMenu() const { return m_editor->findChild<QMenu*>("menuFileOpenRecent"); }
     // Alt+F, R, then keys: Open Recent from the keyboard.
-    void OpenRecent(std::initializer_list<Qt::Key> keys) {
-        Key(Qt::Key_F, Qt::AltModifier);
-        Key(Qt::Key_R);
-        for (Qt::Key key : keys)
-            Key(key);
+    void OpenRecent(std::initializer_list<QKeyCombination> keys) {
+        Keys({Qt::AltModifier | Qt::Key_F, Qt::Key_R});
+        Keys(keys);
     }
     std::string Selected() const {
         const QList<QTreeWidgetItem*> items = m_tree->selectedItems();
@@ -160,12 +156,11 @@ TEST_F(RememberTest, TheTemplatesComeBackSaveThoseThatNoLongerOpen) {
     m_folder.CopyUiTestData({"ALIAS.TXT", "doc.odf", "t1.odf", "t2.odf", "t3.odf"});
     Start();
     m_folder.Write("set.txt", "t1.odf\nt2.odf\nt3.odf\n");
-    m_prompts.Queue(m_folder.Path("set.txt"));
-    Command("actionTemplateLoadSet");
+    LoadSet("set.txt");
     Restart();
     Select("GameObject", "maxHealth");
     EXPECT_EQ(Listed(*m_box), (Shown{"[t2.odf] 9", "[Alpha] 10", "[Gamma] 10"}));
-    EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Open]"});
+    EXPECT_EQ(m_prompts.TakeShown(), Shown{});
 
     // Run from another folder, with files gone: one message for all of them.
     const std::string missing = std::strerror(ENOENT);
@@ -195,8 +190,7 @@ TEST_F(RememberTest, TheTemplatesComeBackSaveThoseThatNoLongerOpen) {
     m_prompts.TakeShown();
     Select("GameObject", "maxHealth");
     EXPECT_EQ(Listed(*m_box), (Shown{"[t2.odf] 9", "[Gamma] 10"}));
-    Key(Qt::Key_T, Qt::AltModifier);
-    Key(Qt::Key_C);
+    Keys({Qt::AltModifier | Qt::Key_T, Qt::Key_C});
     EXPECT_EQ(m_box->count(), 0);
     Restart();
     Select("GameObject", "maxHealth");
@@ -213,17 +207,11 @@ TEST_F(RememberTest, TheSelectedFieldAndTheOpenGroupsStayForTheNextDocument) {
     Select("GameObject", "maxAmmo");
     const QStringList open = OpenGroups();
     ASSERT_EQ(open.size(), 2);
-    const auto drop = [this] {
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(m_folder.Path("doc.odf")))});
-        QDropEvent event(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(m_tree->viewport(), &event);
-    };
     const std::pair<const char*, std::function<void()>> ways[] = {
         {"Open", [this] { Open("doc.odf"); }},
         {"New", [this] { Key(Qt::Key_N, Qt::ControlModifier); }},
         {"Open Recent", [this] { OpenRecent({Qt::Key_2}); }},
-        {"a drop", drop},
+        {"a drop", [this] { Drop(m_tree->viewport(), {m_folder.Path("doc.odf")}); }},
         {"a restart", [this] { Restart(); }}};
     for (const auto& [way, act] : ways) {
         act();
@@ -240,10 +228,9 @@ TEST_F(RememberTest, RevertAsksThenReadsTheFileAgain) {
     StartOn("tank.odf");
     Modify();
     m_folder.Write("tank.odf", "[GameObject]\nmaxHealth = 7\n");
-    const Qt::Key revert[] = {Qt::Key_F, Qt::Key_V};
     for (Answer answer : {Answer::Cancel, Answer::No, Answer::Yes}) {
         m_prompts.Queue(answer);
-        Key(revert[0], Qt::AltModifier), Key(revert[1]);
+        Keys({Qt::AltModifier | Qt::Key_F, Qt::Key_V});
     }
     EXPECT_EQ(m_prompts.TakeShown(),
               Shown(3, "Lose the changes made to '" + m_folder.Path("tank.odf") +
@@ -253,7 +240,7 @@ TEST_F(RememberTest, RevertAsksThenReadsTheFileAgain) {
     EXPECT_FALSE(m_editor->findChild<QAction*>("actionEditUndo")->isEnabled());
     // Without changes, nothing is asked; a new document has no file to go back to.
     m_folder.Write("tank.odf", "[GameObject]\nmaxHealth = 8\n");
-    Key(revert[0], Qt::AltModifier), Key(revert[1]);
+    Keys({Qt::AltModifier | Qt::Key_F, Qt::Key_V});
     EXPECT_EQ(ItemText("GameObject", "maxHealth"), "maxHealth = 8");
     Key(Qt::Key_N, Qt::ControlModifier);
     EXPECT_FALSE(m_editor->findChild<QAction*>("actionFileRevert")->isEnabled());

@@ -1,9 +1,6 @@
 #include "EditorFixture.h"
 
 #include <QAbstractItemView>
-#include <QLabel>
-#include <QScrollBar>
-#include <QWheelEvent>
 
 #include <cstring>
 
@@ -160,7 +157,7 @@ TEST_F(TemplateSetTest, PickingAValueAppliesExactlyItsText) {
     Key(Qt::Key_Return);
     Select("aiName");
     Pick(0);
-    EXPECT_TRUE(m_editor->findChild<QLabel*>("noteText")->text().isEmpty());
+    EXPECT_TRUE(Label("noteText").isEmpty());
     Type(QStringLiteral("z"));
 
     // After a pick, typing goes on from the picked text.
@@ -176,9 +173,7 @@ TEST_F(TemplateSetTest, PickingAValueAppliesExactlyItsText) {
     m_box->showPopup();
     Key(Qt::Key_Return);
     m_box->hidePopup();
-    QWheelEvent wheel(QPointF(5, 5), m_box->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(m_box, &wheel);
+    Wheel(m_box, QPoint(0, 120));
     EXPECT_EQ(Edit(), "957");
     EXPECT_EQ(ItemText("GameObject", "maxHealth"), "maxHealth = 957");
     EXPECT_TRUE(m_prompts.m_shown.empty());

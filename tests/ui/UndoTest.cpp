@@ -58,14 +58,12 @@ TEST_F(UndoTest, TypingIsOneStepPerFieldAndUndoRedoRestoreTheField) {
     Command("actionFileNew");
     EXPECT_TRUE(m_prompts.m_shown.empty());
     EXPECT_EQ(MenuItem(1), "-") << "New clears the history";
-    EXPECT_EQ(m_editor->findChild<QAction*>("actionEditUndo")->text(), "&Undo\tCtrl+Z");
+    EXPECT_EQ(ActionText("actionEditUndo"), "&Undo\tCtrl+Z");
 }
 
 TEST_F(UndoTest, PicksAndEmptyingAreStepsOfTheirOwnAndTypingBackIsNone) {
     m_folder.Write("set.txt", "t1.odf\nt2.odf\nt3.odf\n");
-    m_prompts.Queue(m_folder.Path("set.txt"));
-    Command("actionTemplateLoadSet");
-    m_prompts.TakeShown();
+    LoadSet("set.txt");
 
     Select("GameObject", "maxHealth");
     Key(Qt::Key_End);
@@ -75,10 +73,8 @@ TEST_F(UndoTest, PicksAndEmptyingAreStepsOfTheirOwnAndTypingBackIsNone) {
 
     Type(QStringLiteral("5"));
     m_box->showPopup();
-    Key(Qt::Key_Home); // the first item: 9, from t2.odf
-    Key(Qt::Key_Return);
-    Key(Qt::Key_A, Qt::ControlModifier);
-    Key(Qt::Key_Delete);
+    // The first item, 9 from t2.odf, then the field emptied.
+    Keys({Qt::Key_Home, Qt::Key_Return, Qt::ControlModifier | Qt::Key_A, Qt::Key_Delete});
     Type(QStringLiteral("4"));
     Key(Qt::Key_Backspace);
     Type(QStringLiteral("7"));

@@ -9,8 +9,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include <numeric>
-
 namespace {
 
 // hover.odf is written as a modder's file is: headers and keys in their own case, a comment, a
@@ -33,6 +31,22 @@ protected:
     QString CountLine() const {
         auto* label = m_editor->findChild<QLabel*>("unusedLinesText");
         return label->isVisibleTo(m_editor.get()) ? label->text() : QString();
+    }
+    // The list that Show opens, a line "line: reason: text" a row, as check prints them.
+    std::string ShownLines(const std::string& file) {
+        std::string rows;
+        WhenModalShows<CUnusedLinesDlg>([&](CUnusedLinesDlg* dialog) {
+            auto* list = dialog->findChild<QTreeWidget*>("unusedLines");
+            for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                const QTreeWidgetItem* item = list->topLevelItem(i);
+                rows += file + ":" +
+                        (item->text(0) + ": " + item->text(1) + ": " + item->text(2) + "\n")
+                            .toStdString();
+            }
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        QTest::mouseClick(m_editor->findChild<QPushButton*>("unusedLinesShow"), Qt::LeftButton);
+        return rows;
     }
     // The file as each answer saves it with maxHealth = 99: as it was, kept, laid out anew.
     std::string Saved(Answer answer) const {
@@ -61,23 +75,11 @@ TEST_F(UnusedLinesTest, TheCountLineListsTheLinesAndFollowsTheDocument) {
     EXPECT_EQ(ItemText("HovercraftClass", "soundThrust"), "soundThrust = \"hvthrust.wav\"");
     EXPECT_EQ(CountLine(), "5 lines of this file are not fields the editor knows.");
 
-    std::vector<QStringList> rows;
-    WhenModalShows<CUnusedLinesDlg>([&rows](CUnusedLinesDlg* dialog) {
-        auto* list = dialog->findChild<QTreeWidget*>("unusedLines");
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* item = list->topLevelItem(i);
-            rows.push_back({item->text(0), item->text(1), item->text(2)});
-        }
-        QTest::keyClick(dialog, Qt::Key_Escape);
-    });
-    QTest::mouseClick(m_editor->findChild<QPushButton*>("unusedLinesShow"), Qt::LeftButton);
-    EXPECT_EQ(rows, (std::vector<QStringList>{
-                        {"1", "comment or other text", "// Hover tank, balance pass 3"},
-                        {"4", "comment beside the value", "maxHealth = 2200 // was 2000"},
-                        {"11", "header names no group", "[APCClass]"},
-                        {"12", "under a header that names no group", "soundThrust = \"apc.wav\""},
-                        {"13", "under a header that names no group", "soldierCount = 4"},
-                    }));
+    EXPECT_EQ(ShownLines("h"), "h:1: comment or other text: // Hover tank, balance pass 3\n"
+                           "h:4: comment beside the value: maxHealth = 2200 // was 2000\n"
+                           "h:11: header names no group: [APCClass]\n"
+                           "h:12: under a header that names no group: soundThrust = \"apc.wav\"\n"
+                           "h:13: under a header that names no group: soldierCount = 4\n");
 
     Command("actionFileNew");
     EXPECT_EQ(CountLine(), "");
@@ -170,20 +172,7 @@ TEST_F(UnusedLinesTest, ValuesReadUnlikeTheyLookAreListedApart) {
     Open("misread.odf");
     EXPECT_EQ(CountLine(), "5 lines of this file are not fields the editor knows; 8 values are "
                            "read unlike they look.");
-    std::vector<std::string> rows;
-    WhenModalShows<CUnusedLinesDlg>([&rows](CUnusedLinesDlg* dialog) {
-        auto* list = dialog->findChild<QTreeWidget*>("unusedLines");
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* item = list->topLevelItem(i);
-            rows.push_back(("misread.odf:" + item->text(0) + ": " + item->text(1) + ": " +
-                            item->text(2) + "\n")
-                               .toStdString());
-        }
-        QTest::keyClick(dialog, Qt::Key_Escape);
-    });
-    QTest::mouseClick(m_editor->findChild<QPushButton*>("unusedLinesShow"), Qt::LeftButton);
-    EXPECT_EQ(std::accumulate(rows.begin(), rows.end(), std::string()),
-              tarnwick_test::ReadData("cli/check_misread.expected"));
+    EXPECT_EQ(ShownLines("misread.odf"), tarnwick_test::ReadData("cli/check_misread.expected"));
     // Only values misread: the line names them alone, in the singular for one.
     m_folder.Write("one.odf", "[GameObject]\nmaxHealth = 1x\n");
     Open("one.odf");

@@ -11,17 +11,14 @@ namespace {
 class ValueEditingTest : public EditorTest {
 protected:
     void SetUp() override { StartOn("values.odf"); }
-    QString Note() const { return m_editor->findChild<QLabel*>("noteText")->text(); }
+    QString Note() const { return Label("noteText"); }
     // The tip of the warning sign in the value box, or "" while it is not shown.
     QString Warning() const {
         const auto* sign = m_edit->findChild<QAction*>("valueWarning");
         return sign && sign->isVisible() ? sign->toolTip() : QString();
     }
     // Empties the edit field as the user would.
-    void Erase() {
-        Key(Qt::Key_A, Qt::ControlModifier);
-        Key(Qt::Key_Delete);
-    }
+    void Erase() { Keys({Qt::ControlModifier | Qt::Key_A, Qt::Key_Delete}); }
     // Saves and returns the file's bytes.
     std::string Saved() {
         Command("actionFileSave");
@@ -45,7 +42,7 @@ TEST_F(ValueEditingTest, SelectingShowsTheFieldOrGroupAndChangesNothing) {
     auto shown = [this] {
         QStringList texts;
         for (const char* name : {"fieldText", "typeText", "descriptionText"})
-            texts << m_editor->findChild<QLabel*>(name)->text();
+            texts << Label(name);
         return texts << Edit();
     };
     for (const QStringList& c : cases) {
@@ -108,10 +105,7 @@ TEST_F(ValueEditingTest, EveryKeyIsAppliedByTheCoresRulesAndTheTreeShowsWhatIsSt
 
     // Alt or Meta with a letter is a menu key: it types nothing.
     Select("GameObject", "aiName");
-    for (auto [key, modifier] : {std::pair{Qt::Key_S, Qt::AltModifier},
-                                 {Qt::Key_1, Qt::AltModifier},
-                                 {Qt::Key_E, Qt::MetaModifier}})
-        Key(key, modifier);
+    Keys({Qt::AltModifier | Qt::Key_S, Qt::AltModifier | Qt::Key_1, Qt::MetaModifier | Qt::Key_E});
     EXPECT_EQ(Edit(), QStringLiteral(" x \u00e9"));
     const std::string saved = Saved();
     EXPECT_NE(saved.find("aiName = \" x \xe9\"\n"), std::string::npos);     // as the file is
@@ -144,8 +138,7 @@ TEST_F(ValueEditingTest, AStringFieldRefusesWhatWouldNotReadBackAndSaysWhy) {
     // another field clears the note.
     Select("GameObject", "aiName2");
     Type(QStringLiteral("c"));
-    Key(Qt::Key_Backspace);
-    Key(Qt::Key_Backspace);
+    Keys({Qt::Key_Backspace, Qt::Key_Backspace});
     EXPECT_TRUE(Note().isEmpty());
     Type(QStringLiteral("\""));
     EXPECT_TRUE(Note().contains('"'));
