@@ -125,27 +125,11 @@ TEST_F(CliTest, SetChangesOnlyTheValuesAndTakesOnlyNumbersForNumbers) {
          "Expected Group.field=VALUE, got 'GameObject.maxHealth'." + kTryHelp},
         {"GameObject.unitName=a\"b", "Cannot set GameObject.unitName: a String value cannot hold "
                                      "'\"': it would end the value.\n"},
+        // The reasons are ValueText's; a number refused for its range ends in a full stop.
         {"GameObject.maxHealth=abc", where + "abc' is not a number\n"},
-        {"GameObject.maxHealth=2 500", where + "2 500' is not a number\n"},
-        {"GameObject.maxHealth=12.5", where + "12.5' is not a whole number\n"},
-        {"GameObject.maxHealth=1e3", where + "1e3' is not a number\n"},
-        // Beyond the type's range: refused, never clamped.
-        {"GameObject.maxHealth=99999999999999999999",
-         where + "99999999999999999999' is out of range (an Integer holds -2147483648 to "
-                 "2147483647).\n"},
         {"GameObject.maxHealth=2147483648", where + "2147483648' is out of range (an Integer "
                                                     "holds -2147483648 to 2147483647).\n"},
-        {"GameObject.maxHealth=-2147483649", where + "-2147483649' is out of range (an Integer "
-                                                     "holds -2147483648 to 2147483647).\n"},
-        {"HovercraftClass.velocForward=1e400",
-         "messy.odf: HovercraftClass.velocForward: '1e400' is out of range (a Float holds up to "
-         "3.4028235e38).\n"},
-        {"HovercraftClass.velocForward=-3.5e38",
-         "messy.odf: HovercraftClass.velocForward: '-3.5e38' is out of range (a Float holds up "
-         "to 3.4028235e38).\n"},
         {"GameObject.maxHealth=[7", where + "[7' is not a number\n"},
-        {"HovercraftClass.velocForward=22,5", "messy.odf: HovercraftClass.velocForward: '22,5' is "
-                                              "not a number (use a point for decimals)\n"},
         {"GameObject.unitName=\xc5\x81owicz",
          "messy.odf: GameObject.unitName: '\xc5\x81owicz': Windows-1252, the "
          "file's encoding, has no '\xc5\x81' (U+0141)\n"},

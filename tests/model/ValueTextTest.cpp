@@ -26,6 +26,22 @@ const std::int32_t kNoInt = -12345;
 // Each value with every text that must give it.
 template <class T> using Table = std::vector<std::pair<T, std::vector<std::string>>>;
 
+// Checks that read gives each value of table from every one of its texts: typed text always
+// gives one; a file's value text (read(text, value)) tells whether it read one, none standing
+// for "returned false and left the value alone".
+template <class T, class Read> void ExpectReads(const Table<T>& table, T none, Read read) {
+    for (const auto& [want, texts] : table) {
+        for (const std::string& text : texts) {
+            T value = none;
+            if constexpr (std::is_invocable_v<Read, const std::string&>)
+                value = read(text);
+            else
+                EXPECT_EQ(read(text, value), want != none) << '"' << text << '"';
+            EXPECT_EQ(value, want) << '"' << text << '"';
+        }
+    }
+}
+
 TEST(ValueText, ParseTypedFloat) {
     const Table<float> table = {
         {1.5f, {"1.5"}},
@@ -47,10 +63,7 @@ TEST(ValueText, ParseTypedFloat) {
           "0." + std::string(9399, '0') + "1e9000", "0e999999", "inf", "-infinity", "nan", "NAN(1)",
           "0x1p4", "0x10", "abc", "", ".", "-", "- 5", "x5"}},
     };
-    for (const auto& [want, texts] : table) {
-        for (const std::string& text : texts)
-            EXPECT_EQ(ParseTypedFloat(text), want) << '"' << text << '"';
-    }
+    ExpectReads(table, kNone, ParseTypedFloat);
     EXPECT_TRUE(std::signbit(ParseTypedFloat("-0")));
     EXPECT_TRUE(std::signbit(ParseTypedFloat("-1e-50")));
 }
@@ -67,10 +80,7 @@ TEST(ValueText, ParseTypedInteger) {
         {INT32_MIN, {"-2147483648", "-2147483649", "-99999999999"}},
         {0, {"0x10", "abc", "", "-", "- 5", ".5"}},
     };
-    for (const auto& [want, texts] : table) {
-        for (const std::string& text : texts)
-            EXPECT_EQ(ParseTypedInteger(text), want) << '"' << text << '"';
-    }
+    ExpectReads(table, kNoInt, ParseTypedInteger);
 }
 
 // A file's value text: the number starts at the first digit, or at a point or minus right
@@ -93,13 +103,8 @@ TEST(ValueText, ReadFloatValue) {
         {0.0f, {" 1e-50", " 0x10"}},
         {kNone, {" abc", " inf", " -inf", " nan", " .", ""}},
     };
-    for (const auto& [want, texts] : table) {
-        for (const std::string& text : texts) {
-            float value = kNone;
-            EXPECT_EQ(ReadFloatValue(text, value), want != kNone) << '"' << text << '"';
-            EXPECT_EQ(value, want) << '"' << text << '"';
-        }
-    }
+    ExpectReads(table, kNone,
+                [](const std::string& text, float& value) { return ReadFloatValue(text, value); });
 }
 
 TEST(ValueText, ReadIntegerValue) {
@@ -116,13 +121,9 @@ TEST(ValueText, ReadIntegerValue) {
         {INT32_MIN, {" -2147483648", " -99999999999"}},
         {kNoInt, {" abc", "", " -"}},
     };
-    for (const auto& [want, texts] : table) {
-        for (const std::string& text : texts) {
-            std::int32_t value = kNoInt;
-            EXPECT_EQ(ReadIntegerValue(text, value), want != kNoInt) << '"' << text << '"';
-            EXPECT_EQ(value, want) << '"' << text << '"';
-        }
-    }
+    ExpectReads(table, kNoInt, [](const std::string& text, std::int32_t& value) {
+        return ReadIntegerValue(text, value);
+    });
 }
 
 // What the command line takes as a number: the decimal grammar for a Float, whole numbers for an
@@ -145,9 +146,11 @@ TEST(ValueText, OnlyNumbersAreNumberText) {
         for (const std::string& text : refused)
             EXPECT_FALSE(IsNumberText(type, text)) << text;
     }
-    // A point in place of the comma would make a number of the type, or not.
+    // A point in place of the comma would make a number of the type, or not: a spreadsheet that
+    // writes decimal commas.
     for (const auto& [type, text, hint] : {std::tuple{FieldType::Integer, "2500,0", true},
                                            {FieldType::Integer, "22,5", false},
+                                           {FieldType::Float, "22,5", true},
                                            {FieldType::Float, "1,2,3", false}})
         EXPECT_EQ(NotANumberReason(type, text), "'" + std::string(text) + "' is not a number" +
                                                     (hint ? " (use a point for decimals)" : ""));
@@ -180,6 +183,8 @@ TEST(ValueText, ExactNumbersAreKeptAsGivenAndOthersRefused) {
         {Integer, "99999999999999999999", range(Integer, "99999999999999999999"), ""},
         {Integer, "3300.5", "'3300.5' is not a whole number", ""},
         {Integer, "25o0", "'25o0' is not a number", ""},
+        {Integer, "1e3", "'1e3' is not a number", ""}, // a whole number, but not in its own type
+        {Integer, "2 500", "'2 500' is not a number", ""},
         {Integer, "", none, ""},
         {Float, "1e-7", none, "1e-7"},
         {Float, "0.0000004", none, "0.0000004"},
