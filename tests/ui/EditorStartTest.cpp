@@ -8,7 +8,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-#include <cstring>
 
 namespace {
 
@@ -84,15 +83,10 @@ TEST_F(EditorTest, TheFirstWindowIsReadyForWorkItsPanelOfFixedWidth) {
 }
 
 // The alias file is optional: without one nothing is said, and templates go by their file names.
+// One that cannot be read is the program's test's (EditorAppTest).
 TEST_F(EditorTest, NoAliasFileIsNoMessage) {
     Start();
     EXPECT_EQ(m_prompts.TakeShown(), Shown{});
-    m_editor.reset();
-    std::filesystem::create_directory(m_folder.Path("alias.txt"));
-    Start();
-    EXPECT_EQ(m_prompts.m_details, (Shown{"Error loading alias file 'alias.txt'.\nNo tank aliases "
-                                          "will be used. | " +
-                                          std::string(std::strerror(EISDIR))}));
 }
 
 TEST_F(EditorTest, MenusCarryTheirItemsAndTheTitleShowsAPathAsItIs) {
