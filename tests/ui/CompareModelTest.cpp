@@ -258,25 +258,12 @@ TEST_F(CompareModelTest, TheTemplatesOrderByARowAndKeepItThroughATemplateReset) 
     EXPECT_EQ(m_model.OrderRow(), -1);
 }
 
+// A rectangle of cells copied is the window's test's (Ctrl+C); cells given out of order and
+// apart fill the rectangle around them, in the table's order.
 TEST_F(CompareModelTest, CopiedCellsCarryTheirRowsAndColumnsNames) {
     LoadAll();
-    auto cells = [this](std::initializer_list<std::pair<const char*, int>> list) {
-        QModelIndexList indexes;
-        for (const auto& [field, column] : list)
-            indexes.append(At(field, column));
-        return indexes;
-    };
-    using M = CCompareModel;
-    const QModelIndexList rectangle = cells({{"GameObject.maxHealth", M::kThisFile},
-                                             {"GameObject.unitName", M::kRank},
-                                             {"GameObject.unitName", M::kThisFile},
-                                             {"GameObject.maxHealth", M::kRank}});
-    EXPECT_EQ(m_model.TextOf(rectangle, true).toStdString(),
-              "Field\tThis file\tRank\nGameObject.maxHealth\t10\t2 of 5\n"
-              "GameObject.unitName\tTank\t\n");
-    EXPECT_EQ(m_model.TextOf(rectangle, false).toStdString(), "10\t2 of 5\nTank\t\n");
-    const QModelIndexList scattered =
-        cells({{"GameObject.aiName", M::kFirstTemplate}, {"GameObject.maxHealth", M::kMin}});
+    const QModelIndexList scattered = {At("GameObject.aiName", CCompareModel::kFirstTemplate),
+                                       At("GameObject.maxHealth", CCompareModel::kMin)};
     EXPECT_EQ(m_model.TextOf(scattered, true).toStdString(),
               "Field\tMin\tA\nGameObject.maxHealth\t9\t\nGameObject.aiName\t\t\n");
     EXPECT_EQ(m_model.TextOf(scattered, false).toStdString(), "9\t\n\t\n");
