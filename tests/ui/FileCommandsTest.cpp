@@ -78,59 +78,24 @@ protected:
 
 } // namespace
 
-TEST_F(FileCommandsTest, NewOpenAndExitAskBeforeDroppingChanges) {
+// The file commands: New, Open and Exit ask before dropping changes; a new document is saved
+// under a name asked for; a command whose save fails stops and keeps the changes; Save asks before
+// writing over a file another program changed; a dropped file opens as Open would, and Enter
+// never closes the window.
+TEST_F(FileCommandsTest, EachCommandAsksSavesOrStopsAsTheUserAnswers) {
     using enum IPrompts::Answer;
     const std::string &ask = m_ask, &star = m_star, &untitled = m_untitled, &other = m_other;
-    const std::string &otherTitle = m_otherTitle, missing = m_folder.Path("missing.odf");
+    const std::string &otherTitle = m_otherTitle, &tankTitle = m_tankTitle, &changed = m_changed;
+    const std::string missing = m_folder.Path("missing.odf"), bad = m_folder.Path("no/tank.odf");
+    const std::string askNew = "Save changes to 'Untitled.odf'?", saveAs = "[Save As .odf]";
+    const std::string newStar = TitleOf("Untitled.odf", true), &named = m_named;
     const Shown openMissing{ask, "[Open]", "Error opening tank file '" + missing + "'.",
                             "Error loading tank file '" + missing + "'."};
+    const Shown cannotSave{ask, changed, "Error saving tank file '" + m_tank + "'."};
+    const Shown saveAsBad{saveAs, "Error saving tank file '" + bad + "'."};
     const auto escape = [this] { Key(Qt::Key_Escape); };
     const auto inTree = [this] { m_tree->setFocus(), Key(Qt::Key_Escape); };
     const auto closeBox = [this] { m_editor->close(); };
-    Run({
-        {"New, unchanged", U, File("New"), {}, {}, untitled, ""},
-        {"Open, unchanged", U, File("Open"), {other}, {"[Open]"}, otherTitle, ""},
-        {"Exit, unchanged", U, File("Exit"), {}, {}, "", ""},
-        {"Escape, unchanged", U, escape, {}, {}, "", ""},
-        {"New, Cancel", C, File("New"), {Cancel}, {ask}, star, ""},
-        {"New, No", C, File("New"), {No}, {ask}, untitled, ""},
-        {"New, Yes", C, File("New"), {Yes}, {ask}, untitled, "tank.odf"},
-        {"Open, Cancel", C, File("Open"), {Cancel}, {ask}, star, ""},
-        {"Open, No, cancelled", C, File("Open"), {No, std::nullopt}, {ask, "[Open]"}, star, ""},
-        {"Open, No, a missing file", C, File("Open"), {No, missing}, openMissing, star, ""},
-        {"Open, Yes", C, File("Open"), {Yes, other}, {ask, "[Open]"}, otherTitle, "tank.odf"},
-        {"Exit, Cancel", C, File("Exit"), {Cancel}, {ask}, star, ""},
-        {"Exit, Yes", C, File("Exit"), {Yes}, {ask}, "", "tank.odf"},
-        {"Escape in the value box, Cancel", C, escape, {Cancel}, {ask}, star, ""},
-        {"Escape in the tree, Cancel", C, inTree, {Cancel}, {ask}, star, ""},
-        {"the close box, Cancel", C, closeBox, {Cancel}, {ask}, star, ""},
-        {"the close box, No", C, closeBox, {No}, {ask}, "", ""},
-    });
-}
-
-TEST_F(FileCommandsTest, ANewDocumentIsSavedUnderANameAskedFor) {
-    using enum IPrompts::Answer;
-    const std::string askNew = "Save changes to 'Untitled.odf'?", saveAs = "[Save As .odf]";
-    const std::string newStar = TitleOf("Untitled.odf", true), &named = m_named;
-    Run({
-        {"New, Yes, cancelled", N, File("New"), {Yes, std::nullopt}, {askNew, saveAs}, newStar, ""},
-        {"New, Yes, named",
-         N,
-         File("New"),
-         {Yes, named},
-         {askNew, saveAs},
-         m_untitled,
-         "named.odf"},
-        {"Save, cancelled", N, File("Save"), {std::nullopt}, {saveAs}, newStar, ""},
-        {"Save, named", N, File("Save"), {named}, {saveAs}, TitleOf("named.odf"), "named.odf"},
-    });
-}
-
-TEST_F(FileCommandsTest, ACommandWhoseSaveFailsStopsAndKeepsTheChanges) {
-    using enum IPrompts::Answer;
-    const std::string bad = m_folder.Path("no/tank.odf"), &star = m_star;
-    const Shown cannotSave{m_ask, m_changed, "Error saving tank file '" + m_tank + "'."};
-    const Shown saveAsBad{"[Save As .odf]", "Error saving tank file '" + bad + "'."};
     const auto folder = [&] { fs::remove(m_tank), fs::create_directory(m_tank); };
     const auto saveAsThenTitle = [&] {
         File("Save As")();
@@ -138,17 +103,6 @@ TEST_F(FileCommandsTest, ACommandWhoseSaveFailsStopsAndKeepsTheChanges) {
         EXPECT_EQ(Title(), star);
         File("Save")();
     };
-    Run({
-        {"Save As, no folder", C, saveAsThenTitle, {bad}, saveAsBad, m_tankTitle, "tank.odf"},
-        {"New, Yes, cannot save", C, File("New", folder), {Yes, Yes}, cannotSave, star, ""},
-        {"Open, Yes, cannot save", C, File("Open", folder), {Yes, Yes}, cannotSave, star, ""},
-        {"Exit, Yes, cannot save", C, File("Exit", folder), {Yes, Yes}, cannotSave, star, ""},
-    });
-}
-
-TEST_F(FileCommandsTest, SaveAsksBeforeWritingOverAFileAnotherProgramChanged) {
-    using enum IPrompts::Answer;
-    const std::string &changed = m_changed, &star = m_star, &tankTitle = m_tankTitle;
     const auto touch = [&] { fs::last_write_time(m_tank, fs::last_write_time(m_tank) + 1h); };
     const auto asLong = [&] {
         m_folder.Write("tank.odf", std::string(m_folder.Read("tank.odf").size(), 'x'));
@@ -156,18 +110,6 @@ TEST_F(FileCommandsTest, SaveAsksBeforeWritingOverAFileAnotherProgramChanged) {
     const auto rewrite = [&] { m_folder.Write("tank.odf", "[Other]\n"); };
     const auto empty = [&] { m_folder.Write("tank.odf", ""); };
     const auto remove = [&] { fs::remove(m_tank); };
-    Run({
-        {"Save, only touched", C, File("Save", touch), {}, {}, tankTitle, "tank.odf"},
-        {"Save, rewritten as long, No", C, File("Save", asLong), {No}, {changed}, star, ""},
-        {"Save, rewritten, Cancel", C, File("Save", rewrite), {Cancel}, {changed}, star, ""},
-        {"Save, removed, Yes", C, File("Save", remove), {Yes}, {changed}, tankTitle, "tank.odf"},
-        {"Exit, Yes, emptied, No", C, File("Exit", empty), {Yes, No}, {m_ask, changed}, star, ""},
-    });
-}
-
-TEST_F(FileCommandsTest, ADroppedFileOpensAsOpenWouldAndEnterNeverCloses) {
-    using enum IPrompts::Answer;
-    const std::string &ask = m_ask, &star = m_star, &otherTitle = m_otherTitle;
     const auto enter = [this] {
         Key(Qt::Key_Return);
         m_tree->setFocus();
@@ -186,6 +128,40 @@ TEST_F(FileCommandsTest, ADroppedFileOpensAsOpenWouldAndEnterNeverCloses) {
         Drop(m_editor->findChild<QLineEdit*>(QStringLiteral("filter")), {m_other});
     };
     Run({
+        {"New, unchanged", U, File("New"), {}, {}, untitled, ""},
+        {"Open, unchanged", U, File("Open"), {other}, {"[Open]"}, otherTitle, ""},
+        {"Exit, unchanged", U, File("Exit"), {}, {}, "", ""},
+        {"Escape, unchanged", U, escape, {}, {}, "", ""},
+        {"New, Cancel", C, File("New"), {Cancel}, {ask}, star, ""},
+        {"New, No", C, File("New"), {No}, {ask}, untitled, ""},
+        {"New, Yes", C, File("New"), {Yes}, {ask}, untitled, "tank.odf"},
+        {"Open, Cancel", C, File("Open"), {Cancel}, {ask}, star, ""},
+        {"Open, No, cancelled", C, File("Open"), {No, std::nullopt}, {ask, "[Open]"}, star, ""},
+        {"Open, No, a missing file", C, File("Open"), {No, missing}, openMissing, star, ""},
+        {"Open, Yes", C, File("Open"), {Yes, other}, {ask, "[Open]"}, otherTitle, "tank.odf"},
+        {"Exit, Cancel", C, File("Exit"), {Cancel}, {ask}, star, ""},
+        {"Exit, Yes", C, File("Exit"), {Yes}, {ask}, "", "tank.odf"},
+        {"Escape in the value box, Cancel", C, escape, {Cancel}, {ask}, star, ""},
+        {"Escape in the tree, Cancel", C, inTree, {Cancel}, {ask}, star, ""},
+        {"the close box, Cancel", C, closeBox, {Cancel}, {ask}, star, ""},
+        {"the close box, No", C, closeBox, {No}, {ask}, "", ""},
+        // A new document.
+        {"New, Yes, cancelled", N, File("New"), {Yes, std::nullopt}, {askNew, saveAs}, newStar, ""},
+        {"New, Yes, named", N, File("New"), {Yes, named}, {askNew, saveAs}, untitled, "named.odf"},
+        {"Save, cancelled", N, File("Save"), {std::nullopt}, {saveAs}, newStar, ""},
+        {"Save, named", N, File("Save"), {named}, {saveAs}, TitleOf("named.odf"), "named.odf"},
+        // Saves that fail.
+        {"Save As, no folder", C, saveAsThenTitle, {bad}, saveAsBad, tankTitle, "tank.odf"},
+        {"New, Yes, cannot save", C, File("New", folder), {Yes, Yes}, cannotSave, star, ""},
+        {"Open, Yes, cannot save", C, File("Open", folder), {Yes, Yes}, cannotSave, star, ""},
+        {"Exit, Yes, cannot save", C, File("Exit", folder), {Yes, Yes}, cannotSave, star, ""},
+        // Another program's changes.
+        {"Save, only touched", C, File("Save", touch), {}, {}, tankTitle, "tank.odf"},
+        {"Save, rewritten as long, No", C, File("Save", asLong), {No}, {changed}, star, ""},
+        {"Save, rewritten, Cancel", C, File("Save", rewrite), {Cancel}, {changed}, star, ""},
+        {"Save, removed, Yes", C, File("Save", remove), {Yes}, {changed}, tankTitle, "tank.odf"},
+        {"Exit, Yes, emptied, No", C, File("Exit", empty), {Yes, No}, {ask, changed}, star, ""},
+        // Enter and drops.
         {"Enter applies, never closes", C, enter, {}, {}, star, ""},
         {"a drop of two files or a web address", C, dropNothing, {}, {}, star, ""},
         {"a drop on the value box, Cancel", C, dropOnBox, {Cancel}, {ask}, star, ""},
