@@ -8,7 +8,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-
 namespace {
 
 // Receives the addresses the editor asks the desktop to open.
@@ -22,8 +21,9 @@ public slots:
 
 } // namespace
 
+// The alias file is optional: without one nothing is said, and templates go by their file names.
+// One that cannot be read is the program's test's (EditorAppTest).
 TEST_F(EditorTest, TheFirstWindowIsReadyForWorkItsPanelOfFixedWidth) {
-    m_folder.CopyUiTestData({"ALIAS.TXT"});
     Start();
     EXPECT_TRUE(m_prompts.m_shown.empty());
     auto label = [this](const char* name) { return m_editor->findChild<QLabel*>(name); };
@@ -80,13 +80,6 @@ TEST_F(EditorTest, TheFirstWindowIsReadyForWorkItsPanelOfFixedWidth) {
     EXPECT_FALSE(m_box->isEnabled());
     m_tree->clearSelection();
     EXPECT_TRUE(m_box->isEnabled());
-}
-
-// The alias file is optional: without one nothing is said, and templates go by their file names.
-// One that cannot be read is the program's test's (EditorAppTest).
-TEST_F(EditorTest, NoAliasFileIsNoMessage) {
-    Start();
-    EXPECT_EQ(m_prompts.TakeShown(), Shown{});
 }
 
 TEST_F(EditorTest, MenusCarryTheirItemsAndTheTitleShowsAPathAsItIs) {

@@ -75,11 +75,12 @@ TEST_F(UnusedLinesTest, TheCountLineListsTheLinesAndFollowsTheDocument) {
     EXPECT_EQ(ItemText("HovercraftClass", "soundThrust"), "soundThrust = \"hvthrust.wav\"");
     EXPECT_EQ(CountLine(), "5 lines of this file are not fields the editor knows.");
 
-    EXPECT_EQ(ShownLines("h"), "h:1: comment or other text: // Hover tank, balance pass 3\n"
-                           "h:4: comment beside the value: maxHealth = 2200 // was 2000\n"
-                           "h:11: header names no group: [APCClass]\n"
-                           "h:12: under a header that names no group: soundThrust = \"apc.wav\"\n"
-                           "h:13: under a header that names no group: soldierCount = 4\n");
+    EXPECT_EQ(ShownLines("h"),
+              "h:1: comment or other text: // Hover tank, balance pass 3\n"
+              "h:4: comment beside the value: maxHealth = 2200 // was 2000\n"
+              "h:11: header names no group: [APCClass]\n"
+              "h:12: under a header that names no group: soundThrust = \"apc.wav\"\n"
+              "h:13: under a header that names no group: soldierCount = 4\n");
 
     Command("actionFileNew");
     EXPECT_EQ(CountLine(), "");
