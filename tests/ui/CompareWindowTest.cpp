@@ -21,11 +21,11 @@ namespace {
 // t4.odf sets only rangeScan. doc.odf sets collisionRadius 2.5 and maxHealth 10.
 class CompareWindowTest : public EditorTest {
 protected:
+    static constexpr const char* kSet = "t1.odf\nt2.odf\nt3.odf\n";
     void SetUp() override {
         m_folder.CopyUiTestData({"t1.odf", "t2.odf", "t3.odf", "t4.odf"});
-        m_folder.Write("set.txt", "t1.odf\nt2.odf\nt3.odf\n");
         StartOn("doc.odf");
-        LoadSet("set.txt");
+        LoadSet(kSet);
     }
     // Ctrl+K from the main window; the comparison is then the active window.
     void OpenCompare() {
@@ -74,17 +74,6 @@ protected:
             if (!m_table->isRowHidden(row))
                 names << m_table->model()->headerData(row, Qt::Vertical).toString();
         return names.join('|').toStdString();
-    }
-    // Templates named NAME0.odf... each setting maxHealth to one of healths, and a set of them.
-    void LoadTemplates(const std::string& name, const std::vector<int>& healths) {
-        std::string set;
-        for (std::size_t i = 0; i < healths.size(); ++i) {
-            const std::string file = name + std::to_string(i) + ".odf";
-            m_folder.Write(file, "[GameObject]\nmaxHealth = " + std::to_string(healths[i]) + "\n");
-            set += file + "\n";
-        }
-        m_folder.Write(name + ".txt", set);
-        LoadSet(name + ".txt");
     }
     CCompareDlg* m_compare = nullptr;
     QTableView* m_table = nullptr;
@@ -209,8 +198,7 @@ TEST_F(CompareWindowTest, FindFiltersTheRowsAndTheMenuOrdersTheTemplatesThroughA
               "Templates ordered by this field, highest first");
     Keys({Qt::Key_End, Qt::Key_Left});
     EXPECT_EQ(Current(), "GameObject.maxHealth/Gamma");
-    m_folder.Write("t342.txt", "t3.odf\nt4.odf\nt2.odf\n");
-    LoadSet("t342.txt");
+    LoadSet("t3.odf\nt4.odf\nt2.odf\n");
     EXPECT_EQ(Columns(), "This file|Rank|Min|Median|Max|Gamma|t2.odf|t4.odf");
     EXPECT_EQ(Current(), "GameObject.maxHealth/Gamma");
     m_folder.CopyUiTestData({"tank.odf"});
@@ -229,9 +217,8 @@ TEST_F(CompareWindowTest, FollowsTheMainWindowAndClosesWithIt) {
     EXPECT_EQ(Row("GameObject.maxHealth"), "105|1 of 4|9|10|10|10|9|10");
 
     // Load Set, and Template Files' Delete and Add while the dialog is still open.
-    LoadSet("set.txt");
-    m_folder.Write("set4.txt", "t4.odf\nt1.odf\n");
-    LoadSet("set4.txt");
+    LoadSet(kSet);
+    LoadSet("t4.odf\nt1.odf\n");
     EXPECT_EQ(Columns(), "This file|Rank|Min|Median|Max|t4.odf|Alpha");
     EXPECT_EQ(Row("CraftClass.rangeScan"), "||1.000000|1.000000|1.000000|1.000000|");
     std::string during;
@@ -299,9 +286,10 @@ TEST_F(CompareWindowTest, ThePanelShowsWhereTheFileStandsAmongTheTemplates) {
 // Twenty templates at 110 and two at 100 stack without hiding a dot; one far below and one far
 // above are counted at the ends rather than pressing the rest together.
 TEST_F(CompareWindowTest, TheStripStacksEqualValuesAndCountsThoseBeyondItsAxis) {
-    std::vector<int> healths(20, 110);
-    healths.insert(healths.end(), {100, 100, 5, 1000});
-    LoadTemplates("s", healths);
+    Shown healths(20, "maxHealth = 110");
+    healths.insert(healths.end(),
+                   {"maxHealth = 100", "maxHealth = 100", "maxHealth = 5", "maxHealth = 1000"});
+    LoadMade("s", healths);
     Select("GameObject", "maxHealth");
     Key(Qt::Key_A, Qt::ControlModifier);
     Type(QStringLiteral("105"));
@@ -352,7 +340,7 @@ TEST_F(CompareWindowTest, TheStripStacksEqualValuesAndCountsThoseBeyondItsAxis) 
 }
 
 TEST_F(CompareWindowTest, TheFixedColumnsStayInViewWhileTheTemplatesScrollSideways) {
-    LoadTemplates("u", std::vector<int>(30, 7));
+    LoadMade("u", Shown(30, "maxHealth = 7"));
     Select("GameObject", "maxHealth");
     OpenCompare();
     m_compare->resize(1000, 400); // room for a few templates beside the fixed part
@@ -446,8 +434,7 @@ TEST_F(CompareWindowTest, CtrlShiftHShowsOnlyTheFileFieldsAndTheWindowKeepsItsSt
     EXPECT_EQ(m_table->columnWidth(CCompareModel::kFirstTemplate + 1), 150);
     EXPECT_EQ(m_table->columnWidth(CCompareModel::kMax), 90);
     EXPECT_EQ(Rows(), "GameObject.collisionRadius|GameObject.maxHealth");
-    m_folder.Write("t23.txt", "t2.odf\nt3.odf\n");
-    LoadSet("t23.txt");
+    LoadSet("t2.odf\nt3.odf\n");
     EXPECT_EQ(m_table->columnWidth(CCompareModel::kFirstTemplate), 150);
     EXPECT_EQ(m_table->columnWidth(CCompareModel::kFirstTemplate + 1),
               m_table->horizontalHeader()->defaultSectionSize());
@@ -486,8 +473,7 @@ TEST_F(CompareWindowTest, AWideTextIsCutAtItsCell) {
     for (int i = 0; i < 7; ++i)
         wide += "\xc7\x84";
     m_folder.Write("wide.odf", "[GameObject]\nunitName = \"" + wide + "\"\n");
-    m_folder.Write("wide.txt", "wide.odf\nt2.odf\n");
-    LoadSet("wide.txt");
+    LoadSet("wide.odf\nt2.odf\n");
     Select("GameObject", "unitName");
     OpenCompare();
     m_compare->resize(1000, 400);
@@ -521,8 +507,7 @@ TEST_F(CompareWindowTest, ATemplatesTextGoesIntoTheFileInItsEncoding) {
     m_folder.Write("u8.odf",
                    "[GameObject]\nbaseName = \"caf\xc3\xa9\"\nunitName = \"\xc5\x81\xc3\xb3"
                    "d\xc5\xba\"\n");
-    m_folder.Write("u8.txt", "u8.odf\n");
-    LoadSet("u8.txt");
+    LoadSet("u8.odf\n");
     Select("GameObject", "baseName");
     OpenCompare();
     Keys({Qt::Key_End, Qt::Key_Return});

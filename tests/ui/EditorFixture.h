@@ -138,11 +138,25 @@ protected:
     QString ItemText(const char* group, const char* name) {
         return FieldItem(*m_editor, group, name)->text(0);
     }
-    // Runs Load Set on the set file name of the folder; what it showed is forgotten.
-    void LoadSet(const std::string& name) {
-        m_prompts.Queue(m_folder.Path(name));
+    // Runs Load Set on a set file, set.txt, holding text; returns what was shown after the dialog.
+    Shown LoadSet(const std::string& text) {
+        m_folder.Write("set.txt", text);
+        m_prompts.Queue(m_folder.Path("set.txt"));
         Command("actionTemplateLoadSet");
-        m_prompts.TakeShown();
+        Shown shown = m_prompts.TakeShown();
+        EXPECT_EQ(shown.at(0), "[Open]");
+        EXPECT_EQ(m_prompts.m_lastFilter, "Text Files (*.txt);;All Files (*)");
+        return Shown(shown.begin() + 1, shown.end());
+    }
+    // Loads a set of templates NAME0.odf, NAME1.odf... each setting the GameObject lines of
+    // lines, in order.
+    void LoadMade(const std::string& name, const std::vector<std::string>& lines) {
+        std::string set;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            m_folder.Write(name + std::to_string(i) + ".odf", "[GameObject]\n" + lines[i] + "\n");
+            set += name + std::to_string(i) + ".odf\n";
+        }
+        EXPECT_EQ(LoadSet(set), Shown{});
     }
     // The text of the window's label or menu item with the object name name.
     QString Label(const char* name) const { return m_editor->findChild<QLabel*>(name)->text(); }

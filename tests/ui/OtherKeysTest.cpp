@@ -18,11 +18,10 @@ protected:
     void SetUp() override {
         m_folder.Write("others.odf", tarnwick_test::ReadData("model/others.odf"));
         m_folder.Write("t5.odf", "[HoverCraftClass]\nsoundTurbo = \"tmpl.wav\" // fast\n");
-        m_folder.Write("set.txt", "t5.odf\n");
         m_folder.CopyUiTestData({"ALIAS.TXT"});
         Start();
         Open("others.odf");
-        LoadSet("set.txt");
+        LoadSet("t5.odf\n");
     }
     QTreeWidgetItem* Current() const { return m_tree->currentItem(); }
 };
@@ -101,7 +100,7 @@ TEST_F(OtherKeysTest, AreFoundTypedOverUndoneEmptiedPickedAndSavedInPlace) {
 TEST_F(OtherKeysTest, HaveRowsInTheComparison) {
     m_folder.Write("t5.odf", "[HoverCraftClass]\nsoundTurbo = \"tmpl.wav\"\n[PowerUpClass]\n"
                              "healthAmount = 50\n");
-    LoadSet("set.txt");
+    LoadSet("t5.odf\n");
     Key(Qt::Key_F, Qt::ControlModifier);
     Type(QStringLiteral("soundTurbo"));
     Keys({Qt::Key_Return, Qt::ControlModifier | Qt::Key_K});

@@ -155,8 +155,7 @@ TEST_F(RememberTest, TheWindowsComeBackAtTheirSizesAndTheSplitWithThem) {
 TEST_F(RememberTest, TheTemplatesComeBackSaveThoseThatNoLongerOpen) {
     m_folder.CopyUiTestData({"ALIAS.TXT", "doc.odf", "t1.odf", "t2.odf", "t3.odf"});
     Start();
-    m_folder.Write("set.txt", "t1.odf\nt2.odf\nt3.odf\n");
-    LoadSet("set.txt");
+    LoadSet("t1.odf\nt2.odf\nt3.odf\n");
     Restart();
     Select("GameObject", "maxHealth");
     EXPECT_EQ(Listed(*m_box), (Shown{"[t2.odf] 9", "[Alpha] 10", "[Gamma] 10"}));

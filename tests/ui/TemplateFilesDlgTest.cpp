@@ -10,9 +10,8 @@ class TemplateFilesDlgTest : public EditorTest {
 protected:
     void SetUp() override {
         m_folder.CopyUiTestData({"t1.odf", "t2.odf", "t3.odf", "t4.odf"});
-        m_folder.Write("set.txt", "t1.odf\nt2.odf\nt3.odf\n");
         StartOn("doc.odf");
-        LoadSet("set.txt");
+        LoadSet("t1.odf\nt2.odf\nt3.odf\n");
         Select("GameObject", "collisionRadius");
     }
     // Runs Edit Set, acting on the dialog with act, and checks that the dialog closed and the

@@ -62,8 +62,7 @@ TEST_F(UndoTest, TypingIsOneStepPerFieldAndUndoRedoRestoreTheField) {
 }
 
 TEST_F(UndoTest, PicksAndEmptyingAreStepsOfTheirOwnAndTypingBackIsNone) {
-    m_folder.Write("set.txt", "t1.odf\nt2.odf\nt3.odf\n");
-    LoadSet("set.txt");
+    LoadSet("t1.odf\nt2.odf\nt3.odf\n");
 
     Select("GameObject", "maxHealth");
     Key(Qt::Key_End);
