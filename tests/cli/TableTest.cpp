@@ -127,51 +127,47 @@ TEST_F(TableTest, ApplyChangesExactlyTheEditedValues) {
 }
 
 TEST_F(TableTest, ApplyRefusesABadTableAndChangesNothing) {
-    const std::string header = "file,GameObject.maxHealth,GameObject.unitName\n";
-    const std::string good = "scout.odf,1,x\n"; // applied only when every row is good
+    // Rows after a good one, which is applied only when every row is good.
+    const std::string rows = "file,GameObject.maxHealth,GameObject.unitName\nscout.odf,1,x\n";
+    const std::string line3 = "t.csv:3: ", unitName = "t.csv:3: GameObject.unitName: ";
     const std::pair<std::string, std::string> cases[] = {
-        {"file,GameObject.maxHealth,Nowhere.x\n" + good, "t.csv:1: unknown column 'Nowhere.x'"},
+        {"file,GameObject.maxHealth,Nowhere.x\nscout.odf,1,x\n",
+         "t.csv:1: unknown column 'Nowhere.x'"},
         {"file,GameObject.maxHealth,gameobject.MAXHEALTH\nscout.odf,1,1\n",
          "t.csv:1: repeated column 'gameobject.MAXHEALTH'"},
         {"file,BuildingClass.armor,buildingclass.ARMOR\nothers.odf,1,1\n",
          "t.csv:1: repeated column 'buildingclass.ARMOR'"},
         {"GameObject.maxHealth,GameObject.unitName\n1,x\n", "t.csv:1: no 'file' column"},
         {"", "t.csv:1: the table has no header row"},
-        {header + good + "heavy.odf,1\n", "t.csv:3: 2 cells where the header has 3"},
-        {"file,GameObject.maxHealth\n" + good, "t.csv:2: 3 cells where the header has 2"},
-        {header + good + "heavy.odf\n", "t.csv:3: 1 cell where the header has 3"},
+        {rows + "heavy.odf,1\n", line3 + "2 cells where the header has 3"},
+        {"file,GameObject.maxHealth\nscout.odf,1,x\n", "t.csv:2: 3 cells where the header has 2"},
+        {rows + "heavy.odf\n", line3 + "1 cell where the header has 3"},
         {"file;GameObject.maxHealth\nscout.odf;1\n",
          "t.csv:1: the cells are separated by semicolons; save the table with commas (CSV)\n"},
         {"file\tGameObject.maxHealth\nscout.odf\t1\n",
          "t.csv:1: the cells are separated by tabs; save the table with commas (CSV)\n"},
-        {header + good + "\n\n./scout.odf,2,y\n",
-         "t.csv:5: file './scout.odf' is already on line 2"},
-        {header + good + "nothing.odf,2,y\n",
-         "t.csv:3: Error opening tank file 'nothing.odf'. (No such file or directory)"},
-        {header + good + ",2,y\n", "t.csv:3: the row names no file"},
-        {header + good + "heavy.odf,2,[x]\n",
-         "t.csv:3: GameObject.unitName: a String value cannot hold '['"},
-        {header + good + "heavy.odf,2,\"a\r\nb\"\n",
-         "t.csv:3: GameObject.unitName: a String value cannot hold a line break"},
-        {header + good + "heavy.odf,2,\xEF\xBF\xBD\n", "t.csv:3: GameObject.unitName: the cell "
-                                                       "holds U+FFFD"},
-        {header + good + "heavy.odf,2,a\"b\n", "t.csv:3: a quote stands inside a cell"},
-        {header + good + "heavy.odf,2,\"a\nb\n", "t.csv:3: a quoted cell of this row is never "
-                                                 "closed"},
-        {"file,GameObject.maxHealth,\n" + good, "t.csv:2: a cell stands in a column without a "
-                                                "name"},
+        {rows + "\n\n./scout.odf,2,y\n", "t.csv:5: file './scout.odf' is already on line 2"},
+        {rows + "nothing.odf,2,y\n",
+         line3 + "Error opening tank file 'nothing.odf'. (No such file or directory)"},
+        {rows + ",2,y\n", line3 + "the row names no file"},
+        {rows + "heavy.odf,2,[x]\n", unitName + "a String value cannot hold '['"},
+        {rows + "heavy.odf,2,\"a\r\nb\"\n", unitName + "a String value cannot hold a line break"},
+        {rows + "heavy.odf,2,\xEF\xBF\xBD\n", unitName + "the cell holds U+FFFD"},
+        {rows + "heavy.odf,2,a\"b\n", line3 + "a quote stands inside a cell"},
+        {rows + "heavy.odf,2,\"a\nb\n", line3 + "a quoted cell of this row is never closed"},
+        {"file,GameObject.maxHealth,\nscout.odf,1,x\n",
+         "t.csv:2: a cell stands in a column without a name"},
         // The schema's first field is a column like any other.
         {"file,GameObject.baseName\nscout.odf,a[b\n",
          "t.csv:2: GameObject.baseName: a String value cannot hold '['"},
         // The reasons are ValueText's, as set gives them.
-        {header + good + "heavy.odf,abc,x\n", "t.csv:3: GameObject.maxHealth: 'abc' is not a "
-                                              "number\n"},
-        {header + good + "heavy.odf,2147483648,x\n",
-         "t.csv:3: GameObject.maxHealth: '2147483648' is out of range (an Integer holds "
-         "-2147483648 to 2147483647).\n"},
-        {header + good + "heavy.odf,2,\xc5\x81owicz\n",
-         "t.csv:3: heavy.odf: GameObject.unitName: '\xc5\x81owicz': Windows-1252, "
-         "the file's encoding, has no '\xc5\x81' (U+0141)\n"},
+        {rows + "heavy.odf,abc,x\n", line3 + "GameObject.maxHealth: 'abc' is not a number\n"},
+        {rows + "heavy.odf,2147483648,x\n",
+         line3 + "GameObject.maxHealth: '2147483648' is out of range (an Integer holds "
+                 "-2147483648 to 2147483647).\n"},
+        {rows + "heavy.odf,2,\xc5\x81owicz\n",
+         line3 + "heavy.odf: GameObject.unitName: '\xc5\x81owicz': Windows-1252, the file's "
+                 "encoding, has no '\xc5\x81' (U+0141)\n"},
     };
     const Texts before = Files();
     Age();
