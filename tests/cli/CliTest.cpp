@@ -160,16 +160,14 @@ TEST_F(CliTest, SetChangesOnlyTheValuesAndTakesOnlyNumbersForNumbers) {
 // file writes it.
 TEST_F(CliTest, SetWritesNumbersAsGivenAndLeavesTheRestOfTheFile) {
     const std::pair<Texts, std::string> cases[] = {
-        {{"GameObject.weaponmask=00111"}, "thunder.one.odf"},
-        {{"GameObject.maxHealth=+2500", "CraftClass.rangeScan=460",
+        {{"set", "thunder.odf", "GameObject.weaponmask=00111"}, "thunder.one.odf"},
+        {{"set", "thunder.odf", "GameObject.maxHealth=+2500", "CraftClass.rangeScan=460",
           "HovercraftClass.velocForward=460", "GameObject.buildTime=1e-7",
           "HovercraftClass.setAltitude=0.0000004", "GameObject.scrapValue= 7 "},
          "thunder.set.odf"},
     };
-    for (const auto& [edits, golden] : cases) {
+    for (const auto& [args, golden] : cases) {
         m_dir.Copy("model/thunder.odf");
-        Texts args = {"set", "thunder.odf"};
-        args.insert(args.end(), edits.begin(), edits.end());
         EXPECT_EQ(Run(args), (CliResult{0, "", ""})) << golden;
         EXPECT_EQ(Bytes("thunder.odf"), ReadData("model/" + golden)) << golden;
     }

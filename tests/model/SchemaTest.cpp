@@ -38,7 +38,7 @@ TEST(TankFile, ResetClearsAllButTheAlias) {
     }
 }
 
-TEST(Schema, FindGroupMatchesTheBracketAndNameAsAPrefixIgnoringAsciiCase) {
+TEST(Schema, GroupsMatchTheirHeadersAsAPrefixAndFieldsTheirWholeKeyIgnoringAsciiCase) {
     // Each group name with every header text that must select it.
     const std::vector<std::pair<std::string, Texts>> table = {
         {"GameObject",
@@ -56,9 +56,8 @@ TEST(Schema, FindGroupMatchesTheBracketAndNameAsAPrefixIgnoringAsciiCase) {
             EXPECT_EQ(group ? group->m_strName : "(none)", name) << header.substr(0, 40);
         }
     }
-}
 
-TEST(Schema, FieldsAreFoundByTheirWholeKeyInTheirGroupIgnoringAsciiCase) {
+    // Fields are found by their whole key in their group, ignoring ASCII case.
     const CSchema& schema = CSchema::Get();
     auto path = [&schema](int index) {
         if (index < 0)

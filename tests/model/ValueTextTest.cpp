@@ -42,8 +42,9 @@ template <class T, class Read> void ExpectReads(const Table<T>& table, T none, R
     }
 }
 
-TEST(ValueText, ParseTypedFloat) {
-    const Table<float> table = {
+// Typed text: leading blanks, then as much of a number as there is; anything else reads as 0.
+TEST(ValueText, TypedTextIsReadAsFarAsItIsANumber) {
+    const Table<float> floats = {
         {1.5f, {"1.5"}},
         {-150.0f, {"  \t\n-1.5e2xyz"}},
         {0.5f, {"+.5", ".5"}},
@@ -63,13 +64,10 @@ TEST(ValueText, ParseTypedFloat) {
           "0." + std::string(9399, '0') + "1e9000", "0e999999", "inf", "-infinity", "nan", "NAN(1)",
           "0x1p4", "0x10", "abc", "", ".", "-", "- 5", "x5"}},
     };
-    ExpectReads(table, kNone, ParseTypedFloat);
+    ExpectReads(floats, kNone, ParseTypedFloat);
     EXPECT_TRUE(std::signbit(ParseTypedFloat("-0")));
     EXPECT_TRUE(std::signbit(ParseTypedFloat("-1e-50")));
-}
-
-TEST(ValueText, ParseTypedInteger) {
-    const Table<std::int32_t> table = {
+    const Table<std::int32_t> integers = {
         {42, {"42", "  \t42abc"}},
         {-17, {"-17"}},
         {8, {"+8"}},
@@ -80,13 +78,13 @@ TEST(ValueText, ParseTypedInteger) {
         {INT32_MIN, {"-2147483648", "-2147483649", "-99999999999"}},
         {0, {"0x10", "abc", "", "-", "- 5", ".5"}},
     };
-    ExpectReads(table, kNoInt, ParseTypedInteger);
+    ExpectReads(integers, kNoInt, ParseTypedInteger);
 }
 
 // A file's value text: the number starts at the first digit, or at a point or minus right
 // before it.
-TEST(ValueText, ReadFloatValue) {
-    const Table<float> table = {
+TEST(ValueText, AFilesValueTextIsReadFromItsFirstDigit) {
+    const Table<float> floats = {
         {-2.5f, {" -2.5"}},
         {3.0f, {" \"3\""}},
         {0.5f, {" .5", "x.5", "..5"}},
@@ -103,12 +101,9 @@ TEST(ValueText, ReadFloatValue) {
         {0.0f, {" 1e-50", " 0x10"}},
         {kNone, {" abc", " inf", " -inf", " nan", " .", ""}},
     };
-    ExpectReads(table, kNone,
+    ExpectReads(floats, kNone,
                 [](const std::string& text, float& value) { return ReadFloatValue(text, value); });
-}
-
-TEST(ValueText, ReadIntegerValue) {
-    const Table<std::int32_t> table = {
+    const Table<std::int32_t> integers = {
         {1500, {" 1500"}},
         {3, {" 3.7"}},
         {-20, {" -20"}},
@@ -121,7 +116,7 @@ TEST(ValueText, ReadIntegerValue) {
         {INT32_MIN, {" -2147483648", " -99999999999"}},
         {kNoInt, {" abc", "", " -"}},
     };
-    ExpectReads(table, kNoInt, [](const std::string& text, std::int32_t& value) {
+    ExpectReads(integers, kNoInt, [](const std::string& text, std::int32_t& value) {
         return ReadIntegerValue(text, value);
     });
 }

@@ -89,6 +89,21 @@ TEST_F(UnusedLinesTest, TheCountLineListsTheLinesAndFollowsTheDocument) {
     Open("tank.odf");
     EXPECT_EQ(CountLine(), "");
     EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Open]"});
+
+    // Lines whose value is read unlike it looks are listed beside the unused lines, with the
+    // reasons check gives, but counted apart: nothing drops them.
+    m_folder.Write("misread.odf", tarnwick_test::ReadData("cli/misread.odf"));
+    Open("misread.odf");
+    EXPECT_EQ(CountLine(), "5 lines of this file are not fields the editor knows; 8 values are "
+                           "read unlike they look.");
+    EXPECT_EQ(ShownLines("misread.odf"), tarnwick_test::ReadData("cli/check_misread.expected"));
+    // Only values misread: the line names them alone, in the singular for one.
+    m_folder.Write("one.odf", "[GameObject]\nmaxHealth = 1x\n");
+    Open("one.odf");
+    EXPECT_EQ(CountLine(), "1 value of this file is read unlike it looks.");
+    m_folder.Write("one.odf", "[GameObject]\nmaxHealth = 1\n// a\n");
+    Open("one.odf");
+    EXPECT_EQ(CountLine(), "1 line of this file is not a field the editor knows.");
 }
 
 TEST_F(UnusedLinesTest, EverySaveAsksOncePerDocumentWhetherToKeepThem) {
@@ -164,21 +179,4 @@ TEST_F(UnusedLinesTest, AFileWithoutUnusedLinesChangesOnlyWhereTheUserTyped) {
     Key(Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(
         m_folder.Read("new.odf").starts_with("[GameObject]\n\nmaxHealth = 99\n\n[CraftClass]\n"));
-}
-
-// Lines whose value is read unlike it looks are listed beside the unused lines, with the reasons
-// check gives, but counted apart: nothing drops them.
-TEST_F(UnusedLinesTest, ValuesReadUnlikeTheyLookAreListedApart) {
-    m_folder.Write("misread.odf", tarnwick_test::ReadData("cli/misread.odf"));
-    Open("misread.odf");
-    EXPECT_EQ(CountLine(), "5 lines of this file are not fields the editor knows; 8 values are "
-                           "read unlike they look.");
-    EXPECT_EQ(ShownLines("misread.odf"), tarnwick_test::ReadData("cli/check_misread.expected"));
-    // Only values misread: the line names them alone, in the singular for one.
-    m_folder.Write("one.odf", "[GameObject]\nmaxHealth = 1x\n");
-    Open("one.odf");
-    EXPECT_EQ(CountLine(), "1 value of this file is read unlike it looks.");
-    m_folder.Write("one.odf", "[GameObject]\nmaxHealth = 1\n// a\n");
-    Open("one.odf");
-    EXPECT_EQ(CountLine(), "1 line of this file is not a field the editor knows.");
 }
