@@ -92,6 +92,24 @@ TEST_F(CompareWindowTest, OpensOnTheSelectedFieldAndItsKeysChangeTheDocumentAsOn
     EXPECT_GE(m_table->verticalHeader()->width(),
               m_table->fontMetrics().horizontalAdvance("GameObject.collisionRadius"));
 
+    // The main window's tree, and so its field panel and value box, follow the current row while
+    // the comparison keeps the focus.
+    const struct {
+        Qt::Key key;
+        const char* field;
+        const char* value;
+    } steps[] = {{Qt::Key_Up, "collisionRadius", "2.500000"},
+                 {Qt::Key_Down, "maxHealth", "10"},
+                 {Qt::Key_Down, "unitName", ""},
+                 {Qt::Key_Up, "maxHealth", "10"}};
+    for (const auto& step : steps) {
+        Key(step.key);
+        EXPECT_EQ(m_tree->currentItem(), FieldItem(*m_editor, "GameObject", step.field));
+        EXPECT_EQ(Edit(), step.value) << step.field;
+        EXPECT_EQ(QApplication::focusWidget(), m_table) << step.field;
+        EXPECT_EQ(QApplication::activeWindow(), m_compare) << step.field;
+    }
+
     // Enter on a template's value takes it: the main window's tree, value box and title follow.
     Keys({Qt::Key_Right, Qt::Key_End, Qt::Key_Left});
     EXPECT_EQ(Current(), "GameObject.maxHealth/t2.odf");
@@ -442,28 +460,6 @@ TEST_F(CompareWindowTest, CtrlShiftHShowsOnlyTheFileFieldsAndTheWindowKeepsItsSt
     Key(Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(Rows(), "GameObject.baseName|GameObject.collisionRadius|GameObject.maxHealth|"
                       "GameObject.aiName"); // unitName went with t1.odf
-}
-
-// The main window's tree, and so its field panel and value box, follow the comparison's row
-// while the comparison keeps the focus.
-TEST_F(CompareWindowTest, TheMainWindowFollowsTheCurrentRow) {
-    Select("GameObject", "maxHealth");
-    OpenCompare();
-    const struct {
-        Qt::Key key;
-        const char* field;
-        const char* value;
-    } steps[] = {{Qt::Key_Up, "collisionRadius", "2.500000"},
-                 {Qt::Key_Down, "maxHealth", "10"},
-                 {Qt::Key_Down, "unitName", ""},
-                 {Qt::Key_Up, "maxHealth", "10"}};
-    for (const auto& step : steps) {
-        Key(step.key);
-        EXPECT_EQ(m_tree->currentItem(), FieldItem(*m_editor, "GameObject", step.field));
-        EXPECT_EQ(Edit(), step.value) << step.field;
-        EXPECT_EQ(QApplication::focusWidget(), m_table) << step.field;
-        EXPECT_EQ(QApplication::activeWindow(), m_compare) << step.field;
-    }
 }
 
 // A text wider than its cell ends in an ellipsis there, nothing of it drawn over the next cell:
