@@ -106,7 +106,7 @@ TEST_F(CliTest, NormalizeWritesTheEditorsLayout) {
     EXPECT_EQ(Bytes("out.odf"), Golden("messy.expected.odf"));
 }
 
-TEST_F(CliTest, SetChangesOnlyTheValuesAndTakesOnlyNumbersForNumbers) {
+TEST_F(CliTest, SetChangesOnlyTheValuesWrittenAsGivenAndTakesOnlyNumbersForNumbers) {
     // Bytes that are not UTF-8 are kept byte for byte; numbers may stand between blanks, and an
     // Integer's fraction may be zeros.
     EXPECT_EQ(Run({"set", "messy_crlf.odf", "GameObject.unitName=Panzer \xe9t\xe9",
@@ -153,12 +153,10 @@ TEST_F(CliTest, SetChangesOnlyTheValuesAndTakesOnlyNumbersForNumbers) {
     m_dir.Copy("cli/messy.odf");
     EXPECT_EQ(Run({"set", "--layout", "messy.odf", "GameObject.maxHealth=1500"}).status, 0);
     EXPECT_EQ(Bytes("messy.odf"), Golden("messy.expected.odf"));
-}
 
-// A file without a line the editor does not know keeps every byte but the values set, each
-// number written as given; a value equal to the one read (460 for 459.99999999999994) stays as the
-// file writes it.
-TEST_F(CliTest, SetWritesNumbersAsGivenAndLeavesTheRestOfTheFile) {
+    // A file without a line the editor does not know keeps every byte but the values set, each
+    // number written as given; a value equal to the one read (460 for 459.99999999999994) stays as
+    // the file writes it.
     const std::pair<Texts, std::string> cases[] = {
         {{"set", "thunder.odf", "GameObject.weaponmask=00111"}, "thunder.one.odf"},
         {{"set", "thunder.odf", "GameObject.maxHealth=+2500", "CraftClass.rangeScan=460",

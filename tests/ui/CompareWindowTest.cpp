@@ -497,9 +497,24 @@ TEST_F(CompareWindowTest, ALongValueEditedInPlaceStaysWhole) {
     EXPECT_NE(m_folder.Read("long.odf").find("unitName = \"" + value + "x\"\n"), std::string::npos);
 }
 
-// doc.odf is Windows-1252: a UTF-8 template's text goes into it in that encoding, whether taken
-// in the comparison, typed there or picked in the value box; what it cannot hold is refused.
-TEST_F(CompareWindowTest, ATemplatesTextGoesIntoTheFileInItsEncoding) {
+// A number picked in the value box or taken in the comparison is written as its template's file
+// writes it, not in the editor's six decimals.
+TEST_F(CompareWindowTest,
+       ANumberOrTextPickedOrTakenIsWrittenAsItsTemplateWritesItInTheFilesEncoding) {
+    Select("GameObject", "collisionRadius");
+    m_box->showPopup();
+    Keys({Qt::Key_Down, Qt::Key_Return}); // [Gamma] 3.000000, the least
+    EXPECT_EQ(Edit(), "3.000000");
+    Command("actionFileSave");
+    EXPECT_EQ(m_folder.Read("doc.odf"), "[GameObject]\ncollisionRadius = 3\nmaxHealth = 10\n");
+    OpenCompare();
+    Keys({Qt::Key_End, Qt::Key_Left, Qt::Key_Return}); // t2.odf's 9.5
+    m_editor->activateWindow();
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(m_folder.Read("doc.odf"), "[GameObject]\ncollisionRadius = 9.5\nmaxHealth = 10\n");
+
+    // doc.odf is Windows-1252: a UTF-8 template's text goes into it in that encoding, whether taken
+    // in the comparison, typed there or picked in the value box; what it cannot hold is refused.
     m_folder.Write("u8.odf",
                    "[GameObject]\nbaseName = \"caf\xc3\xa9\"\nunitName = \"\xc5\x81\xc3\xb3"
                    "d\xc5\xba\"\n");
@@ -528,20 +543,4 @@ TEST_F(CompareWindowTest, ATemplatesTextGoesIntoTheFileInItsEncoding) {
     const std::string saved = m_folder.Read("doc.odf");
     EXPECT_NE(saved.find("baseName = \"caf\xe9\""), std::string::npos) << saved;
     EXPECT_NE(saved.find("unitName = \"x\""), std::string::npos) << saved;
-}
-
-// A number picked in the value box or taken in the comparison is written as its template's file
-// writes it, not in the editor's six decimals.
-TEST_F(CompareWindowTest, ANumberPickedOrTakenIsWrittenAsItsTemplateWritesIt) {
-    Select("GameObject", "collisionRadius");
-    m_box->showPopup();
-    Keys({Qt::Key_Down, Qt::Key_Return}); // [Gamma] 3.000000, the least
-    EXPECT_EQ(Edit(), "3.000000");
-    Command("actionFileSave");
-    EXPECT_EQ(m_folder.Read("doc.odf"), "[GameObject]\ncollisionRadius = 3\nmaxHealth = 10\n");
-    OpenCompare();
-    Keys({Qt::Key_End, Qt::Key_Left, Qt::Key_Return}); // t2.odf's 9.5
-    m_editor->activateWindow();
-    Key(Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(m_folder.Read("doc.odf"), "[GameObject]\ncollisionRadius = 9.5\nmaxHealth = 10\n");
 }

@@ -31,7 +31,7 @@ protected:
     }
 };
 
-TEST_F(TemplateSetTest, TheListOffersEachTemplatesValueInOrderWithItsLabel) {
+TEST_F(TemplateSetTest, TheListOffersEachTemplatesValueInOrderAndOpensAtTheEditedOne) {
     EXPECT_EQ(LoadSet("t1.odf\nt2.odf\nt3.odf\nt4.odf\n"), Shown{});
     const struct {
         const char* field;
@@ -63,9 +63,8 @@ TEST_F(TemplateSetTest, TheListOffersEachTemplatesValueInOrderWithItsLabel) {
     EXPECT_EQ(Listed(*m_box), (Shown{"[n2.odf] a", "[n0.odf] b", "[n1.odf] B"}));
     Select("collisionRadius");
     EXPECT_EQ(Listed(*m_box), (Shown{"[n5.odf] -0.500000"}));
-}
 
-TEST_F(TemplateSetTest, TheListOpensAtTheEditedValueOrElseAtItsTop) {
+    // The list opens at the edited value, or else at its top.
     // maxHealth 0, 10 ... 590; collisionRadius 100 ... 159, never doc.odf's 2.5.
     std::vector<std::string> lines;
     for (int i = 0; i < 60; ++i)
