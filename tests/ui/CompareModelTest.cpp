@@ -290,13 +290,11 @@ TEST_F(CompareModelTest, TakeEditAndDeleteAreUndoStepsOfTheDocument) {
     QStringList refused;
     QObject::connect(&m_model, &CCompareModel::Refused,
                      [&refused](const QString& why) { refused << why; });
-    for (const char* text : {"15x", "16\u0141", "1.5", "2147483648"})
+    // (The reasons are ValueText's; an out-of-range one is the window's test's.)
+    for (const char* text : {"16\u0141", "1.5"})
         EXPECT_FALSE(
             m_model.setData(At("GameObject.maxHealth", 0), QString::fromUtf8(text), Qt::EditRole));
-    EXPECT_EQ(refused, (QStringList{"'15x' is not a number", "'16\u0141' is not a number",
-                                    "'1.5' is not a whole number",
-                                    "'2147483648' is out of range (an Integer holds -2147483648 to "
-                                    "2147483647)"}));
+    EXPECT_EQ(refused, (QStringList{"'16\u0141' is not a number", "'1.5' is not a whole number"}));
     EXPECT_EQ(Health(), 9);
     EXPECT_TRUE(m_model.setData(At("GameObject.maxHealth", 0), " 015 ", Qt::EditRole));
     EXPECT_EQ(Health(), 15);
@@ -307,7 +305,7 @@ TEST_F(CompareModelTest, TakeEditAndDeleteAreUndoStepsOfTheDocument) {
     EXPECT_FALSE(
         m_model.setData(At("GameObject.maxHealth", CCompareModel::kMin), "1", Qt::EditRole));
     EXPECT_EQ(history.count(), 3);
-    EXPECT_EQ(refused.size(), 4);
+    EXPECT_EQ(refused.size(), 2);
 
     // A value typed into the first row keeps it.
     m_model.setData(m_model.index(0, CCompareModel::kThisFile), "light", Qt::EditRole);

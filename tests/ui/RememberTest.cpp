@@ -120,13 +120,9 @@ TEST_F(RememberTest, TheWindowsComeBackAtTheirSizesAndTheSplitWithThem) {
     const QList<int> sizes = split->sizes();
     QWidget* handle = split->handle(1);
     const QPoint from = handle->rect().center();
-    for (auto [type, at] : {std::pair{QEvent::MouseButtonPress, from},
-                            {QEvent::MouseMove, from - QPoint(60, 0)},
-                            {QEvent::MouseButtonRelease, from - QPoint(60, 0)}}) {
-        QMouseEvent event(type, at, handle->mapToGlobal(at), Qt::LeftButton,
-                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {});
-        QApplication::sendEvent(handle, &event);
-    }
+    QTest::mousePress(handle, Qt::LeftButton, {}, from);
+    QTest::mouseMove(handle, from - QPoint(60, 0));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, from - QPoint(60, 0));
     const QList<int> dragged = split->sizes();
     ASSERT_EQ(dragged, (QList<int>{sizes[0] - 60, sizes[1] + 60}));
     Key(Qt::Key_K, Qt::ControlModifier);
