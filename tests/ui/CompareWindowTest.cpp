@@ -403,7 +403,8 @@ TEST_F(CompareWindowTest, TheFixedColumnsStayInViewWhileTheTemplatesScrollSidewa
     }
 }
 
-TEST_F(CompareWindowTest, CtrlShiftFChoosesTheTemplatesShownAndTheCurrentCellWaitsForItsOwn) {
+TEST_F(CompareWindowTest,
+       CtrlShiftFAndCtrlShiftHChooseTheTemplatesAndFieldsShownAndTheWindowKeepsItsState) {
     Select("GameObject", "maxHealth");
     OpenCompare();
     Key(Qt::Key_End);
@@ -428,9 +429,8 @@ TEST_F(CompareWindowTest, CtrlShiftFChoosesTheTemplatesShownAndTheCurrentCellWai
     EXPECT_EQ(Current(), "GameObject.maxHealth/Gamma");
     Key(Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), m_table);
-}
 
-TEST_F(CompareWindowTest, CtrlShiftHShowsOnlyTheFileFieldsAndTheWindowKeepsItsState) {
+    // Ctrl+Shift+H shows only the fields this file sets; the window keeps its state.
     OpenCompare();
     const std::string all = "GameObject.baseName|GameObject.collisionRadius|"
                             "GameObject.maxHealth|GameObject.unitName|GameObject.aiName";
@@ -464,7 +464,7 @@ TEST_F(CompareWindowTest, CtrlShiftHShowsOnlyTheFileFieldsAndTheWindowKeepsItsSt
 
 // A text wider than its cell ends in an ellipsis there, nothing of it drawn over the next cell:
 // a quick measure would take its letters (\u01C4) for ASCII ones, which are narrower.
-TEST_F(CompareWindowTest, AWideTextIsCutAtItsCell) {
+TEST_F(CompareWindowTest, AWideTextIsCutAtItsCellAndALongOneEditedInPlaceStaysWhole) {
     std::string wide;
     for (int i = 0; i < 7; ++i)
         wide += "\xc7\x84";
@@ -481,10 +481,8 @@ TEST_F(CompareWindowTest, AWideTextIsCutAtItsCell) {
     QImage blank(cell.size(), cell.format());
     blank.fill(cell.pixelColor(cell.width() - 1, 0));
     EXPECT_EQ(cell, blank);
-}
 
-// A value longer than an edit field's usual 32767 characters, edited in place, stays whole.
-TEST_F(CompareWindowTest, ALongValueEditedInPlaceStaysWhole) {
+    // A value longer than an edit field's usual 32767 characters, edited in place, stays whole.
     const std::string value(40000, 'n');
     m_folder.Write("long.odf", "[GameObject]\nunitName = \"" + value + "\"\n");
     Open("long.odf");

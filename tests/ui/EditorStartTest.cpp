@@ -23,7 +23,7 @@ public slots:
 
 // The alias file is optional: without one nothing is said, and templates go by their file names.
 // One that cannot be read is the program's test's (EditorAppTest).
-TEST_F(EditorTest, TheFirstWindowIsReadyForWorkItsPanelOfFixedWidth) {
+TEST_F(EditorTest, TheFirstWindowIsReadyItsPanelOfFixedWidthItsMenusAndHelpInPlace) {
     Start();
     EXPECT_TRUE(m_prompts.m_shown.empty());
     auto label = [this](const char* name) { return m_editor->findChild<QLabel*>(name); };
@@ -77,15 +77,12 @@ TEST_F(EditorTest, TheFirstWindowIsReadyForWorkItsPanelOfFixedWidth) {
     m_tree->setCurrentItem(m_tree->topLevelItem(0));
     m_tree->clearSelection();
     EXPECT_TRUE(m_box->isEnabled());
-}
 
-TEST_F(EditorTest, MenusCarryTheirItemsHelpItsAddressesAndTheTitleShowsAPathAsItIs) {
-    m_folder.CopyUiTestData({"ALIAS.TXT", "tank.odf"});
+    m_folder.CopyUiTestData({"tank.odf"});
     // Qt would read "[*]" as its modified mark; a path that is not UTF-8 shows a character a
     // byte.
     m_folder.Write("odd[*].odf", m_folder.Read("tank.odf"));
     m_folder.Write("caf\xe9.odf", m_folder.Read("tank.odf"));
-    Start();
     Open("odd[*].odf");
     EXPECT_EQ(Title(), TitleOf("odd[*].odf"));
     Open("caf\xe9.odf");

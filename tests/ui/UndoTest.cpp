@@ -24,7 +24,33 @@ protected:
     }
 };
 
-TEST_F(UndoTest, TypingIsOneStepPerFieldAndUndoRedoRestoreTheField) {
+TEST_F(UndoTest, PicksEmptyingAndTypingInAFieldAreOneStepEachAndUndoRedoRestoreTheField) {
+    LoadSet("t1.odf\nt2.odf\nt3.odf\n");
+
+    Select("GameObject", "maxHealth");
+    Key(Qt::Key_End);
+    Type(QStringLiteral("0"));
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(Now(), "maxHealth = 10, bold, edit 10, -, -") << "typed back to where it began";
+
+    Type(QStringLiteral("5"));
+    m_box->showPopup();
+    // The first item, 9 from t2.odf, then the field emptied.
+    Keys({Qt::Key_Home, Qt::Key_Return, Qt::ControlModifier | Qt::Key_A, Qt::Key_Delete});
+    Type(QStringLiteral("4"));
+    Key(Qt::Key_Backspace);
+    Type(QStringLiteral("7"));
+    std::vector<std::string> items;
+    while (MenuItem(0) != "-") {
+        items.push_back(m_tree->currentItem()->text(0).toStdString());
+        Key(Qt::Key_Z, Qt::ControlModifier);
+    }
+    items.push_back(m_tree->currentItem()->text(0).toStdString());
+    EXPECT_EQ(items, (Shown{"maxHealth = 7", "maxHealth = ", "maxHealth = 4",
+                            "maxHealth = ", "maxHealth = 9", "maxHealth = 105", "maxHealth = 10"}));
+    EXPECT_FALSE(Modified());
+
+    // Typing in another field is a step of its own; undo and redo restore the field.
     EXPECT_EQ(MenuItem(0), "-");
     Select("HovercraftClass", "setAltitude");
     Type(QStringLiteral("12"));
@@ -59,33 +85,6 @@ TEST_F(UndoTest, TypingIsOneStepPerFieldAndUndoRedoRestoreTheField) {
     EXPECT_TRUE(m_prompts.m_shown.empty());
     EXPECT_EQ(MenuItem(1), "-") << "New clears the history";
     EXPECT_EQ(ActionText("actionEditUndo"), "&Undo\tCtrl+Z");
-}
-
-TEST_F(UndoTest, PicksAndEmptyingAreStepsOfTheirOwnAndTypingBackIsNone) {
-    LoadSet("t1.odf\nt2.odf\nt3.odf\n");
-
-    Select("GameObject", "maxHealth");
-    Key(Qt::Key_End);
-    Type(QStringLiteral("0"));
-    Key(Qt::Key_Backspace);
-    EXPECT_EQ(Now(), "maxHealth = 10, bold, edit 10, -, -") << "typed back to where it began";
-
-    Type(QStringLiteral("5"));
-    m_box->showPopup();
-    // The first item, 9 from t2.odf, then the field emptied.
-    Keys({Qt::Key_Home, Qt::Key_Return, Qt::ControlModifier | Qt::Key_A, Qt::Key_Delete});
-    Type(QStringLiteral("4"));
-    Key(Qt::Key_Backspace);
-    Type(QStringLiteral("7"));
-    std::vector<std::string> items;
-    while (MenuItem(0) != "-") {
-        items.push_back(m_tree->currentItem()->text(0).toStdString());
-        Key(Qt::Key_Z, Qt::ControlModifier);
-    }
-    items.push_back(m_tree->currentItem()->text(0).toStdString());
-    EXPECT_EQ(items, (Shown{"maxHealth = 7", "maxHealth = ", "maxHealth = 4",
-                            "maxHealth = ", "maxHealth = 9", "maxHealth = 105", "maxHealth = 10"}));
-    EXPECT_FALSE(Modified());
 }
 
 TEST_F(UndoTest, TheStarFollowsTheSavedStateAndOpenClearsTheHistory) {
