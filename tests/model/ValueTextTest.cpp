@@ -123,7 +123,7 @@ TEST(ValueText, AFilesValueTextIsReadFromItsFirstDigit) {
 
 // What the command line takes as a number: the decimal grammar for a Float, whole numbers for an
 // Integer, blanks around; the reason names the text and suggests a point for a comma.
-TEST(ValueText, OnlyNumbersAreNumberText) {
+TEST(ValueText, OnlyNumbersAreNumberTextAndExactOnesAreKeptAsGiven) {
     const struct {
         FieldType type;
         std::vector<std::string> numbers, refused;
@@ -149,12 +149,10 @@ TEST(ValueText, OnlyNumbersAreNumberText) {
                                            {FieldType::Float, "1,2,3", false}})
         EXPECT_EQ(NotANumberReason(type, text), "'" + std::string(text) + "' is not a number" +
                                                     (hint ? " (use a point for decimals)" : ""));
-}
 
-// What the command line refuses and why: not a number, not a whole number, out of range. A
-// number it takes is written as given, blanks trimmed; lenient text forgets the text unless it
-// reads as the value held.
-TEST(ValueText, ExactNumbersAreKeptAsGivenAndOthersRefused) {
+    // What the command line refuses and why: not a number, not a whole number, out of range. A
+    // number it takes is written as given, blanks trimmed; lenient text forgets the text unless it
+    // reads as the value held.
     const std::string none;
     const auto range = [](FieldType type, std::string text) {
         return "'" + text + "' is out of range (" +
@@ -223,7 +221,7 @@ TEST(ValueText, ExactNumbersAreKeptAsGivenAndOthersRefused) {
 
 // The text is what "%f" gives in the C locale, and whatever is written reads back as the same
 // value, so loading and saving again never drifts: values at the edges, then random ones.
-TEST(ValueText, WrittenNumbersAreThoseOfPrintfAndReadBackTheSame) {
+TEST(ValueText, WrittenNumbersAreThoseOfPrintfAndReadBackTheSameByEitherPath) {
     std::vector<float> values = {0.1f,       16777217.0f, -0.25f,     1.0f / 3.0f,  1234.5678f,
                                  0.0000001f, -0.0000001f, 0.0f,       -0.0f,        FLT_MAX,
                                  -FLT_MAX,   0.0078125f,  0.0234375f, 4294967040.0f};
@@ -248,14 +246,12 @@ TEST(ValueText, WrittenNumbersAreThoseOfPrintfAndReadBackTheSame) {
     }
     for (const std::int32_t value : {0, -20, INT32_MAX, INT32_MIN})
         EXPECT_EQ(FormatInteger(value), std::to_string(value));
-}
 
-// Values of up to 15 digits take a faster path than longer ones; both must read alike.
-TEST(ValueText, ShortAndLongDecimalsReadAlike) {
-    std::mt19937_64 random(5);
+    // Values of up to 15 digits take a faster path than longer ones; both must read alike.
+    std::mt19937_64 random64(5);
     for (int i = 0; i < 300000; ++i) {
-        std::string text = std::to_string(random() % 10'000'000'000'000'000);
-        text.insert(random() % (text.size() + 1), ".");
+        std::string text = std::to_string(random64() % 10'000'000'000'000'000);
+        text.insert(random64() % (text.size() + 1), ".");
         if (text == ".")
             continue;
         const std::string zeroFirst = "0" + text; // from_chars wants a digit before the point
