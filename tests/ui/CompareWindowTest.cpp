@@ -265,7 +265,8 @@ TEST_F(CompareWindowTest, FollowsTheMainWindowAndClosesWithIt) {
 }
 
 // The field panel's strip: a dot per template value, the file's own marked, and the figures.
-TEST_F(CompareWindowTest, ThePanelShowsWhereTheFileStandsAmongTheTemplates) {
+TEST_F(CompareWindowTest,
+       ThePanelsStripShowsWhereTheFileStandsAndTheComparisonsFixedColumnsStayInView) {
     auto* strip = m_editor->findChild<CValueStrip*>("valueStrip");
     auto* line = m_editor->findChild<QLabel*>("statsText");
     const QColor own = strip->palette().color(QPalette::Highlight);
@@ -299,11 +300,9 @@ TEST_F(CompareWindowTest, ThePanelShowsWhereTheFileStandsAmongTheTemplates) {
     }
     Select("CraftClass", "rangeScan");
     EXPECT_FALSE(strip->isVisible());
-}
 
-// Twenty templates at 110 and two at 100 stack without hiding a dot; one far below and one far
-// above are counted at the ends rather than pressing the rest together.
-TEST_F(CompareWindowTest, TheStripStacksEqualValuesAndCountsThoseBeyondItsAxis) {
+    // Twenty templates at 110 and two at 100 stack without hiding a dot; one far below and one far
+    // above are counted at the ends rather than pressing the rest together.
     Shown healths(20, "maxHealth = 110");
     healths.insert(healths.end(),
                    {"maxHealth = 100", "maxHealth = 100", "maxHealth = 5", "maxHealth = 1000"});
@@ -311,7 +310,6 @@ TEST_F(CompareWindowTest, TheStripStacksEqualValuesAndCountsThoseBeyondItsAxis) 
     Select("GameObject", "maxHealth");
     Key(Qt::Key_A, Qt::ControlModifier);
     Type(QStringLiteral("105"));
-    auto* strip = m_editor->findChild<CValueStrip*>("valueStrip");
     const QImage image = strip->grab().toImage();
     const QColor ink = strip->palette().color(QPalette::WindowText);
 
@@ -355,9 +353,8 @@ TEST_F(CompareWindowTest, TheStripStacksEqualValuesAndCountsThoseBeyondItsAxis) 
     m_editor->activateWindow();
     QTest::mouseClick(strip, Qt::LeftButton, {}, strip->DotRect(21).center());
     EXPECT_EQ(Current(), "GameObject.maxHealth/s21.odf");
-}
 
-TEST_F(CompareWindowTest, TheFixedColumnsStayInViewWhileTheTemplatesScrollSideways) {
+    // The comparison's fixed columns stay in view while the templates scroll sideways.
     LoadMade("u", Shown(30, "maxHealth = 7"));
     Select("GameObject", "maxHealth");
     OpenCompare();

@@ -87,15 +87,11 @@ TEST_F(UndoTest, PicksEmptyingAndTypingInAFieldAreOneStepEachAndUndoRedoRestoreT
     EXPECT_EQ(ActionText("actionEditUndo"), "&Undo\tCtrl+Z");
 }
 
-TEST_F(UndoTest, TheStarFollowsTheSavedStateAndOpenClearsTheHistory) {
+// Whether undo or redo reaches the saved state is the document's test's (TankDocumentTest).
+TEST_F(UndoTest, TypingAfterASaveIsANewStepAndOpenClearsTheHistory) {
     Select("GameObject", "baseName");
     Type(QStringLiteral("1"));
     Command("actionFileSave");
-    EXPECT_EQ(Title(), TitleOf("doc.odf"));
-    Command("actionEditUndo");
-    EXPECT_EQ(Title(), TitleOf("doc.odf", true));
-    Command("actionEditRedo");
-    EXPECT_EQ(Title(), TitleOf("doc.odf"));
     // Typing after the save is a new step, whose undo goes back to the saved value.
     Type(QStringLiteral("2"));
     Command("actionEditUndo");
