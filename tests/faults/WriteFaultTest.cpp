@@ -117,7 +117,7 @@ void ExpectFailedWrites(const std::function<int(Fault, const std::string& work)>
 
 } // namespace
 
-TEST(WriteFaults, CoreWritesKeepTheOldFileAndTheChanges) {
+TEST(WriteFaults, CoreWritesAndTheCommandLineKeepTheOldFileAndTheChanges) {
     ExpectFailedWrites([](Fault fault, const std::string& work) {
         // A Save As to a new name writes a new file where the fault concerns the whole folder.
         const std::string target = fault == kEmptyPath ? "" : work + "/unit.odf";
@@ -143,9 +143,7 @@ TEST(WriteFaults, CoreWritesKeepTheOldFileAndTheChanges) {
                    ? 0
                    : 3;
     });
-}
 
-TEST(WriteFaults, CommandLineKeepsTheOldFile) {
     ExpectFailedWrites(
         [](Fault fault, const std::string& work) {
             // Long enough that the kept file passes the size limit.

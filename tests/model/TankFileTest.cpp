@@ -157,20 +157,6 @@ TEST(TankFileSave, LinksAreWrittenThroughModesKeptAndLongNamesSaved) {
     EXPECT_EQ(dir.Entries("real"), Texts{"target.odf"});
 }
 
-// A number keeps its text as the file writes it, and only that: what stands after it is no
-// part of it.
-TEST(TankFileNumbers, KeepTheirTextAsTheFileWritesIt) {
-    CTankFile file;
-    file.ReadText("[GameObject]\nmaxHealth = 00120 rounds\nbuildTime = 1e-7f // x\n"
-                  "collisionRadius = --2.50\nscrapCost = none\n");
-    const std::pair<const char*, const char*> kept[] = {{"GameObject.maxHealth", "00120"},
-                                                        {"GameObject.buildTime", "1e-7"},
-                                                        {"GameObject.collisionRadius", "-2.50"},
-                                                        {"GameObject.scrapCost", "0"}};
-    for (const auto& [path, text] : kept)
-        EXPECT_EQ(KeptValue(Field(file, path)), text) << path;
-}
-
 // Every other key as "Group.key = raw value", in the order first met; absent ones end in " -".
 Texts OtherKeysOf(const CTankFile& file) {
     Texts keys;
@@ -236,6 +222,18 @@ TEST(TankFileOtherKeys, AreReadWithTheirRawValuesAndKeptInPlace) {
     EXPECT_EQ(file.Text(SaveStyle::KeepFile),
               Replaced(Replaced(expected, "cloakAllowed = 1\n", ""), "armor = 12\n",
                        "armor = 12\npowerCost = 0.75\n"));
+
+    // A number keeps its text as the file writes it, and only that: what stands after it is no part
+    // of it.
+    CTankFile numbers;
+    numbers.ReadText("[GameObject]\nmaxHealth = 00120 rounds\nbuildTime = 1e-7f // x\n"
+                     "collisionRadius = --2.50\nscrapCost = none\n");
+    const std::pair<const char*, const char*> kept[] = {{"GameObject.maxHealth", "00120"},
+                                                        {"GameObject.buildTime", "1e-7"},
+                                                        {"GameObject.collisionRadius", "-2.50"},
+                                                        {"GameObject.scrapCost", "0"}};
+    for (const auto& [path, text] : kept)
+        EXPECT_EQ(KeptValue(Field(numbers, path)), text) << path;
 }
 
 } // namespace

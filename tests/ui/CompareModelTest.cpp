@@ -109,7 +109,8 @@ protected:
 
 } // namespace
 
-TEST_F(CompareModelTest, ARowPerFieldSetAnywhereAColumnPerTemplateAndWhereTheFileStands) {
+TEST_F(CompareModelTest,
+       ARowPerFieldSetAnywhereAColumnPerTemplateWhereTheFileStandsAndCopiedCells) {
     EXPECT_FALSE(m_model.data({}, Qt::DisplayRole).isValid());
     EXPECT_EQ(Read(m_model),
               (Table{"field|This file|Rank|Min|Median|Max", "GameObject.maxHealth|*10*|1 of 1|||",
@@ -148,17 +149,27 @@ TEST_F(CompareModelTest, ARowPerFieldSetAnywhereAColumnPerTemplateAndWhereTheFil
     m_model.ForgetTemplates();
     m_templates.Clear();
     EXPECT_EQ(Read(m_model)[1], "GameObject.maxHealth|*10*|1 of 1|||");
+
+    // A rectangle of cells copied is the window's test's (Ctrl+C); cells given out of order and
+    // apart fill the rectangle around them, in the table's order.
+    LoadAll();
+    const QModelIndexList scattered = {At("GameObject.aiName", CCompareModel::kFirstTemplate),
+                                       At("GameObject.maxHealth", CCompareModel::kMin)};
+    EXPECT_EQ(m_model.TextOf(scattered, true).toStdString(),
+              "Field\tMin\tA\nGameObject.maxHealth\t9\t\nGameObject.aiName\t\t\n");
+    EXPECT_EQ(m_model.TextOf(scattered, false).toStdString(), "9\t\n\t\n");
 }
 
 // Rank: 1 and the templates with a greater value, of 1 and those that set the field.
-TEST_F(CompareModelTest, RankCountsTheGreaterValuesEqualOnesSharingAPlace) {
-    LoadAll(); // 10, 9, 12, 9
+TEST_F(CompareModelTest,
+       RankCountsTheGreaterValuesAndTheTemplatesOrderByARowThroughATemplateReset) {
+    LoadAll(); // maxHealth 10, 9, 12, 9
     const struct {
         const char* typed;
         const char* rank;
-    } cases[] = {{"13", "1 of 5"}, {"12", "1 of 5"}, {"10", "2 of 5"},
+    } ranks[] = {{"13", "1 of 5"}, {"12", "1 of 5"}, {"10", "2 of 5"},
                  {"9", "3 of 5"},  {"8", "5 of 5"},  {"", ""}};
-    for (const auto& c : cases) {
+    for (const auto& c : ranks) {
         m_model.setData(At("GameObject.maxHealth", CCompareModel::kThisFile), c.typed,
                         Qt::EditRole);
         EXPECT_EQ(Cell("GameObject.maxHealth", CCompareModel::kRank), c.rank) << c.typed;
@@ -166,48 +177,7 @@ TEST_F(CompareModelTest, RankCountsTheGreaterValuesEqualOnesSharingAPlace) {
     // Strings and fields this file does not set have none.
     EXPECT_EQ(Cell("GameObject.unitName", CCompareModel::kRank), "");
     EXPECT_EQ(Cell("GameObject.scrapCost", CCompareModel::kRank), "");
-}
 
-// The filter chooses templates by alias, file name or classLabel, ignoring ASCII case; the
-// figures, ranks, tints and rows are over those shown.
-TEST_F(CompareModelTest, TheFilterChoosesTheTemplatesTheFiguresAreOver) {
-    LoadAll();
-    const struct {
-        const char* filter;
-        const char* shown;
-    } cases[] = {{"c", "C"},           {"T3", "C"},
-                 {"TANK", "t2.odf|C"}, {"ODF", "A|t2.odf|C|t4.odf"},
-                 {"zz", ""},           {"", "A|t2.odf|C|t4.odf"}};
-    for (const auto& c : cases) {
-        m_model.SetTemplateFilter(QString::fromLatin1(c.filter));
-        EXPECT_EQ(Templates(), c.shown) << c.filter;
-        EXPECT_EQ(m_model.ShownTemplateCount(),
-                  std::ranges::count(std::string(c.shown), '|') + (*c.shown ? 1u : 0u));
-        EXPECT_EQ(m_model.TemplateCount(), 4u);
-    }
-    m_model.SetTemplateFilter(QStringLiteral("tank"));
-    EXPECT_EQ(Read(m_model),
-              (Table{"field|This file|Rank|Min|Median|Max|t2.odf|C",
-                     "GameObject.classLabel||||||hovertank|Light Tank",
-                     "GameObject.collisionRadius|||3.000000|3.000000|3.000000|3.000000|",
-                     "GameObject.scrapCost|||30|30|35|30|35",
-                     "GameObject.maxHealth|*10*|2 of 3|9|9|12|9-2|12+3",
-                     "GameObject.unitName|*Tank*||||||Abc", "GameObject.aiName|*own*||||||"}));
-    // The figures' templates are among those shown.
-    EXPECT_EQ(m_model.TemplateAt(At("GameObject.scrapCost", CCompareModel::kMax)), 2);
-    EXPECT_EQ(m_model.ColumnOf(0), -1);
-    EXPECT_EQ(m_model.ColumnOf(2), CCompareModel::kFirstTemplate + 1);
-
-    // Only the fields this file sets.
-    m_model.SetOwnFieldsOnly(true);
-    EXPECT_EQ(m_model.rowCount(), 3);
-    EXPECT_EQ(Read(m_model)[1], "GameObject.maxHealth|*10*|2 of 3|9|9|12|9-2|12+3");
-    m_model.SetOwnFieldsOnly(false);
-    EXPECT_EQ(m_model.rowCount(), 6);
-}
-
-TEST_F(CompareModelTest, TheTemplatesOrderByARowAndKeepItThroughATemplateReset) {
-    LoadAll();
     using Order = CCompareModel::Order;
     const struct {
         const char* field;
@@ -258,15 +228,42 @@ TEST_F(CompareModelTest, TheTemplatesOrderByARowAndKeepItThroughATemplateReset) 
     EXPECT_EQ(m_model.OrderRow(), -1);
 }
 
-// A rectangle of cells copied is the window's test's (Ctrl+C); cells given out of order and
-// apart fill the rectangle around them, in the table's order.
-TEST_F(CompareModelTest, CopiedCellsCarryTheirRowsAndColumnsNames) {
+// The filter chooses templates by alias, file name or classLabel, ignoring ASCII case; the
+// figures, ranks, tints and rows are over those shown.
+TEST_F(CompareModelTest, TheFilterChoosesTheTemplatesTheFiguresAreOver) {
     LoadAll();
-    const QModelIndexList scattered = {At("GameObject.aiName", CCompareModel::kFirstTemplate),
-                                       At("GameObject.maxHealth", CCompareModel::kMin)};
-    EXPECT_EQ(m_model.TextOf(scattered, true).toStdString(),
-              "Field\tMin\tA\nGameObject.maxHealth\t9\t\nGameObject.aiName\t\t\n");
-    EXPECT_EQ(m_model.TextOf(scattered, false).toStdString(), "9\t\n\t\n");
+    const struct {
+        const char* filter;
+        const char* shown;
+    } cases[] = {{"c", "C"},           {"T3", "C"},
+                 {"TANK", "t2.odf|C"}, {"ODF", "A|t2.odf|C|t4.odf"},
+                 {"zz", ""},           {"", "A|t2.odf|C|t4.odf"}};
+    for (const auto& c : cases) {
+        m_model.SetTemplateFilter(QString::fromLatin1(c.filter));
+        EXPECT_EQ(Templates(), c.shown) << c.filter;
+        EXPECT_EQ(m_model.ShownTemplateCount(),
+                  std::ranges::count(std::string(c.shown), '|') + (*c.shown ? 1u : 0u));
+        EXPECT_EQ(m_model.TemplateCount(), 4u);
+    }
+    m_model.SetTemplateFilter(QStringLiteral("tank"));
+    EXPECT_EQ(Read(m_model),
+              (Table{"field|This file|Rank|Min|Median|Max|t2.odf|C",
+                     "GameObject.classLabel||||||hovertank|Light Tank",
+                     "GameObject.collisionRadius|||3.000000|3.000000|3.000000|3.000000|",
+                     "GameObject.scrapCost|||30|30|35|30|35",
+                     "GameObject.maxHealth|*10*|2 of 3|9|9|12|9-2|12+3",
+                     "GameObject.unitName|*Tank*||||||Abc", "GameObject.aiName|*own*||||||"}));
+    // The figures' templates are among those shown.
+    EXPECT_EQ(m_model.TemplateAt(At("GameObject.scrapCost", CCompareModel::kMax)), 2);
+    EXPECT_EQ(m_model.ColumnOf(0), -1);
+    EXPECT_EQ(m_model.ColumnOf(2), CCompareModel::kFirstTemplate + 1);
+
+    // Only the fields this file sets.
+    m_model.SetOwnFieldsOnly(true);
+    EXPECT_EQ(m_model.rowCount(), 3);
+    EXPECT_EQ(Read(m_model)[1], "GameObject.maxHealth|*10*|2 of 3|9|9|12|9-2|12+3");
+    m_model.SetOwnFieldsOnly(false);
+    EXPECT_EQ(m_model.rowCount(), 6);
 }
 
 TEST_F(CompareModelTest, TakeEditAndDeleteAreUndoStepsOfTheDocument) {

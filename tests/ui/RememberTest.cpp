@@ -55,7 +55,7 @@ protected:
 
 } // namespace
 
-TEST_F(RememberTest, OpenRecentListsTheLastTenFilesAndOpensThemFromTheKeyboard) {
+TEST_F(RememberTest, OpenRecentListsTheLastTenFilesAndTheSelectedFieldAndOpenGroupsStay) {
     m_folder.CopyUiTestData({"ALIAS.TXT"});
     for (int i = 0; i < 12; ++i)
         m_folder.Write("f" + std::to_string(i) + ".odf",
@@ -108,9 +108,32 @@ TEST_F(RememberTest, OpenRecentListsTheLastTenFilesAndOpensThemFromTheKeyboard) 
     EXPECT_EQ(Recent(), (Shown{"|", "Clear Menu"}));
     Restart();
     EXPECT_FALSE(RecentMenu()->isEnabled());
+
+    m_folder.CopyUiTestData({"tank.odf", "doc.odf"});
+    Open("tank.odf");
+    ClickItem(m_tree->topLevelItem(2));
+    Key(Qt::Key_Plus);
+    Select("GameObject", "maxAmmo");
+    const QStringList open = OpenGroups();
+    ASSERT_EQ(open.size(), 2);
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"Open", [this] { Open("doc.odf"); }},
+        {"New", [this] { Key(Qt::Key_N, Qt::ControlModifier); }},
+        {"Open Recent", [this] { OpenRecent({Qt::Key_2}); }},
+        {"a drop", [this] { Drop(m_tree->viewport(), {m_folder.Path("doc.odf")}); }},
+        {"a restart", [this] { Restart(); }}};
+    for (const auto& [way, act] : ways) {
+        act();
+        EXPECT_EQ(Selected(), "maxAmmo = ") << way;
+        EXPECT_EQ(OpenGroups(), open) << way;
+    }
+    // A group stays selected as well.
+    ClickItem(m_tree->topLevelItem(2));
+    Open("tank.odf");
+    EXPECT_EQ(Selected(), m_tree->topLevelItem(2)->text(0).toStdString());
 }
 
-TEST_F(RememberTest, TheWindowsComeBackAtTheirSizesAndTheSplitWithThem) {
+TEST_F(RememberTest, TheWindowsComeBackAtTheirSizesAndTheTemplatesSaveThoseThatNoLongerOpen) {
     Start();
     m_editor->resize(640, 420);
     m_editor->move(30, 40);
@@ -146,11 +169,8 @@ TEST_F(RememberTest, TheWindowsComeBackAtTheirSizesAndTheSplitWithThem) {
     m_editor->showMaximized();
     Restart();
     EXPECT_TRUE(m_editor->isMaximized());
-}
 
-TEST_F(RememberTest, TheTemplatesComeBackSaveThoseThatNoLongerOpen) {
     m_folder.CopyUiTestData({"ALIAS.TXT", "doc.odf", "t1.odf", "t2.odf", "t3.odf"});
-    Start();
     LoadSet("t1.odf\nt2.odf\nt3.odf\n");
     Restart();
     Select("GameObject", "maxHealth");
@@ -191,32 +211,6 @@ TEST_F(RememberTest, TheTemplatesComeBackSaveThoseThatNoLongerOpen) {
     Select("GameObject", "maxHealth");
     EXPECT_EQ(m_box->count(), 0);
     EXPECT_EQ(m_prompts.TakeShown(), Shown{});
-}
-
-TEST_F(RememberTest, TheSelectedFieldAndTheOpenGroupsStayForTheNextDocument) {
-    m_folder.CopyUiTestData({"ALIAS.TXT", "tank.odf", "doc.odf"});
-    Start();
-    Open("tank.odf");
-    ClickItem(m_tree->topLevelItem(2));
-    Key(Qt::Key_Plus);
-    Select("GameObject", "maxAmmo");
-    const QStringList open = OpenGroups();
-    ASSERT_EQ(open.size(), 2);
-    const std::pair<const char*, std::function<void()>> ways[] = {
-        {"Open", [this] { Open("doc.odf"); }},
-        {"New", [this] { Key(Qt::Key_N, Qt::ControlModifier); }},
-        {"Open Recent", [this] { OpenRecent({Qt::Key_2}); }},
-        {"a drop", [this] { Drop(m_tree->viewport(), {m_folder.Path("doc.odf")}); }},
-        {"a restart", [this] { Restart(); }}};
-    for (const auto& [way, act] : ways) {
-        act();
-        EXPECT_EQ(Selected(), "maxAmmo = ") << way;
-        EXPECT_EQ(OpenGroups(), open) << way;
-    }
-    // A group stays selected as well.
-    ClickItem(m_tree->topLevelItem(2));
-    Open("tank.odf");
-    EXPECT_EQ(Selected(), m_tree->topLevelItem(2)->text(0).toStdString());
 }
 
 TEST_F(RememberTest, RevertAsksThenReadsTheFileAgain) {

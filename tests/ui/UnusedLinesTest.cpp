@@ -106,7 +106,7 @@ TEST_F(UnusedLinesTest, TheCountLineListsTheLinesAndFollowsTheDocument) {
     EXPECT_EQ(CountLine(), "1 line of this file is not a field the editor knows.");
 }
 
-TEST_F(UnusedLinesTest, EverySaveAsksOncePerDocumentWhetherToKeepThem) {
+TEST_F(UnusedLinesTest, EverySaveAsksOncePerDocumentAndAFileWithoutThemChangesOnlyWhereTyped) {
     for (Answer answer : {Answer::Cancel, Answer::Yes, Answer::No}) {
         SCOPED_TRACE(static_cast<int>(answer));
         OpenFresh();
@@ -150,11 +150,9 @@ TEST_F(UnusedLinesTest, EverySaveAsksOncePerDocumentWhetherToKeepThem) {
         EXPECT_EQ(m_folder.Read("hover.odf"), answer == Answer::No ? layout : m_hover);
     }
     EXPECT_EQ(Title(), TitleOf("Untitled.odf"));
-}
 
-// A file with no line the editor does not know is saved as it was but for the value typed,
-// without a question, by Save and Save As alike; a new document is written in the layout.
-TEST_F(UnusedLinesTest, AFileWithoutUnusedLinesChangesOnlyWhereTheUserTyped) {
+    // A file with no line the editor does not know is saved as it was but for the value typed,
+    // without a question, by Save and Save As alike; a new document is written in the layout.
     const std::string one = tarnwick_test::ReadData("model/thunder.one.odf");
     m_folder.Write("thunder.odf", tarnwick_test::ReadData("model/thunder.odf"));
     Open("thunder.odf");
