@@ -37,27 +37,27 @@ protected:
         m_table = m_compare->findChild<QTableView*>("compareTable");
         ASSERT_EQ(QApplication::focusWidget(), m_table);
     }
-    // The current cell as "Group.field/column title", the changed mark left out.
+    // A column's title or a row's name, a changed field's mark before it left out.
+    QString Header(int section, Qt::Orientation orientation) const {
+        return m_table->model()
+            ->headerData(section, orientation)
+            .toString()
+            .remove(CCompareModel::kChangedMark);
+    }
+    // The current cell as "Group.field/column title".
     std::string Current() const {
         const QModelIndex index = m_table->currentIndex();
-        auto* model = m_table->model();
-        QString row = model->headerData(index.row(), Qt::Vertical).toString();
-        row.remove(CCompareModel::kChangedMark);
-        return (row + "/" + model->headerData(index.column(), Qt::Horizontal).toString())
+        return (Header(index.row(), Qt::Vertical) + "/" + Header(index.column(), Qt::Horizontal))
             .toStdString();
     }
     // A row of the table, "|" between cells.
     std::string Row(const char* field) const {
-        auto* model = m_table->model();
-        for (int row = 0; row < model->rowCount(); ++row) {
-            // A changed field's row is marked before its name.
-            const QString name = model->headerData(row, Qt::Vertical).toString();
-            if (name != QLatin1String(field) && name != QStringLiteral("\u2022 ") + field)
-                continue;
+        for (int row = 0; row < m_table->model()->rowCount(); ++row) {
             QStringList cells;
-            for (int column = 0; column < model->columnCount(); ++column)
-                cells << model->index(row, column).data().toString();
-            return cells.join('|').toStdString();
+            for (int column = 0; column < m_table->model()->columnCount(); ++column)
+                cells << m_table->model()->index(row, column).data().toString();
+            if (Header(row, Qt::Vertical) == QLatin1String(field))
+                return cells.join('|').toStdString();
         }
         return "(no row)";
     }
@@ -65,14 +65,14 @@ protected:
     std::string Columns() const {
         QStringList titles;
         for (int column = 0; column < m_table->model()->columnCount(); ++column)
-            titles << m_table->model()->headerData(column, Qt::Horizontal).toString();
+            titles << Header(column, Qt::Horizontal);
         return titles.join('|').toStdString();
     }
     std::string Rows() const {
         QStringList names;
         for (int row = 0; row < m_table->model()->rowCount(); ++row)
             if (!m_table->isRowHidden(row))
-                names << m_table->model()->headerData(row, Qt::Vertical).toString();
+                names << Header(row, Qt::Vertical);
         return names.join('|').toStdString();
     }
     CCompareDlg* m_compare = nullptr;
