@@ -144,7 +144,7 @@ TEST_F(TableTest, TableWritesValuesAsGetApplyRefusesABadTableAndTakesSpreadsheet
     EXPECT_EQ(Files(), before);
 }
 
-TEST_F(TableTest, ApplyChangesExactlyTheEditedValues) {
+TEST_F(TableTest, ApplyChangesExactlyTheEditedValuesAndOtherKeysAreReadSetAndTabledRaw) {
     // Written and applied unchanged, a table changes nothing, not even a file's time, nor
     // heavy's value in UTF-8 although heavy is a Windows-1252 file.
     const Texts before = Files();
@@ -202,15 +202,12 @@ TEST_F(TableTest, ApplyChangesExactlyTheEditedValues) {
     EXPECT_EQ(
         Apply("file,GameObject.maxHealth,GameObject.buildTime\nscout.odf,+00851,1e-7,\n"),
         (CliResult{0, "scout.odf: 2 values changed\nTotal: 2 values changed in 1 file\n", ""}));
-}
 
-} // namespace
-
-// Keys the schema does not know, named Group.key: printed raw, set in place and removed as set
-// does it, in tables and applied back; a name no file has is refused with a hint where one helps.
-TEST_F(TableTest, OtherKeysAreReadSetAndTabledAsRawText) {
+    // Keys the schema does not know, named Group.key: printed raw, set in place and removed as set
+    // does it, in tables and applied back; a name no file has is refused with a hint where one
+    // helps.
     m_dir.Copy("model/others.odf");
-    const std::string before = Bytes("others.odf");
+    const std::string others = Bytes("others.odf");
     const struct {
         Texts args;
         CliResult want;
@@ -244,7 +241,7 @@ TEST_F(TableTest, OtherKeysAreReadSetAndTabledAsRawText) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(Run(c.args), c.want) << c.args[0] << " " << c.args.back();
-    EXPECT_EQ(Bytes("others.odf"), before);
+    EXPECT_EQ(Bytes("others.odf"), others);
 
     EXPECT_EQ(Run({"set", "others.odf", "HovercraftClass.soundTurbo= \"avtanke5.wav\" ",
                    "BuildingClass.powerCost=", "BuildingClass.soundAmbient=\"quiet.wav\"",
@@ -269,3 +266,5 @@ TEST_F(TableTest, OtherKeysAreReadSetAndTabledAsRawText) {
               (CliResult{2, "", "t.csv:1: unknown column 'Building.armr'\n"}));
     EXPECT_EQ(Bytes("others.odf"), ReadData("model/others.kept.odf"));
 }
+
+} // namespace

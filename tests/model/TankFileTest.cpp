@@ -57,10 +57,16 @@ void ApplyEdit(CTankFile& file, const std::string& edit) {
     ApplyTypedValue(*field, std::string_view(edit).substr(equals + 1));
 }
 
+unsigned ModeOf(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st.st_mode & 07777;
+}
+
 // A keeping save gives the loaded bytes but for the values of the fields whose value or presence
 // changed, both as text and through a real save; the saved file is then the one kept. Which
 // lines are unused is pinned by the golden output of `tarnwick-cli check` on each input.
-TEST(TankFileSave, KeepingSaveChangesOnlyTheLinesOfChangedFields) {
+TEST(TankFileSave, KeepingSaveChangesOnlyChangedFieldsAndSavesGoThroughLinksKeepingModes) {
     const struct {
         const char* input;
         Texts edits;
@@ -118,17 +124,9 @@ TEST(TankFileSave, KeepingSaveChangesOnlyTheLinesOfChangedFields) {
         EXPECT_EQ(ReadBytes(dir / "out.odf"), expected);
         EXPECT_EQ(file.Text(SaveStyle::KeepFile), expected);
     }
-}
 
-unsigned ModeOf(const std::string& path) {
-    struct stat st {};
-    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
-    return st.st_mode & 07777;
-}
-
-// Saves through links, one keeping the target's mode, a new file and the longest name a folder
-// holds: each writes the target and leaves nothing else behind.
-TEST(TankFileSave, LinksAreWrittenThroughModesKeptAndLongNamesSaved) {
+    // Saves through links, one keeping the target's mode, a new file and the longest name a folder
+    // holds: each writes the target and leaves nothing else behind.
     CScratchDir dir;
     CTankFile file;
     const std::string bytes = file.Text();

@@ -43,7 +43,7 @@ template <class T, class Read> void ExpectReads(const Table<T>& table, T none, R
 }
 
 // Typed text: leading blanks, then as much of a number as there is; anything else reads as 0.
-TEST(ValueText, TypedTextIsReadAsFarAsItIsANumber) {
+TEST(ValueText, TypedTextIsReadAsFarAsItIsANumberAndAFilesFromItsFirstDigit) {
     const Table<float> floats = {
         {1.5f, {"1.5"}},
         {-150.0f, {"  \t\n-1.5e2xyz"}},
@@ -79,12 +79,10 @@ TEST(ValueText, TypedTextIsReadAsFarAsItIsANumber) {
         {0, {"0x10", "abc", "", "-", "- 5", ".5"}},
     };
     ExpectReads(integers, kNoInt, ParseTypedInteger);
-}
 
-// A file's value text: the number starts at the first digit, or at a point or minus right
-// before it.
-TEST(ValueText, AFilesValueTextIsReadFromItsFirstDigit) {
-    const Table<float> floats = {
+    // A file's value text: the number starts at the first digit, or at a point or minus right
+    // before it.
+    const Table<float> fileFloats = {
         {-2.5f, {" -2.5"}},
         {3.0f, {" \"3\""}},
         {0.5f, {" .5", "x.5", "..5"}},
@@ -101,9 +99,9 @@ TEST(ValueText, AFilesValueTextIsReadFromItsFirstDigit) {
         {0.0f, {" 1e-50", " 0x10"}},
         {kNone, {" abc", " inf", " -inf", " nan", " .", ""}},
     };
-    ExpectReads(floats, kNone,
+    ExpectReads(fileFloats, kNone,
                 [](const std::string& text, float& value) { return ReadFloatValue(text, value); });
-    const Table<std::int32_t> integers = {
+    const Table<std::int32_t> fileIntegers = {
         {1500, {" 1500"}},
         {3, {" 3.7"}},
         {-20, {" -20"}},
@@ -116,7 +114,7 @@ TEST(ValueText, AFilesValueTextIsReadFromItsFirstDigit) {
         {INT32_MIN, {" -2147483648", " -99999999999"}},
         {kNoInt, {" abc", "", " -"}},
     };
-    ExpectReads(integers, kNoInt, [](const std::string& text, std::int32_t& value) {
+    ExpectReads(fileIntegers, kNoInt, [](const std::string& text, std::int32_t& value) {
         return ReadIntegerValue(text, value);
     });
 }

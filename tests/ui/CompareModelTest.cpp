@@ -230,7 +230,7 @@ TEST_F(CompareModelTest,
 
 // The filter chooses templates by alias, file name or classLabel, ignoring ASCII case; the
 // figures, ranks, tints and rows are over those shown.
-TEST_F(CompareModelTest, TheFilterChoosesTheTemplatesTheFiguresAreOver) {
+TEST_F(CompareModelTest, TheFilterChoosesTheTemplatesAndTakeEditAndDeleteAreUndoSteps) {
     LoadAll();
     const struct {
         const char* filter;
@@ -264,9 +264,9 @@ TEST_F(CompareModelTest, TheFilterChoosesTheTemplatesTheFiguresAreOver) {
     EXPECT_EQ(Read(m_model)[1], "GameObject.maxHealth|*10*|2 of 3|9|9|12|9-2|12+3");
     m_model.SetOwnFieldsOnly(false);
     EXPECT_EQ(m_model.rowCount(), 6);
-}
 
-TEST_F(CompareModelTest, TakeEditAndDeleteAreUndoStepsOfTheDocument) {
+    // Take, edit and Delete are undo steps of the document.
+    m_model.SetTemplateFilter({});
     LoadAll();
     QUndoStack& history = *m_document.UndoStack();
     const int health = CCompareModel::kFirstTemplate + 2; // C's column

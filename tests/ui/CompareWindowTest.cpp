@@ -225,45 +225,6 @@ TEST_F(CompareWindowTest, FindFiltersTheRowsAndTheMenuOrdersTheTemplatesThroughA
     EXPECT_EQ(Current(), "GameObject.maxHealth/Gamma");
 }
 
-TEST_F(CompareWindowTest, FollowsTheMainWindowAndClosesWithIt) {
-    OpenCompare();
-    // An edit in the value box.
-    m_editor->activateWindow();
-    Select("GameObject", "maxHealth");
-    Key(Qt::Key_End);
-    Type(QStringLiteral("5"));
-    EXPECT_EQ(Row("GameObject.maxHealth"), "105|1 of 4|9|10|10|10|9|10");
-
-    // Load Set, and Template Files' Delete and Add while the dialog is still open.
-    LoadSet(kSet);
-    LoadSet("t4.odf\nt1.odf\n");
-    EXPECT_EQ(Columns(), "This file|Rank|Min|Median|Max|t4.odf|Alpha");
-    EXPECT_EQ(Row("CraftClass.rangeScan"), "||1.000000|1.000000|1.000000|1.000000|");
-    std::string during;
-    WhenModalShows<CTemplateFilesDlg>([&](CTemplateFilesDlg* dialog) {
-        dialog->findChild<QListWidget*>()->item(0)->setSelected(true);
-        ClickButton(dialog, "&Delete");
-        during = Columns();
-        m_prompts.Queue(std::vector<std::string>{m_folder.Path("t2.odf")});
-        ClickButton(dialog, "&Add");
-        during += " / " + Columns();
-        dialog->accept();
-    });
-    Command("actionTemplateEditSet");
-    EXPECT_EQ(during, "This file|Rank|Min|Median|Max|Alpha / "
-                      "This file|Rank|Min|Median|Max|Alpha|t2.odf");
-    EXPECT_EQ(Row("CraftClass.rangeScan"), "(no row)");
-
-    // Open replaces the document; the title follows.
-    m_prompts.Queue(Answer::No);
-    m_folder.CopyUiTestData({"tank.odf"});
-    Open("tank.odf");
-    EXPECT_EQ(m_compare->windowTitle(), "Compare Units - tank.odf");
-
-    m_editor->close();
-    EXPECT_FALSE(m_compare->isVisible());
-}
-
 // The field panel's strip: a dot per template value, the file's own marked, and the figures.
 TEST_F(CompareWindowTest,
        ThePanelsStripShowsWhereTheFileStandsAndTheComparisonsFixedColumnsStayInView) {
@@ -457,39 +418,45 @@ TEST_F(CompareWindowTest,
     Key(Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(Rows(), "GameObject.baseName|GameObject.collisionRadius|GameObject.maxHealth|"
                       "GameObject.aiName"); // unitName went with t1.odf
-}
 
-// A text wider than its cell ends in an ellipsis there, nothing of it drawn over the next cell:
-// a quick measure would take its letters (\u01C4) for ASCII ones, which are narrower.
-TEST_F(CompareWindowTest, AWideTextIsCutAtItsCellAndALongOneEditedInPlaceStaysWhole) {
-    std::string wide;
-    for (int i = 0; i < 7; ++i)
-        wide += "\xc7\x84";
-    m_folder.Write("wide.odf", "[GameObject]\nunitName = \"" + wide + "\"\n");
-    LoadSet("wide.odf\nt2.odf\n");
-    Select("GameObject", "unitName");
+    // The window follows the main window, and closes with it.
+    LoadSet(kSet);
     OpenCompare();
-    m_compare->resize(1000, 400);
-    const QModelIndex next =
-        m_table->model()->index(m_table->currentIndex().row(), CCompareModel::kFirstTemplate + 1);
-    // The whole table drawn, as the wide cell's own painting is what would reach the next.
-    const QImage cell = m_table->viewport()->grab().toImage().copy(
-        m_table->visualRect(next).adjusted(1, 1, -1, -1));
-    QImage blank(cell.size(), cell.format());
-    blank.fill(cell.pixelColor(cell.width() - 1, 0));
-    EXPECT_EQ(cell, blank);
+    // An edit in the value box.
+    m_editor->activateWindow();
+    Select("GameObject", "maxHealth");
+    Key(Qt::Key_End);
+    Type(QStringLiteral("5"));
+    EXPECT_EQ(Row("GameObject.maxHealth"), "105|1 of 4|9|10|10|10|9|10");
 
-    // A value longer than an edit field's usual 32767 characters, edited in place, stays whole.
-    const std::string value(40000, 'n');
-    m_folder.Write("long.odf", "[GameObject]\nunitName = \"" + value + "\"\n");
-    Open("long.odf");
-    Select("GameObject", "unitName");
-    OpenCompare();
-    Keys({Qt::Key_F2, Qt::Key_End});
-    Type(QStringLiteral("x"));
-    Key(Qt::Key_Return);
-    Command("actionFileSave");
-    EXPECT_NE(m_folder.Read("long.odf").find("unitName = \"" + value + "x\"\n"), std::string::npos);
+    // Load Set, and Template Files' Delete and Add while the dialog is still open.
+    LoadSet(kSet);
+    LoadSet("t4.odf\nt1.odf\n");
+    EXPECT_EQ(Columns(), "This file|Rank|Min|Median|Max|t4.odf|Alpha");
+    EXPECT_EQ(Row("CraftClass.rangeScan"), "||1.000000|1.000000|1.000000|1.000000|");
+    std::string during;
+    WhenModalShows<CTemplateFilesDlg>([&](CTemplateFilesDlg* dialog) {
+        dialog->findChild<QListWidget*>()->item(0)->setSelected(true);
+        ClickButton(dialog, "&Delete");
+        during = Columns();
+        m_prompts.Queue(std::vector<std::string>{m_folder.Path("t2.odf")});
+        ClickButton(dialog, "&Add");
+        during += " / " + Columns();
+        dialog->accept();
+    });
+    Command("actionTemplateEditSet");
+    EXPECT_EQ(during, "This file|Rank|Min|Median|Max|Alpha / "
+                      "This file|Rank|Min|Median|Max|Alpha|t2.odf");
+    EXPECT_EQ(Row("CraftClass.rangeScan"), "(no row)");
+
+    // Open replaces the document; the title follows.
+    m_prompts.Queue(Answer::No);
+    m_folder.CopyUiTestData({"tank.odf"});
+    Open("tank.odf");
+    EXPECT_EQ(m_compare->windowTitle(), "Compare Units - tank.odf");
+
+    m_editor->close();
+    EXPECT_FALSE(m_compare->isVisible());
 }
 
 // A number picked in the value box or taken in the comparison is written as its template's file
@@ -538,4 +505,35 @@ TEST_F(CompareWindowTest,
     const std::string saved = m_folder.Read("doc.odf");
     EXPECT_NE(saved.find("baseName = \"caf\xe9\""), std::string::npos) << saved;
     EXPECT_NE(saved.find("unitName = \"x\""), std::string::npos) << saved;
+
+    // A text wider than its cell ends in an ellipsis there, nothing of it drawn over the next cell:
+    // a quick measure would take its letters (\u01C4) for ASCII ones, which are narrower.
+    std::string wide;
+    for (int i = 0; i < 7; ++i)
+        wide += "\xc7\x84";
+    m_folder.Write("wide.odf", "[GameObject]\nunitName = \"" + wide + "\"\n");
+    LoadSet("wide.odf\nt2.odf\n");
+    Select("GameObject", "unitName");
+    OpenCompare();
+    m_compare->resize(1000, 400);
+    const QModelIndex next =
+        m_table->model()->index(m_table->currentIndex().row(), CCompareModel::kFirstTemplate + 1);
+    // The whole table drawn, as the wide cell's own painting is what would reach the next.
+    const QImage cell = m_table->viewport()->grab().toImage().copy(
+        m_table->visualRect(next).adjusted(1, 1, -1, -1));
+    QImage blank(cell.size(), cell.format());
+    blank.fill(cell.pixelColor(cell.width() - 1, 0));
+    EXPECT_EQ(cell, blank);
+
+    // A value longer than an edit field's usual 32767 characters, edited in place, stays whole.
+    const std::string value(40000, 'n');
+    m_folder.Write("long.odf", "[GameObject]\nunitName = \"" + value + "\"\n");
+    Open("long.odf");
+    Select("GameObject", "unitName");
+    OpenCompare();
+    Keys({Qt::Key_F2, Qt::Key_End});
+    Type(QStringLiteral("x"));
+    Key(Qt::Key_Return);
+    Command("actionFileSave");
+    EXPECT_NE(m_folder.Read("long.odf").find("unitName = \"" + value + "x\"\n"), std::string::npos);
 }

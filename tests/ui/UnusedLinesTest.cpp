@@ -69,7 +69,7 @@ protected:
 
 } // namespace
 
-TEST_F(UnusedLinesTest, TheCountLineListsTheLinesAndFollowsTheDocument) {
+TEST_F(UnusedLinesTest, TheCountLineListsTheLinesAndEverySaveAsksOnceWhetherToKeepThem) {
     // A header in another case than the editor's is read; the unknown section after it sets
     // nothing.
     EXPECT_EQ(ItemText("HovercraftClass", "soundThrust"), "soundThrust = \"hvthrust.wav\"");
@@ -104,9 +104,7 @@ TEST_F(UnusedLinesTest, TheCountLineListsTheLinesAndFollowsTheDocument) {
     m_folder.Write("one.odf", "[GameObject]\nmaxHealth = 1\n// a\n");
     Open("one.odf");
     EXPECT_EQ(CountLine(), "1 line of this file is not a field the editor knows.");
-}
 
-TEST_F(UnusedLinesTest, EverySaveAsksOncePerDocumentAndAFileWithoutThemChangesOnlyWhereTyped) {
     for (Answer answer : {Answer::Cancel, Answer::Yes, Answer::No}) {
         SCOPED_TRACE(static_cast<int>(answer));
         OpenFresh();
