@@ -67,13 +67,7 @@ protected:
         };
     }
 
-    const std::string m_tank = m_folder.Path("tank.odf"), m_other = m_folder.Path("other.odf");
-    const std::string m_named = m_folder.Path("named.odf");
-    const std::string m_ask = "Save changes to '" + m_tank + "'?";
-    const std::string m_star = TitleOf("tank.odf", true), m_untitled = TitleOf("Untitled.odf");
-    const std::string m_tankTitle = TitleOf("tank.odf"), m_otherTitle = TitleOf("other.odf");
-    const std::string m_changed = "'" + m_tank + "' has been changed by another program since " +
-                                  "it was opened.\nSave your version over it?";
+    const std::string m_tank = m_folder.Path("tank.odf"), m_named = m_folder.Path("named.odf");
 };
 
 } // namespace
@@ -84,8 +78,11 @@ protected:
 // never closes the window.
 TEST_F(FileCommandsTest, EachCommandAsksSavesOrStopsAsTheUserAnswers) {
     using enum IPrompts::Answer;
-    const std::string &ask = m_ask, &star = m_star, &untitled = m_untitled, &other = m_other;
-    const std::string &otherTitle = m_otherTitle, &tankTitle = m_tankTitle, &changed = m_changed;
+    const std::string other = m_folder.Path("other.odf"), ask = "Save changes to '" + m_tank + "'?";
+    const std::string star = TitleOf("tank.odf", true), untitled = TitleOf("Untitled.odf");
+    const std::string tankTitle = TitleOf("tank.odf"), otherTitle = TitleOf("other.odf");
+    const std::string changed = "'" + m_tank + "' has been changed by another program since " +
+                                "it was opened.\nSave your version over it?";
     const std::string missing = m_folder.Path("missing.odf"), bad = m_folder.Path("no/tank.odf");
     const std::string askNew = "Save changes to 'Untitled.odf'?", saveAs = "[Save As .odf]";
     const std::string newStar = TitleOf("Untitled.odf", true), &named = m_named;
@@ -116,16 +113,16 @@ TEST_F(FileCommandsTest, EachCommandAsksSavesOrStopsAsTheUserAnswers) {
         QTest::keyClick(m_editor->windowHandle(), Qt::Key_Enter, Qt::KeypadModifier);
     };
     const auto dropNothing = [&] {
-        Drop(m_edit, {m_tank, m_other});
+        Drop(m_edit, {m_tank, other});
         Drop(m_editor.get(), {QUrl(QStringLiteral("https://example.org/a.odf"))});
     };
     const auto dropOnBox = [&] {
-        Drop(m_edit, {m_other});
+        Drop(m_edit, {other});
         EXPECT_EQ(Edit(), "99") << "the path was typed into the box";
     };
-    const auto dropOnTree = [&] { Drop(m_tree->viewport(), {m_other}); };
+    const auto dropOnTree = [&] { Drop(m_tree->viewport(), {other}); };
     const auto dropOnFind = [&] {
-        Drop(m_editor->findChild<QLineEdit*>(QStringLiteral("filter")), {m_other});
+        Drop(m_editor->findChild<QLineEdit*>(QStringLiteral("filter")), {other});
     };
     Run({
         {"New, unchanged", U, File("New"), {}, {}, untitled, ""},

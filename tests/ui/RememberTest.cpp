@@ -55,7 +55,8 @@ protected:
 
 } // namespace
 
-TEST_F(RememberTest, OpenRecentListsTheLastTenFilesAndTheSelectedFieldAndOpenGroupsStay) {
+TEST_F(RememberTest,
+       OpenRecentListsTheLastTenFilesTheSelectedFieldAndOpenGroupsStayAndRevertReads) {
     m_folder.CopyUiTestData({"ALIAS.TXT"});
     for (int i = 0; i < 12; ++i)
         m_folder.Write("f" + std::to_string(i) + ".odf",
@@ -131,6 +132,27 @@ TEST_F(RememberTest, OpenRecentListsTheLastTenFilesAndTheSelectedFieldAndOpenGro
     ClickItem(m_tree->topLevelItem(2));
     Open("tank.odf");
     EXPECT_EQ(Selected(), m_tree->topLevelItem(2)->text(0).toStdString());
+
+    // Revert asks, then reads the file again.
+    m_prompts.TakeShown();
+    Modify();
+    m_folder.Write("tank.odf", "[GameObject]\nmaxHealth = 7\n");
+    for (Answer answer : {Answer::Cancel, Answer::No, Answer::Yes}) {
+        m_prompts.Queue(answer);
+        Keys({Qt::AltModifier | Qt::Key_F, Qt::Key_V});
+    }
+    EXPECT_EQ(m_prompts.TakeShown(),
+              Shown(3, "Lose the changes made to '" + m_folder.Path("tank.odf") +
+                           "' and read it again from disk?"));
+    EXPECT_EQ(ItemText("GameObject", "maxHealth"), "maxHealth = 7");
+    EXPECT_FALSE(Modified());
+    EXPECT_FALSE(m_editor->findChild<QAction*>("actionEditUndo")->isEnabled());
+    // Without changes, nothing is asked; a new document has no file to go back to.
+    m_folder.Write("tank.odf", "[GameObject]\nmaxHealth = 8\n");
+    Keys({Qt::AltModifier | Qt::Key_F, Qt::Key_V});
+    EXPECT_EQ(ItemText("GameObject", "maxHealth"), "maxHealth = 8");
+    Key(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_FALSE(m_editor->findChild<QAction*>("actionFileRevert")->isEnabled());
 }
 
 TEST_F(RememberTest, TheWindowsComeBackAtTheirSizesAndTheTemplatesSaveThoseThatNoLongerOpen) {
@@ -211,28 +233,6 @@ TEST_F(RememberTest, TheWindowsComeBackAtTheirSizesAndTheTemplatesSaveThoseThatN
     Select("GameObject", "maxHealth");
     EXPECT_EQ(m_box->count(), 0);
     EXPECT_EQ(m_prompts.TakeShown(), Shown{});
-}
-
-TEST_F(RememberTest, RevertAsksThenReadsTheFileAgain) {
-    StartOn("tank.odf");
-    Modify();
-    m_folder.Write("tank.odf", "[GameObject]\nmaxHealth = 7\n");
-    for (Answer answer : {Answer::Cancel, Answer::No, Answer::Yes}) {
-        m_prompts.Queue(answer);
-        Keys({Qt::AltModifier | Qt::Key_F, Qt::Key_V});
-    }
-    EXPECT_EQ(m_prompts.TakeShown(),
-              Shown(3, "Lose the changes made to '" + m_folder.Path("tank.odf") +
-                           "' and read it again from disk?"));
-    EXPECT_EQ(ItemText("GameObject", "maxHealth"), "maxHealth = 7");
-    EXPECT_FALSE(Modified());
-    EXPECT_FALSE(m_editor->findChild<QAction*>("actionEditUndo")->isEnabled());
-    // Without changes, nothing is asked; a new document has no file to go back to.
-    m_folder.Write("tank.odf", "[GameObject]\nmaxHealth = 8\n");
-    Keys({Qt::AltModifier | Qt::Key_F, Qt::Key_V});
-    EXPECT_EQ(ItemText("GameObject", "maxHealth"), "maxHealth = 8");
-    Key(Qt::Key_N, Qt::ControlModifier);
-    EXPECT_FALSE(m_editor->findChild<QAction*>("actionFileRevert")->isEnabled());
 }
 
 TEST_F(RememberTest, AChangedFieldIsMarkedUntilSavedOrUndone) {
