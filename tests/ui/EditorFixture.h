@@ -158,10 +158,12 @@ protected:
         }
         EXPECT_EQ(LoadSet(set), Shown{});
     }
-    // The text of the window's label or menu item with the object name name.
+    // The text of the window's label or menu item with the object name name, an item's "-" while
+    // it is disabled.
     QString Label(const char* name) const { return m_editor->findChild<QLabel*>(name)->text(); }
-    QString ActionText(const char* name) const {
-        return m_editor->findChild<QAction*>(name)->text();
+    std::string ActionText(const char* name) const {
+        const auto* item = m_editor->findChild<QAction*>(name);
+        return item->isEnabled() ? item->text().toStdString() : "-";
     }
     // Types 99 over maxHealth, so the document has unsaved changes.
     void Modify() {

@@ -8,19 +8,13 @@ protected:
         m_folder.CopyUiTestData({"t1.odf", "t2.odf", "t3.odf"});
         StartOn("doc.odf");
     }
-    // The text of the Edit menu's Undo (0) or Redo (1) item, or "-" while it is disabled.
-    std::string MenuItem(int row) {
-        const auto* item =
-            m_editor->findChild<QAction*>(row == 0 ? "actionEditUndo" : "actionEditRedo");
-        return item->isEnabled() ? item->text().toStdString() : "-";
-    }
     // What undo and redo must restore, seen from outside: the selected item, its group's bold,
     // the value box, the title and the Edit menu.
     std::string Now() {
         const QTreeWidgetItem* item = m_tree->currentItem();
         return item->text(0).toStdString() + (item->parent()->font(0).bold() ? ", bold" : "") +
-               ", edit " + Edit().toStdString() + (Modified() ? ", *, " : ", ") + MenuItem(0) +
-               ", " + MenuItem(1);
+               ", edit " + Edit().toStdString() + (Modified() ? ", *, " : ", ") +
+               ActionText("actionEditUndo") + ", " + ActionText("actionEditRedo");
     }
 };
 
@@ -41,7 +35,7 @@ TEST_F(UndoTest, PicksEmptyingAndTypingInAFieldAreOneStepEachAndUndoRedoRestoreT
     Key(Qt::Key_Backspace);
     Type(QStringLiteral("7"));
     std::vector<std::string> items;
-    while (MenuItem(0) != "-") {
+    while (ActionText("actionEditUndo") != "-") {
         items.push_back(m_tree->currentItem()->text(0).toStdString());
         Key(Qt::Key_Z, Qt::ControlModifier);
     }
@@ -51,7 +45,7 @@ TEST_F(UndoTest, PicksEmptyingAndTypingInAFieldAreOneStepEachAndUndoRedoRestoreT
     EXPECT_FALSE(Modified());
 
     // Typing in another field is a step of its own; undo and redo restore the field.
-    EXPECT_EQ(MenuItem(0), "-");
+    EXPECT_EQ(ActionText("actionEditUndo"), "-");
     Select("HovercraftClass", "setAltitude");
     Type(QStringLiteral("12"));
     Select("GameObject", "maxHealth");
@@ -83,8 +77,8 @@ TEST_F(UndoTest, PicksEmptyingAndTypingInAFieldAreOneStepEachAndUndoRedoRestoreT
     EXPECT_EQ(Now(), loaded);
     Command("actionFileNew");
     EXPECT_TRUE(m_prompts.m_shown.empty());
-    EXPECT_EQ(MenuItem(1), "-") << "New clears the history";
-    EXPECT_EQ(ActionText("actionEditUndo"), "&Undo\tCtrl+Z");
+    EXPECT_EQ(ActionText("actionEditRedo"), "-") << "New clears the history";
+    EXPECT_EQ(m_editor->findChild<QAction*>("actionEditUndo")->text(), "&Undo\tCtrl+Z");
 }
 
 // Whether undo or redo reaches the saved state is the document's test's (TankDocumentTest).
@@ -101,5 +95,6 @@ TEST_F(UndoTest, TypingAfterASaveIsANewStepAndOpenClearsTheHistory) {
     Type(QStringLiteral("3"));
     m_prompts.Queue(Answer::No);
     Open("doc.odf");
-    EXPECT_EQ(MenuItem(0) + MenuItem(1), "--") << "Open clears the history";
+    EXPECT_EQ(ActionText("actionEditUndo") + ActionText("actionEditRedo"), "--")
+        << "Open clears the history";
 }
