@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <chrono>
 #include <regex>
 #include <sstream>
 
@@ -99,8 +100,7 @@ TEST_F(CliTest, SetChangesOnlyTheValuesWrittenAsGivenAndTakesOnlyNumbersForNumbe
     EXPECT_EQ(Bytes("messy_crlf.odf"), Golden("messy_crlf.set.expected.odf"));
 
     // An unknown field is refused as get names it (the other keys' test). The reasons a number is
-    // refused for are ValueText's; one refused for its range, leaving the file's bytes and time,
-    // is the real files' test's.
+    // refused for are ValueText's; one refused for its range is the real files' test's.
     const std::string ok = "GameObject.maxHealth=5"; // valid, but refused with the others
     const std::string where = "messy.odf: GameObject.maxHealth: '";
     const std::pair<std::string, std::string> refused[] = {
@@ -114,9 +114,12 @@ TEST_F(CliTest, SetChangesOnlyTheValuesWrittenAsGivenAndTakesOnlyNumbersForNumbe
          "messy.odf: GameObject.unitName: '\xc5\x81owicz': Windows-1252, the "
          "file's encoding, has no '\xc5\x81' (U+0141)\n"},
     };
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    fs::last_write_time(m_dir / "messy.odf", old);
     for (const auto& [arg, message] : refused)
         EXPECT_EQ(Run({"set", "messy.odf", ok, arg}), (CliResult{2, "", message}));
     EXPECT_EQ(Bytes("messy.odf"), Golden("messy.odf"));
+    EXPECT_EQ(fs::last_write_time(m_dir / "messy.odf"), old);
 
     // A UTF-8 value goes into a file in the file's encoding: Windows-1252, as for a file of
     // ASCII only, or UTF-8.
