@@ -109,8 +109,7 @@ protected:
 
 } // namespace
 
-TEST_F(CompareModelTest,
-       ARowPerFieldSetAnywhereAColumnPerTemplateWhereTheFileStandsAndCopiedCells) {
+TEST_F(CompareModelTest, RowsColumnsRanksAndTheTemplatesOrderAndCopiedCells) {
     EXPECT_FALSE(m_model.data({}, Qt::DisplayRole).isValid());
     EXPECT_EQ(Read(m_model),
               (Table{"field|This file|Rank|Min|Median|Max", "GameObject.maxHealth|*10*|1 of 1|||",
@@ -152,18 +151,14 @@ TEST_F(CompareModelTest,
 
     // A rectangle of cells copied is the window's test's (Ctrl+C); cells given out of order and
     // apart fill the rectangle around them, in the table's order.
-    LoadAll();
+    LoadAll(); // maxHealth 10, 9, 12, 9
     const QModelIndexList scattered = {At("GameObject.aiName", CCompareModel::kFirstTemplate),
                                        At("GameObject.maxHealth", CCompareModel::kMin)};
     EXPECT_EQ(m_model.TextOf(scattered, true).toStdString(),
               "Field\tMin\tA\nGameObject.maxHealth\t9\t\nGameObject.aiName\t\t\n");
     EXPECT_EQ(m_model.TextOf(scattered, false).toStdString(), "9\t\n\t\n");
-}
 
-// Rank: 1 and the templates with a greater value, of 1 and those that set the field.
-TEST_F(CompareModelTest,
-       RankCountsTheGreaterValuesAndTheTemplatesOrderByARowThroughATemplateReset) {
-    LoadAll(); // maxHealth 10, 9, 12, 9
+    // Rank: 1 and the templates with a greater value, of 1 and those that set the field.
     const struct {
         const char* typed;
         const char* rank;
