@@ -8,6 +8,7 @@
 #include "UnitFileMaker.h"
 
 #include <set>
+#include <sstream>
 
 namespace {
 
@@ -139,10 +140,9 @@ TEST_F(RealFilesTest, FilesReadAsTheRulesSay) {
     // check: one run over every file, compared file by file.
     const CliResult check = Run({"check"}, m_names);
     std::map<std::string, std::string> listed;
-    for (std::size_t at = 0, end; (end = check.out.find('\n', at)) != std::string::npos;
-         at = end + 1)
-        listed[check.out.substr(at, check.out.find(':', at) - at)] +=
-            check.out.substr(at, end + 1 - at);
+    std::istringstream lines(check.out);
+    for (std::string line; std::getline(lines, line);)
+        listed[line.substr(0, line.find(':'))] += line + "\n";
     bool bAny = false;
     for (int i = 0; i < kFiles; ++i) {
         std::string want = Reading(i).Check(m_names[i]);
