@@ -12,7 +12,7 @@
 
 using namespace tarnwick_test;
 
-TEST(Lock, RunsAtOnceOnOneFileBothLand) {
+TEST(Lock, RunsAtOnceOnOneFileBothLandAHeldLockIsWaitedForAndAKilledHoldersIsNot) {
     CScratchDir scratch;
     const std::string unit = scratch / "unit.odf", table = scratch / "t.csv";
     for (int round = 0; round < 16; ++round) {
@@ -31,27 +31,24 @@ TEST(Lock, RunsAtOnceOnOneFileBothLand) {
         ASSERT_EQ(ReadBytes(unit),
                   "[GameObject]\nmaxHealth = " + health + "\nmaxAmmo = " + ammo + "\n");
     }
-}
 
-TEST(Lock, AHeldLockIsWaitedForAndAKilledHoldersIsNot) {
     // Two folders; the one that runs lock second (they go by inode) is held, so that an apply
     // over both must lock the free one and then wait for the held one.
-    CScratchDir scratch;
     Texts folders = {scratch / "a", scratch / "b"};
     std::ranges::sort(folders, {}, [](const std::string& folder) {
         struct stat st {};
         fs::create_directory(folder);
         return ::stat(folder.c_str(), &st) == 0 ? st.st_ino : 0;
     });
-    const std::string unit = folders[1] + "/unit.odf", other = folders[0] + "/other.odf";
+    const std::string held = folders[1] + "/held.odf", other = folders[0] + "/other.odf";
     const std::string before = "[GameObject]\nmaxHealth = 1\n";
-    WriteBytes(unit, before);
+    WriteBytes(held, before);
     WriteBytes(other, before);
-    WriteBytes(scratch / "t.csv", "file,GameObject.maxHealth\n" + other + ",2\n" + unit + ",2\n");
+    WriteBytes(scratch / "t.csv", "file,GameObject.maxHealth\n" + other + ",2\n" + held + ",2\n");
 
     // The lock goes with the folder's open file, which the child shares until it is killed.
     CFolderLock lock;
-    ASSERT_TRUE(lock.Lock({unit}, std::chrono::seconds(5)));
+    ASSERT_TRUE(lock.Lock({held}, std::chrono::seconds(5)));
     const pid_t holder = ::fork();
     if (holder == 0)
         for (;;)
@@ -63,13 +60,13 @@ TEST(Lock, AHeldLockIsWaitedForAndAKilledHoldersIsNot) {
                             "Folder '" + fs::canonical(folders[1]).string() +
                                 "' stays locked by another run writing there; try again when it "
                                 "has finished.\n"};
-    EXPECT_EQ(RunCli({"set", unit, "GameObject.maxHealth=2"}), refused);
+    EXPECT_EQ(RunCli({"set", held, "GameObject.maxHealth=2"}), refused);
     EXPECT_EQ(RunCli({"apply", scratch / "t.csv"}), refused);
     EXPECT_EQ(ReadBytes(other), before);
     ::kill(holder, SIGKILL);
     ExitStatusOf(holder);
     // A lock left by a killed process would make this wait in vain too.
-    EXPECT_EQ(RunCli({"set", unit, "GameObject.maxHealth=3"}), (CliResult{0, "", ""}));
+    EXPECT_EQ(RunCli({"set", held, "GameObject.maxHealth=3"}), (CliResult{0, "", ""}));
     ::unsetenv("TARNWICK_LOCK_WAIT");
-    EXPECT_EQ(ReadBytes(unit), "[GameObject]\nmaxHealth = 3\n");
+    EXPECT_EQ(ReadBytes(held), "[GameObject]\nmaxHealth = 3\n");
 }

@@ -12,7 +12,7 @@ namespace {
 using namespace tarnwick_test;
 
 // What New shows of it is the window tests' concern; the line ends and alias are not shown.
-TEST(TankFile, ResetClearsAllButTheAlias) {
+TEST(TankFile, ResetClearsAllButTheAliasAndTheSchemaFindsGroupsAndFieldsIgnoringAsciiCase) {
     CTankFile file;
     ASSERT_TRUE(file.Load(DataPath("model/apc.odf"))); // every type of value, CR LF
     EXPECT_FALSE(file.IsUntitled());
@@ -36,9 +36,8 @@ TEST(TankFile, ResetClearsAllButTheAlias) {
         EXPECT_EQ(file.m_strPath + " " + file.m_strFileName, path + " " + name);
         EXPECT_FALSE(file.IsUntitled());
     }
-}
 
-TEST(Schema, FindGroupMatchesTheBracketAndNameAsAPrefixIgnoringAsciiCase) {
+    // Groups match their headers as a prefix, fields their whole key, ignoring ASCII case.
     // Each group name with every header text that must select it.
     const std::vector<std::pair<std::string, Texts>> table = {
         {"GameObject",
@@ -56,9 +55,8 @@ TEST(Schema, FindGroupMatchesTheBracketAndNameAsAPrefixIgnoringAsciiCase) {
             EXPECT_EQ(group ? group->m_strName : "(none)", name) << header.substr(0, 40);
         }
     }
-}
 
-TEST(Schema, FieldsAreFoundByTheirWholeKeyInTheirGroupIgnoringAsciiCase) {
+    // Fields are found by their whole key in their group, ignoring ASCII case.
     const CSchema& schema = CSchema::Get();
     auto path = [&schema](int index) {
         if (index < 0)
@@ -85,7 +83,7 @@ TEST(Schema, FieldsAreFoundByTheirWholeKeyInTheirGroupIgnoringAsciiCase) {
         EXPECT_EQ(path(schema.FindField(key, schema.FindGroup(header))), found)
             << header << " " << key.substr(0, 20);
     // A command line names a field by its group's whole name and its key.
-    const std::pair<const char*, const char*> paths[] = {
+    const std::pair<const char*, const char*> fieldPaths[] = {
         {"gameobject.MAXHEALTH", "GameObject.maxHealth"},
         {"HoverCraftClass.velocForward", "HovercraftClass.velocForward"},
         {"Game.maxHealth", "(none)"},
@@ -94,10 +92,9 @@ TEST(Schema, FieldsAreFoundByTheirWholeKeyInTheirGroupIgnoringAsciiCase) {
         {"GameObject.", "(none)"},
         {".maxHealth", "(none)"},
     };
-    for (const auto& [given, found] : paths)
+    for (const auto& [given, found] : fieldPaths)
         EXPECT_EQ(path(schema.FindFieldPath(given)), found) << given;
     // A tank file's own field of the key.
-    CTankFile file;
     EXPECT_EQ(file.FindField("maxhealth", schema.FindGroup("[GameObject]")),
               &Field(file, "GameObject.maxHealth"));
 }

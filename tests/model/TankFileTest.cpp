@@ -57,10 +57,16 @@ void ApplyEdit(CTankFile& file, const std::string& edit) {
     ApplyTypedValue(*field, std::string_view(edit).substr(equals + 1));
 }
 
+unsigned ModeOf(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st.st_mode & 07777;
+}
+
 // A keeping save gives the loaded bytes but for the values of the fields whose value or presence
 // changed, both as text and through a real save; the saved file is then the one kept. Which
 // lines are unused is pinned by the golden output of `tarnwick-cli check` on each input.
-TEST(TankFileSave, KeepingSaveChangesOnlyTheLinesOfChangedFields) {
+TEST(TankFileSave, KeepingSaveChangesOnlyChangedFieldsAndSavesGoThroughLinksKeepingModes) {
     const struct {
         const char* input;
         Texts edits;
@@ -118,17 +124,9 @@ TEST(TankFileSave, KeepingSaveChangesOnlyTheLinesOfChangedFields) {
         EXPECT_EQ(ReadBytes(dir / "out.odf"), expected);
         EXPECT_EQ(file.Text(SaveStyle::KeepFile), expected);
     }
-}
 
-unsigned ModeOf(const std::string& path) {
-    struct stat st {};
-    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
-    return st.st_mode & 07777;
-}
-
-// Saves through links, one keeping the target's mode, a new file and the longest name a folder
-// holds: each writes the target and leaves nothing else behind.
-TEST(TankFileSave, LinksAreWrittenThroughModesKeptAndLongNamesSaved) {
+    // Saves through links, one keeping the target's mode, a new file and the longest name a folder
+    // holds: each writes the target and leaves nothing else behind.
     CScratchDir dir;
     CTankFile file;
     const std::string bytes = file.Text();
@@ -155,20 +153,6 @@ TEST(TankFileSave, LinksAreWrittenThroughModesKeptAndLongNamesSaved) {
     EXPECT_EQ(dir.Entries(), (Texts{"dangling.odf", "fresh.odf", "links", "new.odf", longName,
                                     "perm.odf", "real"}));
     EXPECT_EQ(dir.Entries("real"), Texts{"target.odf"});
-}
-
-// A number keeps its text as the file writes it, and only that: what stands after it is no
-// part of it.
-TEST(TankFileNumbers, KeepTheirTextAsTheFileWritesIt) {
-    CTankFile file;
-    file.ReadText("[GameObject]\nmaxHealth = 00120 rounds\nbuildTime = 1e-7f // x\n"
-                  "collisionRadius = --2.50\nscrapCost = none\n");
-    const std::pair<const char*, const char*> kept[] = {{"GameObject.maxHealth", "00120"},
-                                                        {"GameObject.buildTime", "1e-7"},
-                                                        {"GameObject.collisionRadius", "-2.50"},
-                                                        {"GameObject.scrapCost", "0"}};
-    for (const auto& [path, text] : kept)
-        EXPECT_EQ(KeptValue(Field(file, path)), text) << path;
 }
 
 // Every other key as "Group.key = raw value", in the order first met; absent ones end in " -".
@@ -236,6 +220,18 @@ TEST(TankFileOtherKeys, AreReadWithTheirRawValuesAndKeptInPlace) {
     EXPECT_EQ(file.Text(SaveStyle::KeepFile),
               Replaced(Replaced(expected, "cloakAllowed = 1\n", ""), "armor = 12\n",
                        "armor = 12\npowerCost = 0.75\n"));
+
+    // A number keeps its text as the file writes it, and only that: what stands after it is no part
+    // of it.
+    CTankFile numbers;
+    numbers.ReadText("[GameObject]\nmaxHealth = 00120 rounds\nbuildTime = 1e-7f // x\n"
+                     "collisionRadius = --2.50\nscrapCost = none\n");
+    const std::pair<const char*, const char*> kept[] = {{"GameObject.maxHealth", "00120"},
+                                                        {"GameObject.buildTime", "1e-7"},
+                                                        {"GameObject.collisionRadius", "-2.50"},
+                                                        {"GameObject.scrapCost", "0"}};
+    for (const auto& [path, text] : kept)
+        EXPECT_EQ(KeptValue(Field(numbers, path)), text) << path;
 }
 
 } // namespace

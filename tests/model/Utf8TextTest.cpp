@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Utf8Text, ValidUtf8StaysAndAnythingElseIsReadAsWindows1252) {
+TEST(Utf8Text, ValidUtf8StaysAndUserTextGoesIntoTheDocumentsEncoding) {
     const std::pair<std::string, std::string> table[] = {
         {"", ""},
         {"plain", "plain"},
@@ -27,12 +27,10 @@ TEST(Utf8Text, ValidUtf8StaysAndAnythingElseIsReadAsWindows1252) {
         EXPECT_EQ(Utf8OfBytes(bytes), utf8) << bytes;
         EXPECT_EQ(IsValidUtf8(bytes), bytes == utf8) << bytes;
     }
-}
 
-// A file's encoding, and what the user's text becomes in it: UTF-8 goes into a Windows-1252
-// document as its bytes (the five undefined ones as the C1 controls the window shows), other
-// bytes stay as they are, and a character that Windows-1252 has not is named.
-TEST(TextEncoding, UserTextGoesIntoTheDocumentsEncoding) {
+    // A file's encoding, and what the user's text becomes in it: UTF-8 goes into a Windows-1252
+    // document as its bytes (the five undefined ones as the C1 controls the window shows), other
+    // bytes stay as they are, and a character that Windows-1252 has not is named.
     EXPECT_EQ(EncodingOfBytes("caf\xc3\xa9"), TextEncoding::Utf8);
     EXPECT_EQ(EncodingOfBytes("\xef\xbb\xbfx"), TextEncoding::Utf8);
     for (const char* bytes : {"", "ascii only", "caf\xe9", "caf\xc3\xa9 \xe9"})
@@ -43,7 +41,7 @@ TEST(TextEncoding, UserTextGoesIntoTheDocumentsEncoding) {
         TextEncoding encoding;
         const char* bytes; // nullptr: refused
         char32_t refused;
-    } table[] = {
+    } cases[] = {
         {"W\xc3\xbcrger \xe2\x82\xac \xc2\x81 \xc5\xb8", TextEncoding::Windows1252,
          "W\xfcrger \x80 \x81 \x9f", 0},
         {"W\xfcrger", TextEncoding::Windows1252, "W\xfcrger", 0}, // not UTF-8: bytes
@@ -53,7 +51,7 @@ TEST(TextEncoding, UserTextGoesIntoTheDocumentsEncoding) {
         {"a\xc2\x80", TextEncoding::Windows1252, nullptr, U'\u0080'},
         {"\xf0\x9f\x98\x80", TextEncoding::Windows1252, nullptr, U'\U0001F600'},
     };
-    for (const auto& c : table) {
+    for (const auto& c : cases) {
         std::string bytes;
         char32_t refused = 0;
         EXPECT_EQ(EncodeUserText(c.text, c.encoding, bytes, refused), c.bytes != nullptr) << c.text;

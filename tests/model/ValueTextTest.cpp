@@ -26,8 +26,25 @@ const std::int32_t kNoInt = -12345;
 // Each value with every text that must give it.
 template <class T> using Table = std::vector<std::pair<T, std::vector<std::string>>>;
 
-TEST(ValueText, ParseTypedFloat) {
-    const Table<float> table = {
+// Checks that read gives each value of table from every one of its texts: typed text always
+// gives one; a file's value text (read(text, value)) tells whether it read one, none standing
+// for "returned false and left the value alone".
+template <class T, class Read> void ExpectReads(const Table<T>& table, T none, Read read) {
+    for (const auto& [want, texts] : table) {
+        for (const std::string& text : texts) {
+            T value = none;
+            if constexpr (std::is_invocable_v<Read, const std::string&>)
+                value = read(text);
+            else
+                EXPECT_EQ(read(text, value), want != none) << '"' << text << '"';
+            EXPECT_EQ(value, want) << '"' << text << '"';
+        }
+    }
+}
+
+// Typed text: leading blanks, then as much of a number as there is; anything else reads as 0.
+TEST(ValueText, TypedTextIsReadAsFarAsItIsANumberAndAFilesFromItsFirstDigit) {
+    const Table<float> floats = {
         {1.5f, {"1.5"}},
         {-150.0f, {"  \t\n-1.5e2xyz"}},
         {0.5f, {"+.5", ".5"}},
@@ -47,16 +64,10 @@ TEST(ValueText, ParseTypedFloat) {
           "0." + std::string(9399, '0') + "1e9000", "0e999999", "inf", "-infinity", "nan", "NAN(1)",
           "0x1p4", "0x10", "abc", "", ".", "-", "- 5", "x5"}},
     };
-    for (const auto& [want, texts] : table) {
-        for (const std::string& text : texts)
-            EXPECT_EQ(ParseTypedFloat(text), want) << '"' << text << '"';
-    }
+    ExpectReads(floats, kNone, ParseTypedFloat);
     EXPECT_TRUE(std::signbit(ParseTypedFloat("-0")));
     EXPECT_TRUE(std::signbit(ParseTypedFloat("-1e-50")));
-}
-
-TEST(ValueText, ParseTypedInteger) {
-    const Table<std::int32_t> table = {
+    const Table<std::int32_t> integers = {
         {42, {"42", "  \t42abc"}},
         {-17, {"-17"}},
         {8, {"+8"}},
@@ -67,16 +78,11 @@ TEST(ValueText, ParseTypedInteger) {
         {INT32_MIN, {"-2147483648", "-2147483649", "-99999999999"}},
         {0, {"0x10", "abc", "", "-", "- 5", ".5"}},
     };
-    for (const auto& [want, texts] : table) {
-        for (const std::string& text : texts)
-            EXPECT_EQ(ParseTypedInteger(text), want) << '"' << text << '"';
-    }
-}
+    ExpectReads(integers, kNoInt, ParseTypedInteger);
 
-// A file's value text: the number starts at the first digit, or at a point or minus right
-// before it.
-TEST(ValueText, ReadFloatValue) {
-    const Table<float> table = {
+    // A file's value text: the number starts at the first digit, or at a point or minus right
+    // before it.
+    const Table<float> fileFloats = {
         {-2.5f, {" -2.5"}},
         {3.0f, {" \"3\""}},
         {0.5f, {" .5", "x.5", "..5"}},
@@ -93,17 +99,9 @@ TEST(ValueText, ReadFloatValue) {
         {0.0f, {" 1e-50", " 0x10"}},
         {kNone, {" abc", " inf", " -inf", " nan", " .", ""}},
     };
-    for (const auto& [want, texts] : table) {
-        for (const std::string& text : texts) {
-            float value = kNone;
-            EXPECT_EQ(ReadFloatValue(text, value), want != kNone) << '"' << text << '"';
-            EXPECT_EQ(value, want) << '"' << text << '"';
-        }
-    }
-}
-
-TEST(ValueText, ReadIntegerValue) {
-    const Table<std::int32_t> table = {
+    ExpectReads(fileFloats, kNone,
+                [](const std::string& text, float& value) { return ReadFloatValue(text, value); });
+    const Table<std::int32_t> fileIntegers = {
         {1500, {" 1500"}},
         {3, {" 3.7"}},
         {-20, {" -20"}},
@@ -116,18 +114,14 @@ TEST(ValueText, ReadIntegerValue) {
         {INT32_MIN, {" -2147483648", " -99999999999"}},
         {kNoInt, {" abc", "", " -"}},
     };
-    for (const auto& [want, texts] : table) {
-        for (const std::string& text : texts) {
-            std::int32_t value = kNoInt;
-            EXPECT_EQ(ReadIntegerValue(text, value), want != kNoInt) << '"' << text << '"';
-            EXPECT_EQ(value, want) << '"' << text << '"';
-        }
-    }
+    ExpectReads(fileIntegers, kNoInt, [](const std::string& text, std::int32_t& value) {
+        return ReadIntegerValue(text, value);
+    });
 }
 
 // What the command line takes as a number: the decimal grammar for a Float, whole numbers for an
 // Integer, blanks around; the reason names the text and suggests a point for a comma.
-TEST(ValueText, OnlyNumbersAreNumberText) {
+TEST(ValueText, OnlyNumbersAreNumberTextAndExactOnesAreKeptAsGiven) {
     const struct {
         FieldType type;
         std::vector<std::string> numbers, refused;
@@ -145,18 +139,18 @@ TEST(ValueText, OnlyNumbersAreNumberText) {
         for (const std::string& text : refused)
             EXPECT_FALSE(IsNumberText(type, text)) << text;
     }
-    // A point in place of the comma would make a number of the type, or not.
+    // A point in place of the comma would make a number of the type, or not: a spreadsheet that
+    // writes decimal commas.
     for (const auto& [type, text, hint] : {std::tuple{FieldType::Integer, "2500,0", true},
                                            {FieldType::Integer, "22,5", false},
+                                           {FieldType::Float, "22,5", true},
                                            {FieldType::Float, "1,2,3", false}})
         EXPECT_EQ(NotANumberReason(type, text), "'" + std::string(text) + "' is not a number" +
                                                     (hint ? " (use a point for decimals)" : ""));
-}
 
-// What the command line refuses and why: not a number, not a whole number, out of range. A
-// number it takes is written as given, blanks trimmed; lenient text forgets the text unless it
-// reads as the value held.
-TEST(ValueText, ExactNumbersAreKeptAsGivenAndOthersRefused) {
+    // What the command line refuses and why: not a number, not a whole number, out of range. A
+    // number it takes is written as given, blanks trimmed; lenient text forgets the text unless it
+    // reads as the value held.
     const std::string none;
     const auto range = [](FieldType type, std::string text) {
         return "'" + text + "' is out of range (" +
@@ -180,6 +174,8 @@ TEST(ValueText, ExactNumbersAreKeptAsGivenAndOthersRefused) {
         {Integer, "99999999999999999999", range(Integer, "99999999999999999999"), ""},
         {Integer, "3300.5", "'3300.5' is not a whole number", ""},
         {Integer, "25o0", "'25o0' is not a number", ""},
+        {Integer, "1e3", "'1e3' is not a number", ""}, // a whole number, but not in its own type
+        {Integer, "2 500", "'2 500' is not a number", ""},
         {Integer, "", none, ""},
         {Float, "1e-7", none, "1e-7"},
         {Float, "0.0000004", none, "0.0000004"},
@@ -223,7 +219,7 @@ TEST(ValueText, ExactNumbersAreKeptAsGivenAndOthersRefused) {
 
 // The text is what "%f" gives in the C locale, and whatever is written reads back as the same
 // value, so loading and saving again never drifts: values at the edges, then random ones.
-TEST(ValueText, WrittenNumbersAreThoseOfPrintfAndReadBackTheSame) {
+TEST(ValueText, WrittenNumbersAreThoseOfPrintfAndReadBackTheSameByEitherPath) {
     std::vector<float> values = {0.1f,       16777217.0f, -0.25f,     1.0f / 3.0f,  1234.5678f,
                                  0.0000001f, -0.0000001f, 0.0f,       -0.0f,        FLT_MAX,
                                  -FLT_MAX,   0.0078125f,  0.0234375f, 4294967040.0f};
@@ -248,14 +244,12 @@ TEST(ValueText, WrittenNumbersAreThoseOfPrintfAndReadBackTheSame) {
     }
     for (const std::int32_t value : {0, -20, INT32_MAX, INT32_MIN})
         EXPECT_EQ(FormatInteger(value), std::to_string(value));
-}
 
-// Values of up to 15 digits take a faster path than longer ones; both must read alike.
-TEST(ValueText, ShortAndLongDecimalsReadAlike) {
-    std::mt19937_64 random(5);
+    // Values of up to 15 digits take a faster path than longer ones; both must read alike.
+    std::mt19937_64 random64(5);
     for (int i = 0; i < 300000; ++i) {
-        std::string text = std::to_string(random() % 10'000'000'000'000'000);
-        text.insert(random() % (text.size() + 1), ".");
+        std::string text = std::to_string(random64() % 10'000'000'000'000'000);
+        text.insert(random64() % (text.size() + 1), ".");
         if (text == ".")
             continue;
         const std::string zeroFirst = "0" + text; // from_chars wants a digit before the point

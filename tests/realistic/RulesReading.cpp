@@ -62,7 +62,7 @@ Schema ParseSchema(const std::string& text) {
     return schema;
 }
 
-CRulesReading::CRulesReading(const Schema& schema, std::string bytes, bool bOtherKeys)
+CRulesReading::CRulesReading(const Schema& schema, std::string bytes)
     : m_schema(schema), m_bytes(std::move(bytes)) {
     // Lines end at LF, less one CR before it; a byte order mark is no part of the first.
     for (std::size_t at = m_bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0; at < m_bytes.size();) {
@@ -130,7 +130,7 @@ CRulesReading::CRulesReading(const Schema& schema, std::string bytes, bool bOthe
                                                                           : value.text));
     }
     for (const auto& [name, lines] : m_otherLines)
-        for (std::size_t n = 0; bOtherKeys && n + 1 < lines.size(); ++n)
+        for (std::size_t n = 0; n + 1 < lines.size(); ++n)
             std::ranges::find(m_notes, lines[n], &std::pair<int, std::string>::first)->second =
                 "overridden by line " + std::to_string(lines.back() + 1);
     std::ranges::stable_sort(m_notes, {}, &std::pair<int, std::string>::first);

@@ -24,8 +24,8 @@ std::string ToWindows1252(const std::string& utf8);
 
 class CRulesReading {
 public:
-    // bOtherKeys: a key the schema lacks is overridden by a later line of it, as a field is.
-    CRulesReading(const Schema& schema, std::string bytes, bool bOtherKeys = false);
+    // A key the schema lacks is overridden by a later line of it, as a field is.
+    CRulesReading(const Schema& schema, std::string bytes);
 
     // What get prints for the field at index (no line end), nothing when the file does not set it.
     std::optional<std::string> Get(int index) const;

@@ -110,7 +110,7 @@ protected:
 
 } // namespace
 
-TEST_F(CompareModelTest, ARowPerFieldSetAnywhereAColumnPerTemplateAndWhereTheFileStands) {
+TEST_F(CompareModelTest, RowsColumnsRanksAndTheTemplatesOrderAndCopiedCells) {
     EXPECT_FALSE(m_model.data({}, Qt::DisplayRole).isValid());
     EXPECT_EQ(Read(m_model),
               (Table{"field|This file|Rank|Min|Median|Max", "GameObject.maxHealth|*10*|1 of 1|||",
@@ -149,17 +149,23 @@ TEST_F(CompareModelTest, ARowPerFieldSetAnywhereAColumnPerTemplateAndWhereTheFil
     m_model.ForgetTemplates();
     m_templates.Clear();
     EXPECT_EQ(Read(m_model)[1], "GameObject.maxHealth|*10*|1 of 1|||");
-}
 
-// Rank: 1 and the templates with a greater value, of 1 and those that set the field.
-TEST_F(CompareModelTest, RankCountsTheGreaterValuesEqualOnesSharingAPlace) {
-    LoadAll(); // 10, 9, 12, 9
+    // A rectangle of cells copied is the window's test's (Ctrl+C); cells given out of order and
+    // apart fill the rectangle around them, in the table's order.
+    LoadAll(); // maxHealth 10, 9, 12, 9
+    const QModelIndexList scattered = {At("GameObject.aiName", CCompareModel::kFirstTemplate),
+                                       At("GameObject.maxHealth", CCompareModel::kMin)};
+    EXPECT_EQ(m_model.TextOf(scattered, true).toStdString(),
+              "Field\tMin\tA\nGameObject.maxHealth\t9\t\nGameObject.aiName\t\t\n");
+    EXPECT_EQ(m_model.TextOf(scattered, false).toStdString(), "9\t\n\t\n");
+
+    // Rank: 1 and the templates with a greater value, of 1 and those that set the field.
     const struct {
         const char* typed;
         const char* rank;
-    } cases[] = {{"13", "1 of 5"}, {"12", "1 of 5"}, {"10", "2 of 5"},
+    } ranks[] = {{"13", "1 of 5"}, {"12", "1 of 5"}, {"10", "2 of 5"},
                  {"9", "3 of 5"},  {"8", "5 of 5"},  {"", ""}};
-    for (const auto& c : cases) {
+    for (const auto& c : ranks) {
         m_model.setData(At("GameObject.maxHealth", CCompareModel::kThisFile), c.typed,
                         Qt::EditRole);
         EXPECT_EQ(Cell("GameObject.maxHealth", CCompareModel::kRank), c.rank) << c.typed;
@@ -167,48 +173,7 @@ TEST_F(CompareModelTest, RankCountsTheGreaterValuesEqualOnesSharingAPlace) {
     // Strings and fields this file does not set have none.
     EXPECT_EQ(Cell("GameObject.unitName", CCompareModel::kRank), "");
     EXPECT_EQ(Cell("GameObject.scrapCost", CCompareModel::kRank), "");
-}
 
-// The filter chooses templates by alias, file name or classLabel, ignoring ASCII case; the
-// figures, ranks, tints and rows are over those shown.
-TEST_F(CompareModelTest, TheFilterChoosesTheTemplatesTheFiguresAreOver) {
-    LoadAll();
-    const struct {
-        const char* filter;
-        const char* shown;
-    } cases[] = {{"c", "C"},           {"T3", "C"},
-                 {"TANK", "t2.odf|C"}, {"ODF", "A|t2.odf|C|t4.odf"},
-                 {"zz", ""},           {"", "A|t2.odf|C|t4.odf"}};
-    for (const auto& c : cases) {
-        m_model.SetTemplateFilter(QString::fromLatin1(c.filter));
-        EXPECT_EQ(Templates(), c.shown) << c.filter;
-        EXPECT_EQ(m_model.ShownTemplateCount(),
-                  std::ranges::count(std::string(c.shown), '|') + (*c.shown ? 1u : 0u));
-        EXPECT_EQ(m_model.TemplateCount(), 4u);
-    }
-    m_model.SetTemplateFilter(QStringLiteral("tank"));
-    EXPECT_EQ(Read(m_model),
-              (Table{"field|This file|Rank|Min|Median|Max|t2.odf|C",
-                     "GameObject.classLabel||||||hovertank|Light Tank",
-                     "GameObject.collisionRadius|||3.000000|3.000000|3.000000|3.000000|",
-                     "GameObject.scrapCost|||30|30|35|30|35",
-                     "GameObject.maxHealth|*10*|2 of 3|9|9|12|9-2|12+3",
-                     "GameObject.unitName|*Tank*||||||Abc", "GameObject.aiName|*own*||||||"}));
-    // The figures' templates are among those shown.
-    EXPECT_EQ(m_model.TemplateAt(At("GameObject.scrapCost", CCompareModel::kMax)), 2);
-    EXPECT_EQ(m_model.ColumnOf(0), -1);
-    EXPECT_EQ(m_model.ColumnOf(2), CCompareModel::kFirstTemplate + 1);
-
-    // Only the fields this file sets.
-    m_model.SetOwnFieldsOnly(true);
-    EXPECT_EQ(m_model.rowCount(), 3);
-    EXPECT_EQ(Read(m_model)[1], "GameObject.maxHealth|*10*|2 of 3|9|9|12|9-2|12+3");
-    m_model.SetOwnFieldsOnly(false);
-    EXPECT_EQ(m_model.rowCount(), 6);
-}
-
-TEST_F(CompareModelTest, TheTemplatesOrderByARowAndKeepItThroughATemplateReset) {
-    LoadAll();
     using Order = CCompareModel::Order;
     const struct {
         const char* field;
@@ -259,31 +224,45 @@ TEST_F(CompareModelTest, TheTemplatesOrderByARowAndKeepItThroughATemplateReset) 
     EXPECT_EQ(m_model.OrderRow(), -1);
 }
 
-TEST_F(CompareModelTest, CopiedCellsCarryTheirRowsAndColumnsNames) {
+// The filter chooses templates by alias, file name or classLabel, ignoring ASCII case; the
+// figures, ranks, tints and rows are over those shown.
+TEST_F(CompareModelTest, TheFilterChoosesTheTemplatesAndTakeEditAndDeleteAreUndoSteps) {
     LoadAll();
-    auto cells = [this](std::initializer_list<std::pair<const char*, int>> list) {
-        QModelIndexList indexes;
-        for (const auto& [field, column] : list)
-            indexes.append(At(field, column));
-        return indexes;
-    };
-    using M = CCompareModel;
-    const QModelIndexList rectangle = cells({{"GameObject.maxHealth", M::kThisFile},
-                                             {"GameObject.unitName", M::kRank},
-                                             {"GameObject.unitName", M::kThisFile},
-                                             {"GameObject.maxHealth", M::kRank}});
-    EXPECT_EQ(m_model.TextOf(rectangle, true).toStdString(),
-              "Field\tThis file\tRank\nGameObject.maxHealth\t10\t2 of 5\n"
-              "GameObject.unitName\tTank\t\n");
-    EXPECT_EQ(m_model.TextOf(rectangle, false).toStdString(), "10\t2 of 5\nTank\t\n");
-    const QModelIndexList scattered =
-        cells({{"GameObject.aiName", M::kFirstTemplate}, {"GameObject.maxHealth", M::kMin}});
-    EXPECT_EQ(m_model.TextOf(scattered, true).toStdString(),
-              "Field\tMin\tA\nGameObject.maxHealth\t9\t\nGameObject.aiName\t\t\n");
-    EXPECT_EQ(m_model.TextOf(scattered, false).toStdString(), "9\t\n\t\n");
-}
+    const struct {
+        const char* filter;
+        const char* shown;
+    } cases[] = {{"c", "C"},           {"T3", "C"},
+                 {"TANK", "t2.odf|C"}, {"ODF", "A|t2.odf|C|t4.odf"},
+                 {"zz", ""},           {"", "A|t2.odf|C|t4.odf"}};
+    for (const auto& c : cases) {
+        m_model.SetTemplateFilter(QString::fromLatin1(c.filter));
+        EXPECT_EQ(Templates(), c.shown) << c.filter;
+        EXPECT_EQ(m_model.ShownTemplateCount(),
+                  std::ranges::count(std::string(c.shown), '|') + (*c.shown ? 1u : 0u));
+        EXPECT_EQ(m_model.TemplateCount(), 4u);
+    }
+    m_model.SetTemplateFilter(QStringLiteral("tank"));
+    EXPECT_EQ(Read(m_model),
+              (Table{"field|This file|Rank|Min|Median|Max|t2.odf|C",
+                     "GameObject.classLabel||||||hovertank|Light Tank",
+                     "GameObject.collisionRadius|||3.000000|3.000000|3.000000|3.000000|",
+                     "GameObject.scrapCost|||30|30|35|30|35",
+                     "GameObject.maxHealth|*10*|2 of 3|9|9|12|9-2|12+3",
+                     "GameObject.unitName|*Tank*||||||Abc", "GameObject.aiName|*own*||||||"}));
+    // The figures' templates are among those shown.
+    EXPECT_EQ(m_model.TemplateAt(At("GameObject.scrapCost", CCompareModel::kMax)), 2);
+    EXPECT_EQ(m_model.ColumnOf(0), -1);
+    EXPECT_EQ(m_model.ColumnOf(2), CCompareModel::kFirstTemplate + 1);
 
-TEST_F(CompareModelTest, TakeEditAndDeleteAreUndoStepsOfTheDocument) {
+    // Only the fields this file sets.
+    m_model.SetOwnFieldsOnly(true);
+    EXPECT_EQ(m_model.rowCount(), 3);
+    EXPECT_EQ(Read(m_model)[1], "GameObject.maxHealth|*10*|2 of 3|9|9|12|9-2|12+3");
+    m_model.SetOwnFieldsOnly(false);
+    EXPECT_EQ(m_model.rowCount(), 6);
+
+    // Take, edit and Delete are undo steps of the document.
+    m_model.SetTemplateFilter({});
     LoadAll();
     QUndoStack& history = *m_document.UndoStack();
     const int health = CCompareModel::kFirstTemplate + 2; // C's column
@@ -304,13 +283,11 @@ TEST_F(CompareModelTest, TakeEditAndDeleteAreUndoStepsOfTheDocument) {
     QStringList refused;
     QObject::connect(&m_model, &CCompareModel::Refused,
                      [&refused](const QString& why) { refused << why; });
-    for (const char* text : {"15x", "16\u0141", "1.5", "2147483648"})
+    // (The reasons are ValueText's; an out-of-range one is the window's test's.)
+    for (const char* text : {"16\u0141", "1.5"})
         EXPECT_FALSE(
             m_model.setData(At("GameObject.maxHealth", 0), QString::fromUtf8(text), Qt::EditRole));
-    EXPECT_EQ(refused, (QStringList{"'15x' is not a number", "'16\u0141' is not a number",
-                                    "'1.5' is not a whole number",
-                                    "'2147483648' is out of range (an Integer holds -2147483648 to "
-                                    "2147483647)"}));
+    EXPECT_EQ(refused, (QStringList{"'16\u0141' is not a number", "'1.5' is not a whole number"}));
     EXPECT_EQ(Health(), 9);
     EXPECT_TRUE(m_model.setData(At("GameObject.maxHealth", 0), " 015 ", Qt::EditRole));
     EXPECT_EQ(Health(), 15);
@@ -321,7 +298,7 @@ TEST_F(CompareModelTest, TakeEditAndDeleteAreUndoStepsOfTheDocument) {
     EXPECT_FALSE(
         m_model.setData(At("GameObject.maxHealth", CCompareModel::kMin), "1", Qt::EditRole));
     EXPECT_EQ(history.count(), 3);
-    EXPECT_EQ(refused.size(), 4);
+    EXPECT_EQ(refused.size(), 2);
 
     // A value typed into the first row keeps it.
     m_model.setData(m_model.index(0, CCompareModel::kThisFile), "light", Qt::EditRole);

@@ -10,7 +10,8 @@
 
 #include <cstring>
 
-TEST(EditorAppTest, HelpAndWrongArgumentsEndAtOnceWithTheUsage) {
+TEST(EditorAppTest,
+     HelpAndWrongArgumentsEndAtOnceAndARunStartsOnTheFileAndSetAfterTheAliasMessage) {
     using enum CCommandLine::Action;
     const std::pair<std::vector<std::string>, CCommandLine::Action> cases[] = {
         {{"--help"}, Help},           {{"-h"}, Help},
@@ -45,9 +46,8 @@ TEST(EditorAppTest, HelpAndWrongArgumentsEndAtOnceWithTheUsage) {
     EXPECT_TRUE(wrong.status == 2 && wrong.out.empty() &&
                 wrong.err.find(usage) != std::string::npos)
         << wrong;
-}
 
-TEST(EditorAppTest, StartsOnTheFileAndTheTemplateSetAfterTheAliasMessage) {
+    // A run starts on the file and the template set, after the alias file's message.
     CScratchFolder folder;
     folder.CopyUiTestData({"tank.odf", "t1.odf"});
     // An alias file that is there but cannot be read is worth a message; none at all is not.

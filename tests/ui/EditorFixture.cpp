@@ -2,7 +2,12 @@
 
 #include "ValueComboBox.h"
 
+#include <QHelpEvent>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QToolTip>
+#include <QWheelEvent>
 #include <QWindow>
 
 namespace {
@@ -59,6 +64,46 @@ Shown Listed(const QComboBox& box) {
             ((label.isNull() ? QString() : "[" + label + "] ") + box.itemText(i)).toStdString());
     }
     return items;
+}
+
+std::string ToolTipAt(QWidget* widget, QPoint at) {
+    QHelpEvent event(QEvent::ToolTip, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &event);
+    const QString text = QToolTip::isVisible() ? QToolTip::text() : QString();
+    QToolTip::hideText();
+    return text.toStdString();
+}
+
+void Wheel(QWidget* widget, QPoint angle) {
+    QWheelEvent wheel(QPointF(5, 5), widget->mapToGlobal(QPointF(5, 5)), QPoint(), angle,
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &wheel);
+}
+
+void ClickButton(QWidget* window, const char* text) {
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        if (button->text() == QString::fromLatin1(text))
+            return QTest::mouseClick(button, Qt::LeftButton);
+    }
+    ADD_FAILURE() << "no button " << text;
+}
+
+void Drop(QWidget* target, const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    EXPECT_EQ(enter.isAccepted(), drop.isAccepted());
+}
+
+void Drop(QWidget* target, std::initializer_list<std::string> paths) {
+    QList<QUrl> urls;
+    for (const std::string& path : paths)
+        urls << QUrl::fromLocalFile(QString::fromStdString(path));
+    Drop(target, urls);
 }
 
 void EditorTest::Start(const std::string& startSet) {

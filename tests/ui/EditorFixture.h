@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
@@ -70,6 +71,16 @@ QTreeWidgetItem* FieldItem(QWidget& window, const QString& group, const QString&
 void ClickItem(QTreeWidgetItem* item);
 // The value list's items as "[label] value", or "value" for an item without a label.
 Shown Listed(const QComboBox& box);
+// The tooltip that widget shows at the point at, or "" when it shows none.
+std::string ToolTipAt(QWidget* widget, QPoint at);
+// A turn of the mouse wheel by angle (120 a notch, x sideways) at a corner of widget.
+void Wheel(QWidget* widget, QPoint angle);
+// Clicks the push button of window whose text is text.
+void ClickButton(QWidget* window, const char* text);
+// Drops the files at paths, or the addresses urls, on target as a drag from a file manager would,
+// checking that target takes the drop exactly when it took the drag.
+void Drop(QWidget* target, const QList<QUrl>& urls);
+void Drop(QWidget* target, std::initializer_list<std::string> paths);
 
 // A real editor window in a scratch folder with scripted prompts and a settings folder of its
 // own. The members go in reverse order: the window first, then the settings, the prompts (which
@@ -108,6 +119,11 @@ protected:
         const char ascii = QTest::keyToAscii(key);
         Send(key, ascii ? QString(QLatin1Char(ascii)) : QString(), modifiers);
     }
+    // Keys one after another, such as {Qt::Key_Up, Qt::ShiftModifier | Qt::Key_Right}.
+    void Keys(std::initializer_list<QKeyCombination> keys) {
+        for (QKeyCombination key : keys)
+            Key(key.key(), key.keyboardModifiers());
+    }
     void Type(const QString& text) {
         for (QChar c : text)
             Send(Qt::Key_unknown, QString(c), Qt::NoModifier);
@@ -121,6 +137,33 @@ protected:
     }
     QString ItemText(const char* group, const char* name) {
         return FieldItem(*m_editor, group, name)->text(0);
+    }
+    // Runs Load Set on a set file, set.txt, holding text; returns what was shown after the dialog.
+    Shown LoadSet(const std::string& text) {
+        m_folder.Write("set.txt", text);
+        m_prompts.Queue(m_folder.Path("set.txt"));
+        Command("actionTemplateLoadSet");
+        Shown shown = m_prompts.TakeShown();
+        EXPECT_EQ(shown.at(0), "[Open]");
+        EXPECT_EQ(m_prompts.m_lastFilter, "Text Files (*.txt);;All Files (*)");
+        return Shown(shown.begin() + 1, shown.end());
+    }
+    // Loads a set of templates NAME0.odf, NAME1.odf... each setting the GameObject lines of
+    // lines, in order.
+    void LoadMade(const std::string& name, const std::vector<std::string>& lines) {
+        std::string set;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            m_folder.Write(name + std::to_string(i) + ".odf", "[GameObject]\n" + lines[i] + "\n");
+            set += name + std::to_string(i) + ".odf\n";
+        }
+        EXPECT_EQ(LoadSet(set), Shown{});
+    }
+    // The text of the window's label or menu item with the object name name, an item's "-" while
+    // it is disabled.
+    QString Label(const char* name) const { return m_editor->findChild<QLabel*>(name)->text(); }
+    std::string ActionText(const char* name) const {
+        const auto* item = m_editor->findChild<QAction*>(name);
+        return item->isEnabled() ? item->text().toStdString() : "-";
     }
     // Types 99 over maxHealth, so the document has unsaved changes.
     void Modify() {

@@ -8,8 +8,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-#include <cstring>
-
 namespace {
 
 // Receives the addresses the editor asks the desktop to open.
@@ -23,8 +21,9 @@ public slots:
 
 } // namespace
 
-TEST_F(EditorTest, TheFirstWindowIsReadyForWorkItsPanelOfFixedWidth) {
-    m_folder.CopyUiTestData({"ALIAS.TXT"});
+// The alias file is optional: without one nothing is said, and templates go by their file names.
+// One that cannot be read is the program's test's (EditorAppTest).
+TEST_F(EditorTest, TheFirstWindowIsReadyItsPanelOfFixedWidthItsMenusAndHelpInPlace) {
     Start();
     EXPECT_TRUE(m_prompts.m_shown.empty());
     auto label = [this](const char* name) { return m_editor->findChild<QLabel*>(name); };
@@ -73,35 +72,17 @@ TEST_F(EditorTest, TheFirstWindowIsReadyForWorkItsPanelOfFixedWidth) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return (m_tree->width() > tree) == (change > 0); }));
         EXPECT_EQ(panel->width(), width);
     }
-    // A group leaves the value box disabled, also in a new file that keeps it selected; nothing
-    // selected makes it ready.
+    // A group leaves the value box disabled (the value editing test's), nothing selected makes
+    // it ready.
     m_tree->setCurrentItem(m_tree->topLevelItem(0));
-    EXPECT_FALSE(m_box->isEnabled());
-    Command("actionFileNew");
-    EXPECT_FALSE(m_box->isEnabled());
     m_tree->clearSelection();
     EXPECT_TRUE(m_box->isEnabled());
-}
 
-// The alias file is optional: without one nothing is said, and templates go by their file names.
-TEST_F(EditorTest, NoAliasFileIsNoMessage) {
-    Start();
-    EXPECT_EQ(m_prompts.TakeShown(), Shown{});
-    m_editor.reset();
-    std::filesystem::create_directory(m_folder.Path("alias.txt"));
-    Start();
-    EXPECT_EQ(m_prompts.m_details, (Shown{"Error loading alias file 'alias.txt'.\nNo tank aliases "
-                                          "will be used. | " +
-                                          std::string(std::strerror(EISDIR))}));
-}
-
-TEST_F(EditorTest, MenusCarryTheirItemsAndTheTitleShowsAPathAsItIs) {
-    m_folder.CopyUiTestData({"ALIAS.TXT", "tank.odf"});
+    m_folder.CopyUiTestData({"tank.odf"});
     // Qt would read "[*]" as its modified mark; a path that is not UTF-8 shows a character a
     // byte.
     m_folder.Write("odd[*].odf", m_folder.Read("tank.odf"));
     m_folder.Write("caf\xe9.odf", m_folder.Read("tank.odf"));
-    Start();
     Open("odd[*].odf");
     EXPECT_EQ(Title(), TitleOf("odd[*].odf"));
     Open("caf\xe9.odf");
@@ -122,11 +103,9 @@ TEST_F(EditorTest, MenusCarryTheirItemsAndTheTitleShowsAPathAsItIs) {
                          "&Template: &Load Set... &Save Set... &Edit Set... | &Clear",
                          "&Help: &About Tarnwick... &Tarnwick Web Site... &Brindlemoor Web Site...",
                      }));
-}
 
-TEST_F(EditorTest, HelpShowsTheAboutBoxAndOpensBothWebAddresses) {
-    m_folder.CopyUiTestData({"ALIAS.TXT"});
-    Start();
+    // Help shows the about box and opens both web addresses.
+    m_prompts.TakeShown();
     WhenModalShows<QDialog>([](QDialog* about) {
         EXPECT_EQ(about->windowTitle(), "About Tarnwick");
         QStringList texts;

@@ -2,10 +2,6 @@
 
 #include "FolderLock.h"
 
-#include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
-
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -14,23 +10,6 @@ using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 namespace {
-
-// Drops urls on target as a drag from a file manager would, checking that the window takes the
-// drop exactly when it took the drag.
-void Drop(QWidget* target, const QList<QUrl>& urls) {
-    QMimeData data;
-    data.setUrls(urls);
-    const QPoint at = target->rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &drop);
-    EXPECT_EQ(enter.isAccepted(), drop.isAccepted());
-}
-
-QUrl UrlOf(const std::string& path) {
-    return QUrl::fromLocalFile(QString::fromStdString(path));
-}
 
 // The file commands, each way the user answers: what is asked, the title after (empty once the
 // window closed) and which file then holds the change. Each case starts on tank.odf with
@@ -88,26 +67,63 @@ protected:
         };
     }
 
-    const std::string m_tank = m_folder.Path("tank.odf"), m_other = m_folder.Path("other.odf");
-    const std::string m_named = m_folder.Path("named.odf");
-    const std::string m_ask = "Save changes to '" + m_tank + "'?";
-    const std::string m_star = TitleOf("tank.odf", true), m_untitled = TitleOf("Untitled.odf");
-    const std::string m_tankTitle = TitleOf("tank.odf"), m_otherTitle = TitleOf("other.odf");
-    const std::string m_changed = "'" + m_tank + "' has been changed by another program since " +
-                                  "it was opened.\nSave your version over it?";
+    const std::string m_tank = m_folder.Path("tank.odf"), m_named = m_folder.Path("named.odf");
 };
 
 } // namespace
 
-TEST_F(FileCommandsTest, NewOpenAndExitAskBeforeDroppingChanges) {
+// The file commands: New, Open and Exit ask before dropping changes; a new document is saved
+// under a name asked for; a command whose save fails stops and keeps the changes; Save asks before
+// writing over a file another program changed; a dropped file opens as Open would, and Enter
+// never closes the window.
+TEST_F(FileCommandsTest, EachCommandAsksSavesOrStopsAsTheUserAnswers) {
     using enum IPrompts::Answer;
-    const std::string &ask = m_ask, &star = m_star, &untitled = m_untitled, &other = m_other;
-    const std::string &otherTitle = m_otherTitle, missing = m_folder.Path("missing.odf");
+    const std::string other = m_folder.Path("other.odf"), ask = "Save changes to '" + m_tank + "'?";
+    const std::string star = TitleOf("tank.odf", true), untitled = TitleOf("Untitled.odf");
+    const std::string tankTitle = TitleOf("tank.odf"), otherTitle = TitleOf("other.odf");
+    const std::string changed = "'" + m_tank + "' has been changed by another program since " +
+                                "it was opened.\nSave your version over it?";
+    const std::string missing = m_folder.Path("missing.odf"), bad = m_folder.Path("no/tank.odf");
+    const std::string askNew = "Save changes to 'Untitled.odf'?", saveAs = "[Save As .odf]";
+    const std::string newStar = TitleOf("Untitled.odf", true), &named = m_named;
     const Shown openMissing{ask, "[Open]", "Error opening tank file '" + missing + "'.",
                             "Error loading tank file '" + missing + "'."};
+    const Shown cannotSave{ask, changed, "Error saving tank file '" + m_tank + "'."};
+    const Shown saveAsBad{saveAs, "Error saving tank file '" + bad + "'."};
     const auto escape = [this] { Key(Qt::Key_Escape); };
     const auto inTree = [this] { m_tree->setFocus(), Key(Qt::Key_Escape); };
     const auto closeBox = [this] { m_editor->close(); };
+    const auto folder = [&] { fs::remove(m_tank), fs::create_directory(m_tank); };
+    const auto saveAsThenTitle = [&] {
+        File("Save As")();
+        // A failed Save As keeps the document's path: the title, and what Save writes.
+        EXPECT_EQ(Title(), star);
+        File("Save")();
+    };
+    const auto touch = [&] { fs::last_write_time(m_tank, fs::last_write_time(m_tank) + 1h); };
+    const auto asLong = [&] {
+        m_folder.Write("tank.odf", std::string(m_folder.Read("tank.odf").size(), 'x'));
+    };
+    const auto rewrite = [&] { m_folder.Write("tank.odf", "[Other]\n"); };
+    const auto empty = [&] { m_folder.Write("tank.odf", ""); };
+    const auto remove = [&] { fs::remove(m_tank); };
+    const auto enter = [this] {
+        Key(Qt::Key_Return);
+        m_tree->setFocus();
+        QTest::keyClick(m_editor->windowHandle(), Qt::Key_Enter, Qt::KeypadModifier);
+    };
+    const auto dropNothing = [&] {
+        Drop(m_edit, {m_tank, other});
+        Drop(m_editor.get(), {QUrl(QStringLiteral("https://example.org/a.odf"))});
+    };
+    const auto dropOnBox = [&] {
+        Drop(m_edit, {other});
+        EXPECT_EQ(Edit(), "99") << "the path was typed into the box";
+    };
+    const auto dropOnTree = [&] { Drop(m_tree->viewport(), {other}); };
+    const auto dropOnFind = [&] {
+        Drop(m_editor->findChild<QLineEdit*>(QStringLiteral("filter")), {other});
+    };
     Run({
         {"New, unchanged", U, File("New"), {}, {}, untitled, ""},
         {"Open, unchanged", U, File("Open"), {other}, {"[Open]"}, otherTitle, ""},
@@ -126,87 +142,23 @@ TEST_F(FileCommandsTest, NewOpenAndExitAskBeforeDroppingChanges) {
         {"Escape in the tree, Cancel", C, inTree, {Cancel}, {ask}, star, ""},
         {"the close box, Cancel", C, closeBox, {Cancel}, {ask}, star, ""},
         {"the close box, No", C, closeBox, {No}, {ask}, "", ""},
-    });
-}
-
-TEST_F(FileCommandsTest, ANewDocumentIsSavedUnderANameAskedFor) {
-    using enum IPrompts::Answer;
-    const std::string askNew = "Save changes to 'Untitled.odf'?", saveAs = "[Save As .odf]";
-    const std::string newStar = TitleOf("Untitled.odf", true), &named = m_named;
-    Run({
+        // A new document.
         {"New, Yes, cancelled", N, File("New"), {Yes, std::nullopt}, {askNew, saveAs}, newStar, ""},
-        {"New, Yes, named",
-         N,
-         File("New"),
-         {Yes, named},
-         {askNew, saveAs},
-         m_untitled,
-         "named.odf"},
+        {"New, Yes, named", N, File("New"), {Yes, named}, {askNew, saveAs}, untitled, "named.odf"},
         {"Save, cancelled", N, File("Save"), {std::nullopt}, {saveAs}, newStar, ""},
         {"Save, named", N, File("Save"), {named}, {saveAs}, TitleOf("named.odf"), "named.odf"},
-    });
-}
-
-TEST_F(FileCommandsTest, ACommandWhoseSaveFailsStopsAndKeepsTheChanges) {
-    using enum IPrompts::Answer;
-    const std::string bad = m_folder.Path("no/tank.odf"), &star = m_star;
-    const Shown cannotSave{m_ask, m_changed, "Error saving tank file '" + m_tank + "'."};
-    const Shown saveAsBad{"[Save As .odf]", "Error saving tank file '" + bad + "'."};
-    const auto folder = [&] { fs::remove(m_tank), fs::create_directory(m_tank); };
-    const auto saveAsThenTitle = [&] {
-        File("Save As")();
-        // A failed Save As keeps the document's path: the title, and what Save writes.
-        EXPECT_EQ(Title(), star);
-        File("Save")();
-    };
-    Run({
-        {"Save As, no folder", C, saveAsThenTitle, {bad}, saveAsBad, m_tankTitle, "tank.odf"},
+        // Saves that fail.
+        {"Save As, no folder", C, saveAsThenTitle, {bad}, saveAsBad, tankTitle, "tank.odf"},
         {"New, Yes, cannot save", C, File("New", folder), {Yes, Yes}, cannotSave, star, ""},
         {"Open, Yes, cannot save", C, File("Open", folder), {Yes, Yes}, cannotSave, star, ""},
         {"Exit, Yes, cannot save", C, File("Exit", folder), {Yes, Yes}, cannotSave, star, ""},
-    });
-}
-
-TEST_F(FileCommandsTest, SaveAsksBeforeWritingOverAFileAnotherProgramChanged) {
-    using enum IPrompts::Answer;
-    const std::string &changed = m_changed, &star = m_star, &tankTitle = m_tankTitle;
-    const auto touch = [&] { fs::last_write_time(m_tank, fs::last_write_time(m_tank) + 1h); };
-    const auto asLong = [&] {
-        m_folder.Write("tank.odf", std::string(m_folder.Read("tank.odf").size(), 'x'));
-    };
-    const auto rewrite = [&] { m_folder.Write("tank.odf", "[Other]\n"); };
-    const auto empty = [&] { m_folder.Write("tank.odf", ""); };
-    const auto remove = [&] { fs::remove(m_tank); };
-    Run({
+        // Another program's changes.
         {"Save, only touched", C, File("Save", touch), {}, {}, tankTitle, "tank.odf"},
         {"Save, rewritten as long, No", C, File("Save", asLong), {No}, {changed}, star, ""},
         {"Save, rewritten, Cancel", C, File("Save", rewrite), {Cancel}, {changed}, star, ""},
         {"Save, removed, Yes", C, File("Save", remove), {Yes}, {changed}, tankTitle, "tank.odf"},
-        {"Exit, Yes, emptied, No", C, File("Exit", empty), {Yes, No}, {m_ask, changed}, star, ""},
-    });
-}
-
-TEST_F(FileCommandsTest, ADroppedFileOpensAsOpenWouldAndEnterNeverCloses) {
-    using enum IPrompts::Answer;
-    const std::string &ask = m_ask, &star = m_star, &otherTitle = m_otherTitle;
-    const auto enter = [this] {
-        Key(Qt::Key_Return);
-        m_tree->setFocus();
-        QTest::keyClick(m_editor->windowHandle(), Qt::Key_Enter, Qt::KeypadModifier);
-    };
-    const auto dropNothing = [&] {
-        Drop(m_edit, {UrlOf(m_tank), UrlOf(m_other)});
-        Drop(m_editor.get(), {QUrl(QStringLiteral("https://example.org/a.odf"))});
-    };
-    const auto dropOnBox = [&] {
-        Drop(m_edit, {UrlOf(m_other)});
-        EXPECT_EQ(Edit(), "99") << "the path was typed into the box";
-    };
-    const auto dropOnTree = [&] { Drop(m_tree->viewport(), {UrlOf(m_other)}); };
-    const auto dropOnFind = [&] {
-        Drop(m_editor->findChild<QLineEdit*>(QStringLiteral("filter")), {UrlOf(m_other)});
-    };
-    Run({
+        {"Exit, Yes, emptied, No", C, File("Exit", empty), {Yes, No}, {ask, changed}, star, ""},
+        // Enter and drops.
         {"Enter applies, never closes", C, enter, {}, {}, star, ""},
         {"a drop of two files or a web address", C, dropNothing, {}, {}, star, ""},
         {"a drop on the value box, Cancel", C, dropOnBox, {Cancel}, {ask}, star, ""},

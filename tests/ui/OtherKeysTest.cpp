@@ -18,16 +18,10 @@ protected:
     void SetUp() override {
         m_folder.Write("others.odf", tarnwick_test::ReadData("model/others.odf"));
         m_folder.Write("t5.odf", "[HoverCraftClass]\nsoundTurbo = \"tmpl.wav\" // fast\n");
-        m_folder.Write("set.txt", "t5.odf\n");
         m_folder.CopyUiTestData({"ALIAS.TXT"});
         Start();
         Open("others.odf");
-        m_prompts.Queue(m_folder.Path("set.txt"));
-        Command("actionTemplateLoadSet");
-        m_prompts.TakeShown();
-    }
-    QString Label(const char* name) const {
-        return m_editor->findChild<QLabel*>(QString::fromLatin1(name))->text();
+        LoadSet("t5.odf\n");
     }
     QTreeWidgetItem* Current() const { return m_tree->currentItem(); }
 };
@@ -35,11 +29,11 @@ protected:
 } // namespace
 
 TEST_F(OtherKeysTest, AreFoundTypedOverUndoneEmptiedPickedAndSavedInPlace) {
-    // A group of its own comes after the schema's, with its keys, apart in italic.
+    // A group of its own comes after the schema's (the tree's test), with its keys, apart in
+    // italic.
     ASSERT_EQ(m_tree->topLevelItemCount(), 10);
     QTreeWidgetItem* building = m_tree->topLevelItem(9);
-    EXPECT_EQ(building->text(0), "BuildingClass");
-    EXPECT_TRUE(building->font(0).italic() && building->font(0).bold());
+    EXPECT_TRUE(building->font(0).italic());
     ASSERT_EQ(building->childCount(), 3);
     EXPECT_EQ(building->child(2)->text(0), "armor = 12");
     EXPECT_TRUE(building->child(2)->font(0).italic());
@@ -71,20 +65,15 @@ TEST_F(OtherKeysTest, AreFoundTypedOverUndoneEmptiedPickedAndSavedInPlace) {
     EXPECT_EQ(Edit(), "\"fast.wav\"");
 
     // Emptied, it is removed; a template's value picked brings it back as that file has it.
-    Key(Qt::Key_A, Qt::ControlModifier);
-    Key(Qt::Key_Backspace);
+    Keys({Qt::ControlModifier | Qt::Key_A, Qt::Key_Backspace});
     EXPECT_EQ(Current()->text(0), "soundTurbo =");
     EXPECT_FALSE(Current()->font(0).bold());
-    Key(Qt::Key_F4);
-    Key(Qt::Key_Down);
-    Key(Qt::Key_Return);
+    Keys({Qt::Key_F4, Qt::Key_Down, Qt::Key_Return});
     EXPECT_EQ(Current()->text(0), "soundTurbo = \"tmpl.wav\"");
-    EXPECT_EQ(m_editor->findChild<QAction*>("actionEditUndo")->text(), "&Undo soundTurbo\tCtrl+Z");
+    EXPECT_EQ(ActionText("actionEditUndo"), "&Undo soundTurbo\tCtrl+Z");
 
     // A "//" outside quotes would read back as a comment: not taken, and said.
-    Key(Qt::Key_F, Qt::ControlModifier);
-    Key(Qt::Key_Backspace);
-    Key(Qt::Key_Escape);
+    Keys({Qt::ControlModifier | Qt::Key_F, Qt::Key_Backspace, Qt::Key_Escape});
     building->setExpanded(true);
     ClickItem(building->child(2));
     m_box->setFocus();
@@ -92,10 +81,7 @@ TEST_F(OtherKeysTest, AreFoundTypedOverUndoneEmptiedPickedAndSavedInPlace) {
     Type(QStringLiteral(" //x"));
     EXPECT_EQ(building->child(2)->text(0), "armor = 12 /");
     EXPECT_TRUE(Label("noteText").contains("'//'"));
-    Key(Qt::Key_Backspace);
-    Key(Qt::Key_Backspace);
-    Key(Qt::Key_Backspace);
-    Key(Qt::Key_Backspace);
+    Keys({Qt::Key_Backspace, Qt::Key_Backspace, Qt::Key_Backspace, Qt::Key_Backspace});
     Type(QStringLiteral("0"));
 
     // Kept in place, the file's other lines as they were.
@@ -114,12 +100,10 @@ TEST_F(OtherKeysTest, AreFoundTypedOverUndoneEmptiedPickedAndSavedInPlace) {
 TEST_F(OtherKeysTest, HaveRowsInTheComparison) {
     m_folder.Write("t5.odf", "[HoverCraftClass]\nsoundTurbo = \"tmpl.wav\"\n[PowerUpClass]\n"
                              "healthAmount = 50\n");
-    m_prompts.Queue(m_folder.Path("set.txt"));
-    Command("actionTemplateLoadSet");
+    LoadSet("t5.odf\n");
     Key(Qt::Key_F, Qt::ControlModifier);
     Type(QStringLiteral("soundTurbo"));
-    Key(Qt::Key_Return);
-    Key(Qt::Key_K, Qt::ControlModifier);
+    Keys({Qt::Key_Return, Qt::ControlModifier | Qt::Key_K});
     auto* table = m_editor->findChild<QTableView*>("compareTable");
     ASSERT_TRUE(table && QApplication::focusWidget() == table);
     QAbstractItemModel* model = table->model();
@@ -136,40 +120,33 @@ TEST_F(OtherKeysTest, HaveRowsInTheComparison) {
     EXPECT_EQ(row(model->rowCount() - 4), "BuildingClass.powerCost|0.75|||||");
 
     // Copied with its name; taken from the template as one step, which the tree shows.
-    Key(Qt::Key_End, Qt::ShiftModifier);
-    Key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    Keys({Qt::ShiftModifier | Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_C});
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
               "Field\tThis file\tRank\tMin\tMedian\tMax\tt5.odf\n"
               "HovercraftClass.soundTurbo\t\"avtanke4.wav\"\t\t\t\t\t\"tmpl.wav\"\n");
-    Key(Qt::Key_End);
-    Key(Qt::Key_Return);
+    Keys({Qt::Key_End, Qt::Key_Return});
     EXPECT_EQ(Current()->text(0), "soundTurbo = \"tmpl.wav\"");
-    EXPECT_EQ(m_editor->findChild<QAction*>("actionEditUndo")->text(),
-              "&Undo Take soundTurbo from t5.odf\tCtrl+Z");
+    EXPECT_EQ(ActionText("actionEditUndo"), "&Undo Take soundTurbo from t5.odf\tCtrl+Z");
 
     // Edited in place as raw text; what would not read back is refused with the reason.
-    auto* note = m_editor->findChild<QLabel*>("compareNote");
-    Key(Qt::Key_Home);
-    Key(Qt::Key_F2);
-    Key(Qt::Key_A, Qt::ControlModifier);
+    Keys({Qt::Key_Home, Qt::Key_F2, Qt::ControlModifier | Qt::Key_A});
     Type(QStringLiteral("x // y"));
     Key(Qt::Key_Return);
-    EXPECT_EQ(note->text(), "A raw value cannot hold '//' outside quotes: it would read as a "
-                            "comment.");
-    Key(Qt::Key_F2);
-    Key(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(Label("compareNote"),
+              "A raw value cannot hold '//' outside quotes: it would read as a "
+              "comment.");
+    Keys({Qt::Key_F2, Qt::ControlModifier | Qt::Key_A});
     Type(QStringLiteral(" \"edge.wav\" "));
     Key(Qt::Key_Return);
     EXPECT_EQ(Current()->text(0), "soundTurbo = \"edge.wav\"");
 
     // A key only a template sets is no key of this file's: not taken.
-    Key(Qt::Key_End, Qt::ControlModifier);
-    Key(Qt::Key_Return);
-    EXPECT_EQ(note->text(), "This file does not set PowerUpClass.healthAmount, and a key the "
-                            "editor does not know is not added.");
+    Keys({Qt::ControlModifier | Qt::Key_End, Qt::Key_Return});
+    EXPECT_EQ(Label("compareNote"),
+              "This file does not set PowerUpClass.healthAmount, and a key the "
+              "editor does not know is not added.");
     // Delete removes the file's key; its row stays while a template sets it.
-    Key(Qt::Key_Up, Qt::ControlModifier);
-    Key(Qt::Key_Home);
+    Keys({Qt::ControlModifier | Qt::Key_Up, Qt::Key_Home});
     table->setCurrentIndex(model->index(current, 0));
     Key(Qt::Key_Delete);
     EXPECT_EQ(row(current), "\u2022 HovercraftClass.soundTurbo||||||\"tmpl.wav\"");

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 
-TEST(QtPromptsTest, BoxesShowTheirTextAsItIsUnderTheApplicationsName) {
+TEST(QtPromptsTest, BoxesShowTheirTextAsItIsAndFileDialogsOpenInTheFolderLastChosen) {
     QCoreApplication::setApplicationName(QStringLiteral("tarnwick"));
     CQtPrompts prompts;
     const QString text = QStringLiteral("Error loading alias file 'alias.txt'.\n<b>No</b>");
@@ -41,9 +41,8 @@ TEST(QtPromptsTest, BoxesShowTheirTextAsItIsUnderTheApplicationsName) {
         });
         EXPECT_EQ(prompts.YesNoCancel(text.toStdString()), expected);
     }
-}
 
-TEST(QtPromptsTest, FileDialogsAreSetForTheirUseAndOpenInTheFolderLastChosenInAny) {
+    // File dialogs are set for their use, and open in the folder last chosen in any.
     // What each dialog was set to: folder, filters, open or save, which files, suffix.
     std::vector<std::string> seen;
     auto look = [&seen](std::string typed) {
@@ -66,7 +65,6 @@ TEST(QtPromptsTest, FileDialogsAreSetForTheirUseAndOpenInTheFolderLastChosenInAn
         };
     };
     const std::string filter = "Tank Files (*.odf);;All Files (*)";
-    CQtPrompts prompts;
     std::string path;
     CScratchFolder first;
     WhenModalShows<QFileDialog>(look(first.Path("later.odf")));

@@ -4,11 +4,9 @@
 #include "EditorFixture.h"
 
 #include <QDialog>
-#include <QDropEvent>
 #include <QHeaderView>
 #include <QMenu>
 #include <QScreen>
-#include <QMimeData>
 #include <QSplitter>
 #include <QTableView>
 
@@ -32,11 +30,9 @@ protected:
     }
     QMenu* RecentMenu() const { return m_editor->findChild<QMenu*>("menuFileOpenRecent"); }
     // Alt+F, R, then keys: Open Recent from the keyboard.
-    void OpenRecent(std::initializer_list<Qt::Key> keys) {
-        Key(Qt::Key_F, Qt::AltModifier);
-        Key(Qt::Key_R);
-        for (Qt::Key key : keys)
-            Key(key);
+    void OpenRecent(std::initializer_list<QKeyCombination> keys) {
+        Keys({Qt::AltModifier | Qt::Key_F, Qt::Key_R});
+        Keys(keys);
     }
     std::string Selected() const {
         const QList<QTreeWidgetItem*> items = m_tree->selectedItems();
@@ -60,7 +56,8 @@ protected:
 
 } // namespace
 
-TEST_F(RememberTest, OpenRecentListsTheLastTenFilesAndOpensThemFromTheKeyboard) {
+TEST_F(RememberTest,
+       OpenRecentListsTheLastTenFilesTheSelectedFieldAndOpenGroupsStayAndRevertReads) {
     m_folder.CopyUiTestData({"ALIAS.TXT"});
     for (int i = 0; i < 12; ++i)
         m_folder.Write("f" + std::to_string(i) + ".odf",
@@ -113,9 +110,53 @@ TEST_F(RememberTest, OpenRecentListsTheLastTenFilesAndOpensThemFromTheKeyboard) 
     EXPECT_EQ(Recent(), (Shown{"|", "Clear Menu"}));
     Restart();
     EXPECT_FALSE(RecentMenu()->isEnabled());
+
+    m_folder.CopyUiTestData({"tank.odf", "doc.odf"});
+    Open("tank.odf");
+    ClickItem(m_tree->topLevelItem(2));
+    Key(Qt::Key_Plus);
+    Select("GameObject", "maxAmmo");
+    const QStringList open = OpenGroups();
+    ASSERT_EQ(open.size(), 2);
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"Open", [this] { Open("doc.odf"); }},
+        {"New", [this] { Key(Qt::Key_N, Qt::ControlModifier); }},
+        {"Open Recent", [this] { OpenRecent({Qt::Key_2}); }},
+        {"a drop", [this] { Drop(m_tree->viewport(), {m_folder.Path("doc.odf")}); }},
+        {"a restart", [this] { Restart(); }}};
+    for (const auto& [way, act] : ways) {
+        act();
+        EXPECT_EQ(Selected(), "maxAmmo = ") << way;
+        EXPECT_EQ(OpenGroups(), open) << way;
+    }
+    // A group stays selected as well.
+    ClickItem(m_tree->topLevelItem(2));
+    Open("tank.odf");
+    EXPECT_EQ(Selected(), m_tree->topLevelItem(2)->text(0).toStdString());
+
+    // Revert asks, then reads the file again.
+    m_prompts.TakeShown();
+    Modify();
+    m_folder.Write("tank.odf", "[GameObject]\nmaxHealth = 7\n");
+    for (Answer answer : {Answer::Cancel, Answer::No, Answer::Yes}) {
+        m_prompts.Queue(answer);
+        Keys({Qt::AltModifier | Qt::Key_F, Qt::Key_V});
+    }
+    EXPECT_EQ(m_prompts.TakeShown(),
+              Shown(3, "Lose the changes made to '" + m_folder.Path("tank.odf") +
+                           "' and read it again from disk?"));
+    EXPECT_EQ(ItemText("GameObject", "maxHealth"), "maxHealth = 7");
+    EXPECT_FALSE(Modified());
+    EXPECT_FALSE(m_editor->findChild<QAction*>("actionEditUndo")->isEnabled());
+    // Without changes, nothing is asked; a new document has no file to go back to.
+    m_folder.Write("tank.odf", "[GameObject]\nmaxHealth = 8\n");
+    Keys({Qt::AltModifier | Qt::Key_F, Qt::Key_V});
+    EXPECT_EQ(ItemText("GameObject", "maxHealth"), "maxHealth = 8");
+    Key(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_FALSE(m_editor->findChild<QAction*>("actionFileRevert")->isEnabled());
 }
 
-TEST_F(RememberTest, TheWindowsComeBackAtTheirSizesAndTheSplitWithThem) {
+TEST_F(RememberTest, TheWindowsComeBackAtTheirSizesAndTheTemplatesSaveThoseThatNoLongerOpen) {
     Start();
     m_editor->resize(640, 420);
     m_editor->move(30, 40);
@@ -125,13 +166,9 @@ TEST_F(RememberTest, TheWindowsComeBackAtTheirSizesAndTheSplitWithThem) {
     const QList<int> sizes = split->sizes();
     QWidget* handle = split->handle(1);
     const QPoint from = handle->rect().center();
-    for (auto [type, at] : {std::pair{QEvent::MouseButtonPress, from},
-                            {QEvent::MouseMove, from - QPoint(60, 0)},
-                            {QEvent::MouseButtonRelease, from - QPoint(60, 0)}}) {
-        QMouseEvent event(type, at, handle->mapToGlobal(at), Qt::LeftButton,
-                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {});
-        QApplication::sendEvent(handle, &event);
-    }
+    QTest::mousePress(handle, Qt::LeftButton, {}, from);
+    QTest::mouseMove(handle, from - QPoint(60, 0));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, from - QPoint(60, 0));
     const QList<int> dragged = split->sizes();
     ASSERT_EQ(dragged, (QList<int>{sizes[0] - 60, sizes[1] + 60}));
     Key(Qt::Key_K, Qt::ControlModifier);
@@ -155,18 +192,13 @@ TEST_F(RememberTest, TheWindowsComeBackAtTheirSizesAndTheSplitWithThem) {
     m_editor->showMaximized();
     Restart();
     EXPECT_TRUE(m_editor->isMaximized());
-}
 
-TEST_F(RememberTest, TheTemplatesComeBackSaveThoseThatNoLongerOpen) {
     m_folder.CopyUiTestData({"ALIAS.TXT", "doc.odf", "t1.odf", "t2.odf", "t3.odf"});
-    Start();
-    m_folder.Write("set.txt", "t1.odf\nt2.odf\nt3.odf\n");
-    m_prompts.Queue(m_folder.Path("set.txt"));
-    Command("actionTemplateLoadSet");
+    LoadSet("t1.odf\nt2.odf\nt3.odf\n");
     Restart();
     Select("GameObject", "maxHealth");
     EXPECT_EQ(Listed(*m_box), (Shown{"[t2.odf] 9", "[Alpha] 10", "[Gamma] 10"}));
-    EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Open]"});
+    EXPECT_EQ(m_prompts.TakeShown(), Shown{});
 
     // Run from another folder, with files gone: one message for all of them.
     const std::string missing = std::strerror(ENOENT);
@@ -196,68 +228,12 @@ TEST_F(RememberTest, TheTemplatesComeBackSaveThoseThatNoLongerOpen) {
     m_prompts.TakeShown();
     Select("GameObject", "maxHealth");
     EXPECT_EQ(Listed(*m_box), (Shown{"[t2.odf] 9", "[Gamma] 10"}));
-    Key(Qt::Key_T, Qt::AltModifier);
-    Key(Qt::Key_C);
+    Keys({Qt::AltModifier | Qt::Key_T, Qt::Key_C});
     EXPECT_EQ(m_box->count(), 0);
     Restart();
     Select("GameObject", "maxHealth");
     EXPECT_EQ(m_box->count(), 0);
     EXPECT_EQ(m_prompts.TakeShown(), Shown{});
-}
-
-TEST_F(RememberTest, TheSelectedFieldAndTheOpenGroupsStayForTheNextDocument) {
-    m_folder.CopyUiTestData({"ALIAS.TXT", "tank.odf", "doc.odf"});
-    Start();
-    Open("tank.odf");
-    ClickItem(m_tree->topLevelItem(2));
-    Key(Qt::Key_Plus);
-    Select("GameObject", "maxAmmo");
-    const QStringList open = OpenGroups();
-    ASSERT_EQ(open.size(), 2);
-    const auto drop = [this] {
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(m_folder.Path("doc.odf")))});
-        QDropEvent event(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(m_tree->viewport(), &event);
-    };
-    const std::pair<const char*, std::function<void()>> ways[] = {
-        {"Open", [this] { Open("doc.odf"); }},
-        {"New", [this] { Key(Qt::Key_N, Qt::ControlModifier); }},
-        {"Open Recent", [this] { OpenRecent({Qt::Key_2}); }},
-        {"a drop", drop},
-        {"a restart", [this] { Restart(); }}};
-    for (const auto& [way, act] : ways) {
-        act();
-        EXPECT_EQ(Selected(), "maxAmmo = ") << way;
-        EXPECT_EQ(OpenGroups(), open) << way;
-    }
-    // A group stays selected as well.
-    ClickItem(m_tree->topLevelItem(2));
-    Open("tank.odf");
-    EXPECT_EQ(Selected(), m_tree->topLevelItem(2)->text(0).toStdString());
-}
-
-TEST_F(RememberTest, RevertAsksThenReadsTheFileAgain) {
-    StartOn("tank.odf");
-    Modify();
-    m_folder.Write("tank.odf", "[GameObject]\nmaxHealth = 7\n");
-    const Qt::Key revert[] = {Qt::Key_F, Qt::Key_V};
-    for (Answer answer : {Answer::Cancel, Answer::No, Answer::Yes}) {
-        m_prompts.Queue(answer);
-        Key(revert[0], Qt::AltModifier), Key(revert[1]);
-    }
-    EXPECT_EQ(m_prompts.TakeShown(),
-              Shown(3, "Lose the changes made to '" + m_folder.Path("tank.odf") +
-                           "' and read it again from disk?"));
-    EXPECT_EQ(ItemText("GameObject", "maxHealth"), "maxHealth = 7");
-    EXPECT_FALSE(Modified());
-    EXPECT_FALSE(m_editor->findChild<QAction*>("actionEditUndo")->isEnabled());
-    // Without changes, nothing is asked; a new document has no file to go back to.
-    m_folder.Write("tank.odf", "[GameObject]\nmaxHealth = 8\n");
-    Key(revert[0], Qt::AltModifier), Key(revert[1]);
-    EXPECT_EQ(ItemText("GameObject", "maxHealth"), "maxHealth = 8");
-    Key(Qt::Key_N, Qt::ControlModifier);
-    EXPECT_FALSE(m_editor->findChild<QAction*>("actionFileRevert")->isEnabled());
 }
 
 TEST_F(RememberTest, AChangedFieldIsMarkedUntilSavedOrUndone) {

@@ -2,16 +2,24 @@
 
 #include <QDialog>
 
-TEST_F(EditorTest, CtrlNOAndSRunTheFileCommandsAndTheLettersOtherwiseDoNot) {
+// The file commands' keys every desktop editor has, whichever widget has the focus; a command
+// that drops changes still asks first.
+TEST_F(EditorTest, CtrlNOSShiftSAndQRunTheFileCommandsAndTheLettersOtherwiseDoNot) {
     StartOn("tank.odf");
-    const std::string ask = "Save changes to '" + m_folder.Path("tank.odf") + "'?";
 
-    // Ctrl+S in the value box saves, and types no letter into the field.
+    // Ctrl+S in the value box saves, and types no letter into the field; Ctrl+Shift+S saves as.
     Modify();
     Key(Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(Title(), TitleOf("tank.odf"));
     EXPECT_EQ(Edit(), "99");
     Type(QStringLiteral("1"));
+    m_prompts.Queue(m_folder.Path("copy.odf"));
+    Key(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Save As .odf]"});
+    EXPECT_EQ(Title(), TitleOf("copy.odf"));
+    EXPECT_EQ(Edit(), "991");
+    Type(QStringLiteral("1"));
+    const std::string ask = "Save changes to '" + m_folder.Path("copy.odf") + "'?";
     m_prompts.Queue(Answer::Cancel);
     Key(Qt::Key_N, Qt::ControlModifier);
     m_tree->setFocus();
@@ -19,10 +27,9 @@ TEST_F(EditorTest, CtrlNOAndSRunTheFileCommandsAndTheLettersOtherwiseDoNot) {
     m_prompts.Queue(std::nullopt);
     Key(Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(m_prompts.TakeShown(), (Shown{ask, ask, "[Open]"}));
-    EXPECT_EQ(Edit(), "991");
+    EXPECT_EQ(Edit(), "9911");
 
-    // The letters alone or with other modifiers are text, or the tree's search; Ctrl+Shift+S is
-    // Save As (below).
+    // The letters alone or with other modifiers are text, or the tree's search.
     for (QWidget* focus : {static_cast<QWidget*>(m_tree), static_cast<QWidget*>(m_edit)}) {
         focus->setFocus();
         for (Qt::Key letter : {Qt::Key_N, Qt::Key_O, Qt::Key_S}) {
@@ -36,7 +43,7 @@ TEST_F(EditorTest, CtrlNOAndSRunTheFileCommandsAndTheLettersOtherwiseDoNot) {
         }
     }
     EXPECT_TRUE(m_prompts.m_shown.empty());
-    EXPECT_EQ(Title(), TitleOf("tank.odf", true));
+    EXPECT_EQ(Title(), TitleOf("copy.odf", true));
 
     // A key that reaches the window while a modal window is up over it runs nothing.
     QDialog over(m_editor.get());
@@ -49,21 +56,9 @@ TEST_F(EditorTest, CtrlNOAndSRunTheFileCommandsAndTheLettersOtherwiseDoNot) {
     m_prompts.Queue(Answer::Cancel);
     QTest::keyClick(m_tree, Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(m_prompts.TakeShown(), Shown{ask});
-}
 
-// Save As and Exit have the keys every desktop editor has, whichever widget has the focus; Exit
-// still asks about changes first.
-TEST_F(EditorTest, CtrlShiftSSavesAsAndCtrlQExits) {
-    StartOn("tank.odf");
-    Modify();
-    m_prompts.Queue(m_folder.Path("copy.odf"));
-    Key(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Save As .odf]"});
-    EXPECT_EQ(Title(), TitleOf("copy.odf"));
-    EXPECT_EQ(Edit(), "99");
-
-    Type(QStringLiteral("1"));
-    const std::string ask = "Save changes to '" + m_folder.Path("copy.odf") + "'?";
+    // Ctrl+Q exits, asking first.
+    m_edit->setFocus();
     m_prompts.Queue(Answer::Cancel);
     Key(Qt::Key_Q, Qt::ControlModifier);
     EXPECT_TRUE(m_editor->isVisible());
@@ -72,5 +67,5 @@ TEST_F(EditorTest, CtrlShiftSSavesAsAndCtrlQExits) {
     Key(Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(m_prompts.TakeShown(), (Shown{ask, ask}));
     EXPECT_FALSE(m_editor->isVisible());
-    EXPECT_NE(m_folder.Read("copy.odf").find("maxHealth = 99\n"), std::string::npos);
+    EXPECT_NE(m_folder.Read("copy.odf").find("maxHealth = 991\n"), std::string::npos);
 }

@@ -10,11 +10,8 @@ class TemplateFilesDlgTest : public EditorTest {
 protected:
     void SetUp() override {
         m_folder.CopyUiTestData({"t1.odf", "t2.odf", "t3.odf", "t4.odf"});
-        m_folder.Write("set.txt", "t1.odf\nt2.odf\nt3.odf\n");
         StartOn("doc.odf");
-        m_prompts.Queue(m_folder.Path("set.txt"));
-        Command("actionTemplateLoadSet");
-        m_prompts.TakeShown();
+        LoadSet("t1.odf\nt2.odf\nt3.odf\n");
         Select("GameObject", "collisionRadius");
     }
     // Runs Edit Set, acting on the dialog with act, and checks that the dialog closed and the
@@ -34,13 +31,6 @@ protected:
         Command("actionTemplateEditSet");
         EXPECT_EQ(Edit(), "2.500000");
         return lines;
-    }
-    static void Click(QDialog* dialog, const char* text) {
-        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-            if (button->text() == QString::fromLatin1(text))
-                return QTest::mouseClick(button, Qt::LeftButton);
-        }
-        ADD_FAILURE() << "no button " << text;
     }
 };
 
@@ -66,19 +56,19 @@ TEST_F(TemplateFilesDlgTest, ListsAddsAndDeletesTemplatesInPlace) {
                   EXPECT_TRUE(buttons[0]->text() == "Close" && buttons[0]->isDefault());
 
                   m_prompts.Queue(Shown{t4, missing, t1});
-                  Click(dialog, "&Add");
+                  ClickButton(dialog, "&Add");
                   EXPECT_EQ(m_prompts.m_lastFilter, "Tank Files (*.odf);;All Files (*)");
                   m_prompts.Queue(Shown{});
-                  Click(dialog, "&Add");
+                  ClickButton(dialog, "&Add");
                   shown = m_prompts.TakeShown();
                   // Nothing selected: Delete does nothing. Lines 1 and 3 selected: both go.
                   list->clearSelection();
-                  Click(dialog, "&Delete");
+                  ClickButton(dialog, "&Delete");
                   for (int row : {1, 3})
                       QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
                                         list->visualItemRect(list->item(row)).center());
-                  Click(dialog, "&Delete");
-                  Click(dialog, "Close");
+                  ClickButton(dialog, "&Delete");
+                  ClickButton(dialog, "Close");
               }),
               (Shown{"t1.odf", "t3.odf"}));
     // A file is a template once.
@@ -91,7 +81,7 @@ TEST_F(TemplateFilesDlgTest, ListsAddsAndDeletesTemplatesInPlace) {
     // Enter runs the default button, Close; every line deleted leaves no template.
     EditSet([](QDialog* dialog, QListWidget* list) {
         list->selectAll();
-        Click(dialog, "&Delete");
+        ClickButton(dialog, "&Delete");
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Return);
     });
@@ -99,7 +89,7 @@ TEST_F(TemplateFilesDlgTest, ListsAddsAndDeletesTemplatesInPlace) {
     // A file deleted from the list is no template any more: it can be added again.
     EXPECT_EQ(EditSet([&](QDialog* dialog, QListWidget*) {
                   m_prompts.Queue(Shown{t1});
-                  Click(dialog, "&Add");
+                  ClickButton(dialog, "&Add");
                   dialog->accept();
               }),
               Shown{t1});
@@ -128,7 +118,7 @@ TEST_F(TemplateFilesDlgTest, ASlowAddShowsItsProgressAndCancelKeepsWhatLoaded) {
                       }
                   };
                   m_prompts.Queue(Shown{slow, t4, stop, t4, t4});
-                  Click(dialog, "&Add");
+                  ClickButton(dialog, "&Add");
                   m_prompts.m_onShow = nullptr;
                   EXPECT_EQ(dialog->findChild<QProgressDialog*>(), nullptr);
                   dialog->accept();

@@ -1,9 +1,6 @@
 #include "EditorFixture.h"
 
 #include <QAbstractItemView>
-#include <QLabel>
-#include <QScrollBar>
-#include <QWheelEvent>
 
 #include <cstring>
 
@@ -21,25 +18,6 @@ protected:
         Open("doc.odf");
         m_prompts.TakeShown();
     }
-    // Runs Load Set on a set file with text, returning what was shown after the dialog.
-    Shown LoadSet(const std::string& text) {
-        m_folder.Write("set.txt", text);
-        m_prompts.Queue(m_folder.Path("set.txt"));
-        Command("actionTemplateLoadSet");
-        Shown shown = m_prompts.TakeShown();
-        EXPECT_EQ(shown.at(0), "[Open]");
-        EXPECT_EQ(m_prompts.m_lastFilter, "Text Files (*.txt);;All Files (*)");
-        return Shown(shown.begin() + 1, shown.end());
-    }
-    // Loads a set of templates n0.odf, n1.odf... of the GameObject lines in lines, in order.
-    void LoadMade(const std::vector<std::string>& lines) {
-        std::string set;
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            m_folder.Write("n" + std::to_string(i) + ".odf", "[GameObject]\n" + lines[i]);
-            set += "n" + std::to_string(i) + ".odf\n";
-        }
-        EXPECT_EQ(LoadSet(set), Shown{});
-    }
     QTreeWidgetItem* Select(const char* name) { return EditorTest::Select("GameObject", name); }
     // Opens the list and picks the item at index with the keys.
     void Pick(int index) {
@@ -53,7 +31,7 @@ protected:
     }
 };
 
-TEST_F(TemplateSetTest, TheListOffersEachTemplatesValueInOrderWithItsLabel) {
+TEST_F(TemplateSetTest, TheListOffersEachTemplatesValueInOrderAndOpensAtTheEditedOne) {
     EXPECT_EQ(LoadSet("t1.odf\nt2.odf\nt3.odf\nt4.odf\n"), Shown{});
     const struct {
         const char* field;
@@ -75,9 +53,9 @@ TEST_F(TemplateSetTest, TheListOffersEachTemplatesValueInOrderWithItsLabel) {
 
     // Numbers go by value (as text 10000 would come before 2000, as floats the last two
     // integers would be equal), texts ignoring case; equal ones in template order.
-    LoadMade({"maxHealth = 10000\nbaseName = \"b\"", "maxHealth = 2000\nbaseName = \"B\"",
-              "maxHealth = -30\nbaseName = \"a\"", "maxHealth = 2000", "maxHealth = 16777217",
-              "maxHealth = 16777216\ncollisionRadius = -.5"});
+    LoadMade("n", {"maxHealth = 10000\nbaseName = \"b\"", "maxHealth = 2000\nbaseName = \"B\"",
+                   "maxHealth = -30\nbaseName = \"a\"", "maxHealth = 2000", "maxHealth = 16777217",
+                   "maxHealth = 16777216\ncollisionRadius = -.5"});
     Select("maxHealth");
     EXPECT_EQ(Listed(*m_box), (Shown{"[n2.odf] -30", "[n1.odf] 2000", "[n3.odf] 2000",
                                      "[n0.odf] 10000", "[n5.odf] 16777216", "[n4.odf] 16777217"}));
@@ -85,15 +63,14 @@ TEST_F(TemplateSetTest, TheListOffersEachTemplatesValueInOrderWithItsLabel) {
     EXPECT_EQ(Listed(*m_box), (Shown{"[n2.odf] a", "[n0.odf] b", "[n1.odf] B"}));
     Select("collisionRadius");
     EXPECT_EQ(Listed(*m_box), (Shown{"[n5.odf] -0.500000"}));
-}
 
-TEST_F(TemplateSetTest, TheListOpensAtTheEditedValueOrElseAtItsTop) {
+    // The list opens at the edited value, or else at its top.
     // maxHealth 0, 10 ... 590; collisionRadius 100 ... 159, never doc.odf's 2.5.
     std::vector<std::string> lines;
     for (int i = 0; i < 60; ++i)
         lines.push_back("maxHealth = " + std::to_string(i * 10) +
                         "\ncollisionRadius = " + std::to_string(100 + i));
-    LoadMade(lines);
+    LoadMade("n", lines);
     const struct {
         const char* field;
         const char* typed; // replaces the edit text
@@ -160,7 +137,7 @@ TEST_F(TemplateSetTest, PickingAValueAppliesExactlyItsText) {
     Key(Qt::Key_Return);
     Select("aiName");
     Pick(0);
-    EXPECT_TRUE(m_editor->findChild<QLabel*>("noteText")->text().isEmpty());
+    EXPECT_TRUE(Label("noteText").isEmpty());
     Type(QStringLiteral("z"));
 
     // After a pick, typing goes on from the picked text.
@@ -176,9 +153,7 @@ TEST_F(TemplateSetTest, PickingAValueAppliesExactlyItsText) {
     m_box->showPopup();
     Key(Qt::Key_Return);
     m_box->hidePopup();
-    QWheelEvent wheel(QPointF(5, 5), m_box->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(m_box, &wheel);
+    Wheel(m_box, QPoint(0, 120));
     EXPECT_EQ(Edit(), "957");
     EXPECT_EQ(ItemText("GameObject", "maxHealth"), "maxHealth = 957");
     EXPECT_TRUE(m_prompts.m_shown.empty());

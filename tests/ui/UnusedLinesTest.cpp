@@ -9,8 +9,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include <numeric>
-
 namespace {
 
 // hover.odf is written as a modder's file is: headers and keys in their own case, a comment, a
@@ -34,6 +32,22 @@ protected:
         auto* label = m_editor->findChild<QLabel*>("unusedLinesText");
         return label->isVisibleTo(m_editor.get()) ? label->text() : QString();
     }
+    // The list that Show opens, a line "line: reason: text" a row, as check prints them.
+    std::string ShownLines(const std::string& file) {
+        std::string rows;
+        WhenModalShows<CUnusedLinesDlg>([&](CUnusedLinesDlg* dialog) {
+            auto* list = dialog->findChild<QTreeWidget*>("unusedLines");
+            for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                const QTreeWidgetItem* item = list->topLevelItem(i);
+                rows += file + ":" +
+                        (item->text(0) + ": " + item->text(1) + ": " + item->text(2) + "\n")
+                            .toStdString();
+            }
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        QTest::mouseClick(m_editor->findChild<QPushButton*>("unusedLinesShow"), Qt::LeftButton);
+        return rows;
+    }
     // The file as each answer saves it with maxHealth = 99: as it was, kept, laid out anew.
     std::string Saved(Answer answer) const {
         std::string kept = m_hover;
@@ -55,29 +69,18 @@ protected:
 
 } // namespace
 
-TEST_F(UnusedLinesTest, TheCountLineListsTheLinesAndFollowsTheDocument) {
+TEST_F(UnusedLinesTest, TheCountLineListsTheLinesAndEverySaveAsksOnceWhetherToKeepThem) {
     // A header in another case than the editor's is read; the unknown section after it sets
     // nothing.
     EXPECT_EQ(ItemText("HovercraftClass", "soundThrust"), "soundThrust = \"hvthrust.wav\"");
     EXPECT_EQ(CountLine(), "5 lines of this file are not fields the editor knows.");
 
-    std::vector<QStringList> rows;
-    WhenModalShows<CUnusedLinesDlg>([&rows](CUnusedLinesDlg* dialog) {
-        auto* list = dialog->findChild<QTreeWidget*>("unusedLines");
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* item = list->topLevelItem(i);
-            rows.push_back({item->text(0), item->text(1), item->text(2)});
-        }
-        QTest::keyClick(dialog, Qt::Key_Escape);
-    });
-    QTest::mouseClick(m_editor->findChild<QPushButton*>("unusedLinesShow"), Qt::LeftButton);
-    EXPECT_EQ(rows, (std::vector<QStringList>{
-                        {"1", "comment or other text", "// Hover tank, balance pass 3"},
-                        {"4", "comment beside the value", "maxHealth = 2200 // was 2000"},
-                        {"11", "header names no group", "[APCClass]"},
-                        {"12", "under a header that names no group", "soundThrust = \"apc.wav\""},
-                        {"13", "under a header that names no group", "soldierCount = 4"},
-                    }));
+    EXPECT_EQ(ShownLines("h"),
+              "h:1: comment or other text: // Hover tank, balance pass 3\n"
+              "h:4: comment beside the value: maxHealth = 2200 // was 2000\n"
+              "h:11: header names no group: [APCClass]\n"
+              "h:12: under a header that names no group: soundThrust = \"apc.wav\"\n"
+              "h:13: under a header that names no group: soldierCount = 4\n");
 
     Command("actionFileNew");
     EXPECT_EQ(CountLine(), "");
@@ -86,9 +89,22 @@ TEST_F(UnusedLinesTest, TheCountLineListsTheLinesAndFollowsTheDocument) {
     Open("tank.odf");
     EXPECT_EQ(CountLine(), "");
     EXPECT_EQ(m_prompts.TakeShown(), Shown{"[Open]"});
-}
 
-TEST_F(UnusedLinesTest, EverySaveAsksOncePerDocumentWhetherToKeepThem) {
+    // Lines whose value is read unlike it looks are listed beside the unused lines, with the
+    // reasons check gives, but counted apart: nothing drops them.
+    m_folder.Write("misread.odf", tarnwick_test::ReadData("cli/misread.odf"));
+    Open("misread.odf");
+    EXPECT_EQ(CountLine(), "5 lines of this file are not fields the editor knows; 8 values are "
+                           "read unlike they look.");
+    EXPECT_EQ(ShownLines("misread.odf"), tarnwick_test::ReadData("cli/check_misread.expected"));
+    // Only values misread: the line names them alone, in the singular for one.
+    m_folder.Write("one.odf", "[GameObject]\nmaxHealth = 1x\n");
+    Open("one.odf");
+    EXPECT_EQ(CountLine(), "1 value of this file is read unlike it looks.");
+    m_folder.Write("one.odf", "[GameObject]\nmaxHealth = 1\n// a\n");
+    Open("one.odf");
+    EXPECT_EQ(CountLine(), "1 line of this file is not a field the editor knows.");
+
     for (Answer answer : {Answer::Cancel, Answer::Yes, Answer::No}) {
         SCOPED_TRACE(static_cast<int>(answer));
         OpenFresh();
@@ -132,11 +148,9 @@ TEST_F(UnusedLinesTest, EverySaveAsksOncePerDocumentWhetherToKeepThem) {
         EXPECT_EQ(m_folder.Read("hover.odf"), answer == Answer::No ? layout : m_hover);
     }
     EXPECT_EQ(Title(), TitleOf("Untitled.odf"));
-}
 
-// A file with no line the editor does not know is saved as it was but for the value typed,
-// without a question, by Save and Save As alike; a new document is written in the layout.
-TEST_F(UnusedLinesTest, AFileWithoutUnusedLinesChangesOnlyWhereTheUserTyped) {
+    // A file with no line the editor does not know is saved as it was but for the value typed,
+    // without a question, by Save and Save As alike; a new document is written in the layout.
     const std::string one = tarnwick_test::ReadData("model/thunder.one.odf");
     m_folder.Write("thunder.odf", tarnwick_test::ReadData("model/thunder.odf"));
     Open("thunder.odf");
@@ -161,36 +175,6 @@ TEST_F(UnusedLinesTest, AFileWithoutUnusedLinesChangesOnlyWhereTheUserTyped) {
     Key(Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(
         m_folder.Read("new.odf").starts_with("[GameObject]\n\nmaxHealth = 99\n\n[CraftClass]\n"));
-}
-
-// Lines whose value is read unlike it looks are listed beside the unused lines, with the reasons
-// check gives, but counted apart: nothing drops them.
-TEST_F(UnusedLinesTest, ValuesReadUnlikeTheyLookAreListedApart) {
-    m_folder.Write("misread.odf", tarnwick_test::ReadData("cli/misread.odf"));
-    Open("misread.odf");
-    EXPECT_EQ(CountLine(), "5 lines of this file are not fields the editor knows; 8 values are "
-                           "read unlike they look.");
-    std::vector<std::string> rows;
-    WhenModalShows<CUnusedLinesDlg>([&rows](CUnusedLinesDlg* dialog) {
-        auto* list = dialog->findChild<QTreeWidget*>("unusedLines");
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* item = list->topLevelItem(i);
-            rows.push_back(("misread.odf:" + item->text(0) + ": " + item->text(1) + ": " +
-                            item->text(2) + "\n")
-                               .toStdString());
-        }
-        QTest::keyClick(dialog, Qt::Key_Escape);
-    });
-    QTest::mouseClick(m_editor->findChild<QPushButton*>("unusedLinesShow"), Qt::LeftButton);
-    EXPECT_EQ(std::accumulate(rows.begin(), rows.end(), std::string()),
-              tarnwick_test::ReadData("cli/check_misread.expected"));
-    // Only values misread: the line names them alone, in the singular for one.
-    m_folder.Write("one.odf", "[GameObject]\nmaxHealth = 1x\n");
-    Open("one.odf");
-    EXPECT_EQ(CountLine(), "1 value of this file is read unlike it looks.");
-    m_folder.Write("one.odf", "[GameObject]\nmaxHealth = 1\n// a\n");
-    Open("one.odf");
-    EXPECT_EQ(CountLine(), "1 line of this file is not a field the editor knows.");
 }
 
 // Tab goes round the window without stopping at Show; Alt+S shows the list from anywhere.

@@ -2,10 +2,8 @@
 #include "EditorFixture.h"
 
 #include <QAbstractItemView>
-#include <QHelpEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QToolTip>
 
 #include <set>
 
@@ -89,12 +87,7 @@ TEST(ValueComboBoxTest, TheListShowsManyRowsWideEnoughForItsItemsAsTheScreenAllo
     const auto toolTip = [list](int row) {
         const QModelIndex index = list->model()->index(row, 0);
         list->scrollTo(index);
-        const QPoint at = list->visualRect(index).center();
-        QHelpEvent event(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
-        QApplication::sendEvent(list->viewport(), &event);
-        const QString text = QToolTip::isVisible() ? QToolTip::text() : QString();
-        QToolTip::hideText();
-        return text.toStdString();
+        return ToolTipAt(list->viewport(), list->visualRect(index).center());
     };
 
     // Sorted by text, the long value and the long label are the last two rows.

@@ -11,17 +11,14 @@ namespace {
 class ValueEditingTest : public EditorTest {
 protected:
     void SetUp() override { StartOn("values.odf"); }
-    QString Note() const { return m_editor->findChild<QLabel*>("noteText")->text(); }
+    QString Note() const { return Label("noteText"); }
     // The tip of the warning sign in the value box, or "" while it is not shown.
     QString Warning() const {
         const auto* sign = m_edit->findChild<QAction*>("valueWarning");
         return sign && sign->isVisible() ? sign->toolTip() : QString();
     }
     // Empties the edit field as the user would.
-    void Erase() {
-        Key(Qt::Key_A, Qt::ControlModifier);
-        Key(Qt::Key_Delete);
-    }
+    void Erase() { Keys({Qt::ControlModifier | Qt::Key_A, Qt::Key_Delete}); }
     // Saves and returns the file's bytes.
     std::string Saved() {
         Command("actionFileSave");
@@ -45,7 +42,7 @@ TEST_F(ValueEditingTest, SelectingShowsTheFieldOrGroupAndChangesNothing) {
     auto shown = [this] {
         QStringList texts;
         for (const char* name : {"fieldText", "typeText", "descriptionText"})
-            texts << m_editor->findChild<QLabel*>(name)->text();
+            texts << Label(name);
         return texts << Edit();
     };
     for (const QStringList& c : cases) {
@@ -65,7 +62,78 @@ TEST_F(ValueEditingTest, SelectingShowsTheFieldOrGroupAndChangesNothing) {
     EXPECT_TRUE(m_prompts.m_shown.empty());
 }
 
-TEST_F(ValueEditingTest, EveryKeyIsAppliedByTheCoresRulesAndTheTreeShowsWhatIsStored) {
+TEST_F(ValueEditingTest,
+       EnterAppliesTheEditTextAnUneditedValueStaysAndTypedTextIsAppliedByTheCoresRules) {
+    // Strings keep their bytes (not UTF-8 too), an absent field stays absent, a present empty
+    // String stays present, a Float too small for six decimals keeps its value.
+    for (const char* field :
+         {"unitName", "maxHealth", "aiName", "weaponName1", "baseName", "imageSignature"}) {
+        const QString before = ItemText("GameObject", field);
+        Select("GameObject", field);
+        Key(Qt::Key_Return);
+        EXPECT_EQ(ItemText("GameObject", field), before);
+        EXPECT_FALSE(Modified()) << field;
+    }
+    // Text that reads as the value held changes nothing either.
+    Select("GameObject", "maxHealth");
+    Type(QStringLiteral("x"));
+    EXPECT_FALSE(Modified());
+    EXPECT_NE(Saved().find("imageSignature = 0.0000001\n"), std::string::npos);
+
+    // Enter after typing applies the same text again (that it never closes the window nor asks
+    // is the file commands' test's).
+    Select("GameObject", "scrapCost");
+    Type(QStringLiteral("30"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(ItemText("GameObject", "scrapCost"), "scrapCost = 30");
+    EXPECT_EQ(Edit(), "30");
+
+    // A value longer than a line edit's usual limit is applied whole, and stays whole when
+    // it is shown again and applied unchanged.
+    Select("GameObject", "weaponHard1");
+    m_edit->insert(QString(40000, QLatin1Char('y')));
+    Select("GameObject", "scrapCost");
+    Select("GameObject", "weaponHard1");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(ItemText("GameObject", "weaponHard1").count('y'), 40000);
+    const std::string saved = Saved();
+    EXPECT_NE(saved.find("unitName = \"\x80 caf\xe9\"\n"), std::string::npos);
+    EXPECT_NE(saved.find("weaponName1 = \"\"\n"), std::string::npos);
+    EXPECT_NE(saved.find(std::string(40000, 'y') + "\"\n"), std::string::npos);
+
+    // A String field refuses what would not read back, and says why.
+    Select("GameObject", "aiName");
+    Type(QStringLiteral("a"));
+    for (QChar refused : {QChar('"'), QChar('[')}) {
+        Type(refused);
+        EXPECT_EQ(Edit(), "a");
+        EXPECT_TRUE(Note().contains(refused)) << Note().toStdString();
+        Type(QStringLiteral("b"));
+        EXPECT_TRUE(Note().isEmpty());
+        Key(Qt::Key_Backspace);
+    }
+    // A paste holding a line break or a bracket is refused whole.
+    for (const char* pasted : {"x\ny", "x\ry", "x[y"}) {
+        QApplication::clipboard()->setText(QString::fromLatin1(pasted));
+        Key(Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(Edit(), "a") << pasted;
+        EXPECT_FALSE(Note().isEmpty());
+    }
+    EXPECT_EQ(ItemText("GameObject", "aiName"), "aiName = \"a\"");
+
+    // What the field already holds may stay, and the text around it can be edited; selecting
+    // another field clears the note.
+    Select("GameObject", "aiName2");
+    Type(QStringLiteral("c"));
+    Keys({Qt::Key_Backspace, Qt::Key_Backspace});
+    EXPECT_TRUE(Note().isEmpty());
+    Type(QStringLiteral("\""));
+    EXPECT_TRUE(Note().contains('"'));
+    Select("GameObject", "maxHealth");
+    EXPECT_TRUE(Note().isEmpty());
+    EXPECT_NE(Saved().find("aiName2 = \"a\r\"\n"), std::string::npos);
+
+    // Every key is applied by the core's rules, and the tree shows what is stored.
     const struct {
         const char* group;
         const char* field;
@@ -108,96 +176,17 @@ TEST_F(ValueEditingTest, EveryKeyIsAppliedByTheCoresRulesAndTheTreeShowsWhatIsSt
 
     // Alt or Meta with a letter is a menu key: it types nothing.
     Select("GameObject", "aiName");
-    for (auto [key, modifier] : {std::pair{Qt::Key_S, Qt::AltModifier},
-                                 {Qt::Key_1, Qt::AltModifier},
-                                 {Qt::Key_E, Qt::MetaModifier}})
-        Key(key, modifier);
+    Keys({Qt::AltModifier | Qt::Key_S, Qt::AltModifier | Qt::Key_1, Qt::MetaModifier | Qt::Key_E});
     EXPECT_EQ(Edit(), QStringLiteral(" x \u00e9"));
-    const std::string saved = Saved();
-    EXPECT_NE(saved.find("aiName = \" x \xe9\"\n"), std::string::npos);     // as the file is
-    EXPECT_NE(saved.find("heatSignature = 16777217\n"), std::string::npos); // as typed
-    EXPECT_EQ(saved.find("rangeScan"), std::string::npos);
-    EXPECT_EQ(saved.find("collisionRadius"), std::string::npos);
-}
+    const std::string typed = Saved();
+    EXPECT_NE(typed.find("aiName = \" x \xe9\"\n"), std::string::npos);     // as the file is
+    EXPECT_NE(typed.find("heatSignature = 16777217\n"), std::string::npos); // as typed
+    EXPECT_EQ(typed.find("rangeScan"), std::string::npos);
+    EXPECT_EQ(typed.find("collisionRadius"), std::string::npos);
 
-TEST_F(ValueEditingTest, AStringFieldRefusesWhatWouldNotReadBackAndSaysWhy) {
-    Select("GameObject", "aiName");
-    Type(QStringLiteral("a"));
-    for (QChar refused : {QChar('"'), QChar('[')}) {
-        Type(refused);
-        EXPECT_EQ(Edit(), "a");
-        EXPECT_TRUE(Note().contains(refused)) << Note().toStdString();
-        Type(QStringLiteral("b"));
-        EXPECT_TRUE(Note().isEmpty());
-        Key(Qt::Key_Backspace);
-    }
-    // A paste holding a line break or a bracket is refused whole.
-    for (const char* pasted : {"x\ny", "x\ry", "x[y"}) {
-        QApplication::clipboard()->setText(QString::fromLatin1(pasted));
-        Key(Qt::Key_V, Qt::ControlModifier);
-        EXPECT_EQ(Edit(), "a") << pasted;
-        EXPECT_FALSE(Note().isEmpty());
-    }
-    EXPECT_EQ(ItemText("GameObject", "aiName"), "aiName = \"a\"");
-
-    // What the field already holds may stay, and the text around it can be edited; selecting
-    // another field clears the note.
-    Select("GameObject", "aiName2");
-    Type(QStringLiteral("c"));
-    Key(Qt::Key_Backspace);
-    Key(Qt::Key_Backspace);
-    EXPECT_TRUE(Note().isEmpty());
-    Type(QStringLiteral("\""));
-    EXPECT_TRUE(Note().contains('"'));
-    Select("GameObject", "maxHealth");
-    EXPECT_TRUE(Note().isEmpty());
-    EXPECT_NE(Saved().find("aiName2 = \"a\r\"\n"), std::string::npos);
-}
-
-TEST_F(ValueEditingTest, EnterAppliesTheEditTextAndAnUneditedValueStaysAsItWas) {
-    // Strings keep their bytes (not UTF-8 too), an absent field stays absent, a present empty
-    // String stays present, a Float too small for six decimals keeps its value.
-    for (const char* field :
-         {"unitName", "maxHealth", "aiName", "weaponName1", "baseName", "imageSignature"}) {
-        const QString before = ItemText("GameObject", field);
-        Select("GameObject", field);
-        Key(Qt::Key_Return);
-        EXPECT_EQ(ItemText("GameObject", field), before);
-        EXPECT_FALSE(Modified()) << field;
-    }
-    // Text that reads as the value held changes nothing either.
-    Select("GameObject", "maxHealth");
-    Type(QStringLiteral("x"));
-    EXPECT_FALSE(Modified());
-    EXPECT_NE(Saved().find("imageSignature = 0.0000001\n"), std::string::npos);
-
-    // Enter after typing applies the same text again; it never closes the window nor asks.
-    Select("GameObject", "scrapCost");
-    Type(QStringLiteral("30"));
-    Key(Qt::Key_Return);
-    EXPECT_EQ(ItemText("GameObject", "scrapCost"), "scrapCost = 30");
-    EXPECT_EQ(Edit(), "30");
-    EXPECT_TRUE(m_editor->isVisible());
-    EXPECT_TRUE(m_prompts.m_shown.empty());
-
-    // A value longer than a line edit's usual limit is applied whole, and stays whole when
-    // it is shown again and applied unchanged.
-    Select("GameObject", "weaponHard1");
-    m_edit->insert(QString(40000, QLatin1Char('y')));
-    Select("GameObject", "scrapCost");
-    Select("GameObject", "weaponHard1");
-    Key(Qt::Key_Return);
-    EXPECT_EQ(ItemText("GameObject", "weaponHard1").count('y'), 40000);
-    const std::string saved = Saved();
-    EXPECT_NE(saved.find("unitName = \"\x80 caf\xe9\"\n"), std::string::npos);
-    EXPECT_NE(saved.find("weaponName1 = \"\"\n"), std::string::npos);
-    EXPECT_NE(saved.find(std::string(40000, 'y') + "\"\n"), std::string::npos);
-}
-
-// What is typed goes into each file in the file's encoding, as `set` writes it: Windows-1252
-// (for ASCII only too) or UTF-8; what Windows-1252 cannot hold does not go in, and the panel
-// says why.
-TEST_F(ValueEditingTest, TypedTextGoesIntoTheFileInItsEncoding) {
+    // What is typed goes into each file in the file's encoding, as `set` writes it: Windows-1252
+    // (for ASCII only too) or UTF-8; what Windows-1252 cannot hold does not go in, and the panel
+    // says why.
     for (const std::string name : {"scout", "messy", "hunter"}) {
         SCOPED_TRACE(name);
         m_folder.Write(name + ".odf", tarnwick_test::ReadData("cli/" + name + ".odf"));
