@@ -121,16 +121,14 @@ TEST_F(TableTest, TableWritesValuesAsGetApplyRefusesABadTableAndTakesSpreadsheet
     // shows them) and what others add: a byte order mark, CR LF or lone CR, no final line end, a
     // trailing empty column, blank rows. Each names the same values as the files hold.
     const std::string calc = ReadData("cli/table.calc-1252.csv");
-    auto lf = [](std::string text, const std::string& end) {
-        for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += end.size())
-            text.replace(at, 1, end);
-        return text;
-    };
-    std::string trailing = lf(calc, ",\n");
+    std::string trailing = WithLineEnds(calc, ",\n");
     trailing.pop_back(); // no final line end
     const std::string exports[] = {
-        calc,     "\xEF\xBB\xBF" + lf(calc, "\r\n"), lf(calc, "\r"),
-        trailing, calc + ",,,,,,,,,,,,,\n\n",
+        calc,
+        "\xEF\xBB\xBF" + WithLineEnds(calc, "\r\n"),
+        WithLineEnds(calc, "\r"),
+        trailing,
+        calc + ",,,,,,,,,,,,,\n\n",
     };
     for (const std::string& csv : exports) {
         EXPECT_EQ(Apply(csv), (CliResult{0, "Total: 0 values changed in 0 files\n", ""})) << csv;

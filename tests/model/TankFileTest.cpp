@@ -57,12 +57,6 @@ void ApplyEdit(CTankFile& file, const std::string& edit) {
     ApplyTypedValue(*field, std::string_view(edit).substr(equals + 1));
 }
 
-unsigned ModeOf(const std::string& path) {
-    struct stat st {};
-    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
-    return st.st_mode & 07777;
-}
-
 // A keeping save gives the loaded bytes but for the values of the fields whose value or presence
 // changed, both as text and through a real save; the saved file is then the one kept. Which
 // lines are unused is pinned by the golden output of `tarnwick-cli check` on each input.
@@ -146,8 +140,8 @@ TEST(TankFileSave, KeepingSaveChangesOnlyChangedFieldsAndSavesGoThroughLinksKeep
     for (const std::string& name :
          Texts{"perm.odf", "new.odf", "real/target.odf", "fresh.odf", longName})
         EXPECT_EQ(ReadBytes(dir / name), bytes) << name;
-    EXPECT_EQ(ModeOf(dir / "perm.odf"), 0604u);
-    EXPECT_EQ(ModeOf(dir / "new.odf"), 0640u);
+    EXPECT_EQ(fs::status(dir / "perm.odf").permissions(), fs::perms(0604));
+    EXPECT_EQ(fs::status(dir / "new.odf").permissions(), fs::perms(0640));
     EXPECT_EQ(fs::read_symlink(dir.Path() / "links/link.odf"), "../real/target.odf");
     EXPECT_EQ(fs::read_symlink(dir.Path() / "dangling.odf"), "fresh.odf");
     EXPECT_EQ(dir.Entries(), (Texts{"dangling.odf", "fresh.odf", "links", "new.odf", longName,
@@ -180,10 +174,7 @@ TEST(TankFileOtherKeys, AreReadWithTheirRawValuesAndKeptInPlace) {
                         "BuildingClass.armor = 12"};
     CScratchDir dir;
     const std::string lf = ReadData("model/others.odf");
-    std::string crlf;
-    for (char c : lf)
-        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    for (const std::string& bytes : {lf, crlf}) {
+    for (const std::string& bytes : {lf, WithLineEnds(lf, "\r\n")}) {
         WriteBytes(dir / "others.odf", bytes);
         CTankFile file;
         ASSERT_TRUE(file.Load(dir / "others.odf"));

@@ -19,9 +19,7 @@ inline int ExitStatusOf(pid_t pid) {
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0) {
     }
-    if (WIFEXITED(status))
-        return WEXITSTATUS(status);
-    return 128 + WTERMSIG(status);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 // Runs body in a child and returns its result as the child's exit status.
@@ -48,9 +46,7 @@ inline void ExpectChildPasses(const std::function<int()>& body, const std::strin
 // In a child running as root: become the unprivileged user nobody, so that file permissions
 // apply. Returns false when that is not possible.
 inline bool BecomeNobody() {
-    if (::geteuid() != 0)
-        return true;
-    return ::setgid(65534) == 0 && ::setuid(65534) == 0;
+    return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0);
 }
 
 } // namespace tarnwick_test

@@ -94,10 +94,8 @@ inline std::size_t FieldIndex(std::string_view path) {
     EXPECT_GE(index, 0) << path;
     return static_cast<std::size_t>(index);
 }
-inline CFieldEntry& Field(CTankFile& file, std::string_view path) {
-    return file.m_fields.at(FieldIndex(path));
-}
-inline const CFieldEntry& Field(const CTankFile& file, std::string_view path) {
+// The entry of that field in file, const where file is.
+template <class File> auto& Field(File& file, std::string_view path) {
     return file.m_fields.at(FieldIndex(path));
 }
 
@@ -117,6 +115,13 @@ inline std::string Replaced(std::string text, const std::string& from, const std
     const auto at = text.find(from);
     EXPECT_NE(at, std::string::npos) << from;
     return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// text with every LF replaced by end, such as "\r\n".
+inline std::string WithLineEnds(std::string text, const std::string& end) {
+    for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += end.size())
+        text.replace(at, 1, end);
+    return text;
 }
 
 inline std::string DataPath(const std::string& relative) {
