@@ -1,4 +1,5 @@
-// The alias file and lookups in it. Unreadable alias files are the fault tests' concern.
+// The alias file and lookups in it. Unreadable alias files, and what they leave of the one read
+// before, are the fault tests' concern.
 
 #include "AliasTable.h"
 #include "TestSupport.h"
@@ -31,9 +32,6 @@ TEST(AliasTable, ReadsNamesAndAliasesLineByLine) {
         const std::string* found = table.Lookup(name);
         EXPECT_EQ(found ? *found : "(none)", alias) << name.substr(0, 40);
     }
-    // A file that cannot be read leaves no alias of the one before.
-    EXPECT_FALSE(table.Load(DataPath("templates/missing.txt")));
-    EXPECT_TRUE(table.m_names.empty() && table.m_aliases.empty());
 }
 
 } // namespace
