@@ -155,12 +155,7 @@ TEST_F(OtherKeysTest, HaveRowsInTheComparison) {
 
 // A group of its own shows no figures left from the field selected before it.
 TEST_F(OtherKeysTest, AGroupOfItsOwnShowsNoFiguresOfTheFieldBefore) {
-    m_folder.Write("h1.odf", "[GameObject]\nmaxHealth = 5\n");
-    m_folder.Write("h2.odf", "[GameObject]\nmaxHealth = 9\n");
-    m_folder.Write("h.txt", "h1.odf\nh2.odf\n");
-    m_prompts.Queue(m_folder.Path("h.txt"));
-    Command("actionTemplateLoadSet");
-    m_prompts.TakeShown();
+    LoadMade("h", {"maxHealth = 5", "maxHealth = 9"});
     auto* strip = m_editor->findChild<QWidget*>("valueStrip");
     Select("GameObject", "maxHealth");
     ASSERT_TRUE(strip->isVisible());
