@@ -190,9 +190,9 @@ std::optional<std::string> CRulesReading::Get(int index) const {
 
 std::optional<std::string> CRulesReading::Given(int index) const {
     const auto it = m_fieldLines.find(index);
-    if (it == m_fieldLines.end() || !Read(it->second.back(), m_schema[index].type).bUsable)
-        return std::nullopt;
-    return Read(it->second.back(), m_schema[index].type).text;
+    const Value value =
+        it == m_fieldLines.end() ? Value{} : Read(it->second.back(), m_schema[index].type);
+    return value.bUsable ? std::optional(value.text) : std::nullopt;
 }
 
 std::string CRulesReading::Check(const std::string& file) const {
