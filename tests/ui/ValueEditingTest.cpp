@@ -87,6 +87,7 @@ TEST_F(ValueEditingTest,
     Key(Qt::Key_Return);
     EXPECT_EQ(ItemText("GameObject", "scrapCost"), "scrapCost = 30");
     EXPECT_EQ(Edit(), "30");
+    EXPECT_EQ(Listed(*m_box), Shown{}) << "what was typed is no template's value";
 
     // A value longer than a line edit's usual limit is applied whole, and stays whole when
     // it is shown again and applied unchanged.
