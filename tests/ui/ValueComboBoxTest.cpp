@@ -94,9 +94,15 @@ TEST(ValueComboBoxTest, TheListShowsManyRowsWideEnoughForItsItemsAsTheScreenAllo
     box.SetItems(items);
     box.showPopup();
     EXPECT_GE(list->indexAt(QPoint(0, list->viewport()->height() - 1)).row(), 19);
-    EXPECT_GE(list->viewport()->width() / 2,
-              QFontMetrics(list->font()).horizontalAdvance(longValue));
+    const int longWidth = QFontMetrics(list->font()).horizontalAdvance(longValue);
+    // Wide enough for the longest value in its half, and no wider than the rows need.
+    EXPECT_GE(list->viewport()->width() / 2, longWidth);
+    EXPECT_LT(list->viewport()->width(), 3 * longWidth);
     EXPECT_EQ(toolTip(41), "");
+    // In a narrower row the value keeps to its half and is cut there.
+    const auto* delegate = static_cast<const CValueItemDelegate*>(box.itemDelegate());
+    EXPECT_TRUE(
+        delegate->ShownTexts(list->font(), longWidth * 3 / 2, list->model()->index(40, 0)).cut);
     box.hidePopup();
 
     // A label wider than the screen: the list fills the screen's width, and the label, cut,
@@ -119,7 +125,6 @@ TEST(ValueComboBoxTest, TheListShowsManyRowsWideEnoughForItsItemsAsTheScreenAllo
     box.SetItems(items);
     box.showPopup();
     list->scrollToBottom();
-    const auto* delegate = static_cast<const CValueItemDelegate*>(box.itemDelegate());
     int rows = 0;
     for (int row = 0; row < box.count(); ++row) {
         const QModelIndex index = box.model()->index(row, 0);
