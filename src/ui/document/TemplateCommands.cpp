@@ -7,7 +7,6 @@
 #include "TemplateLoading.h"
 #include "TemplateSetFile.h"
 
-#include <map>
 
 namespace {
 
@@ -72,28 +71,26 @@ void CTemplateCommands::Clear() {
 void CTemplateCommands::LoadRemembered(const std::vector<std::string>& paths) {
     if (paths.empty())
         return;
-    // Each failure's messages are held back, by their texts, to be told in one.
-    std::map<std::string, std::string> held;
+    // Each failure's messages are held back to be told in one; the reason is the one a message
+    // gave last, which is the file's own when it could not be opened.
+    std::string reason;
+    std::vector<std::string> lines;
     MessageHandler previous =
-        SetMessageHandler([&held](const std::string& text, const std::string& reason) {
-            held.emplace(text, reason);
+        SetMessageHandler([&reason](const std::string&, const std::string& why) {
+            if (!why.empty())
+                reason = why;
         });
     emit TemplatesAboutToChange();
     m_templates.Clear();
-    LoadTemplatesWithProgress(m_pWindow, m_templates, m_aliasTable, paths);
+    LoadTemplatesWithProgress(m_pWindow, m_templates, m_aliasTable, paths, {},
+                              [&reason, &lines](const std::string& path) {
+                                  lines.push_back(reason.empty() ? path
+                                                                 : MessageLine(path, reason));
+                                  reason.clear();
+                              });
     SetMessageHandler(std::move(previous));
     emit TemplatesChanged();
 
-    std::vector<std::string> lines;
-    for (const std::string& path : paths) {
-        // Those not tried, after the progress dialog was cancelled, did not fail.
-        if (!held.contains(FormatText("Error loading tank file '%s'.", path)))
-            continue;
-        const auto opening = held.find(FormatText("Error opening tank file '%s'.", path));
-        lines.push_back(opening == held.end() || opening->second.empty()
-                            ? path
-                            : MessageLine(path, opening->second));
-    }
     if (lines.empty())
         return;
     if (lines.size() == 1) {

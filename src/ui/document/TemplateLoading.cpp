@@ -10,7 +10,8 @@
 
 int LoadTemplatesWithProgress(QWidget* parent, CTemplateList& templates,
                               const CAliasTable& aliasTable, const std::vector<std::string>& paths,
-                              const std::function<void(const std::string&)>& onLoaded) {
+                              const std::function<void(const std::string&)>& onLoaded,
+                              const std::function<void(const std::string&)>& onFailed) {
     // The dialog is made by hand between two files once half a second has gone, not by
     // QProgressDialog's own timer: that timer can fire while a load's error message is up,
     // and the window-modal dialog would then block the message box under it.
@@ -44,6 +45,8 @@ int LoadTemplatesWithProgress(QWidget* parent, CTemplateList& templates,
             ++loaded;
             if (onLoaded)
                 onLoaded(paths[i]);
+        } else if (onFailed) {
+            onFailed(paths[i]);
         }
     }
     return loaded;
