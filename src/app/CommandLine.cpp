@@ -1,17 +1,8 @@
 #include "CommandLine.h"
 
-#include <filesystem>
-#include <system_error>
+#include "FileIo.h"
 
 namespace {
-
-// The path as the shell passed its bytes, made absolute so that the title and the save question
-// show the whole path, as after File > Open.
-std::string Absolute(const std::string& path) {
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.string();
-}
 
 bool IsHelp(const std::string& arg) {
     return arg == "--help" || arg == "-h";
@@ -36,7 +27,7 @@ CCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         } else if (arg == "--no-settings" && !line.m_bNoSettings) {
             line.m_bNoSettings = true;
         } else if (!arg.starts_with("--") && line.m_strStartPath.empty()) {
-            line.m_strStartPath = Absolute(arg);
+            line.m_strStartPath = AbsolutePath(arg);
         } else {
             line.m_action = CCommandLine::Action::Usage;
             return line;

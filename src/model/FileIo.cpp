@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <exception>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -91,6 +92,17 @@ mode_t NewFileMode() {
 }
 
 } // namespace
+
+std::string FileNameOf(std::string_view path) {
+    auto split = path.find_last_of("/\\");
+    return std::string(split == std::string_view::npos ? path : path.substr(split + 1));
+}
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.string();
+}
 
 std::string FolderOf(const std::string& path) {
     auto slash = path.rfind('/');

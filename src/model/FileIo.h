@@ -39,3 +39,10 @@ bool ResolveSaveTarget(std::string path, std::string& target, std::error_code& e
 
 // The folder part of path: "." for a bare name, "/" for a name right under the root.
 std::string FolderOf(const std::string& path);
+
+// The part of a path after its last slash or backslash; the whole path when it has neither.
+std::string FileNameOf(std::string_view path);
+
+// path made absolute from the current folder, so that titles, messages and the settings show the
+// whole path; path as it is when that cannot be done.
+std::string AbsolutePath(const std::string& path);

@@ -2,6 +2,7 @@
 
 #include "AsciiCase.h"
 #include "Schema.h"
+#include "ValueText.h"
 
 namespace {
 
@@ -55,10 +56,7 @@ std::string RawValueRefusal(std::string_view text) {
 }
 
 std::string_view TrimmedRawValue(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+    return TrimBlanks(text);
 }
 
 std::size_t COtherKeys::Next(std::size_t at, COtherKey& key) const {

@@ -11,16 +11,6 @@
 #include <algorithm>
 #include <exception>
 
-namespace {
-
-// The part of a path after its last slash or backslash; the whole path when it has neither.
-std::string FileNameOf(std::string_view path) {
-    auto split = path.find_last_of("/\\");
-    return std::string(split == std::string_view::npos ? path : path.substr(split + 1));
-}
-
-} // namespace
-
 CTankFile::CTankFile() : m_fields(NewFieldList()) {}
 
 CTankFile::~CTankFile() = default;

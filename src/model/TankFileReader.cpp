@@ -94,10 +94,7 @@ std::string_view HeaderName(std::string_view header) {
     header.remove_prefix(1); // the '['
     if (header.ends_with(']'))
         header.remove_suffix(1);
-    const auto first = header.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    header = header.substr(first, header.find_last_not_of(" \t") + 1 - first);
+    header = TrimBlanks(header);
     return IsKeyName(header) ? header : std::string_view();
 }
 

@@ -234,16 +234,12 @@ bool IsNumberText(FieldType type, std::string_view text) {
     return digits > 0 && at == text.size();
 }
 
-namespace {
-
 std::string_view TrimBlanks(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos)
         return {};
     return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
 }
-
-} // namespace
 
 std::string NotANumberReason(FieldType type, std::string_view text) {
     const std::string quoted = "'" + std::string(text) + "'";

@@ -36,6 +36,9 @@ struct CTextSpan {
 bool ReadFloatValue(std::string_view valueText, float& value, CTextSpan* span = nullptr);
 bool ReadIntegerValue(std::string_view valueText, std::int32_t& value, CTextSpan* span = nullptr);
 
+// text without the blanks and tabs at both of its ends.
+std::string_view TrimBlanks(std::string_view text);
+
 // True when text is wholly a number of type, as the command line takes them: blanks or tabs, an
 // optional sign, the number, blanks or tabs. A Float's number is of the decimal grammar; an
 // Integer's is digits, with an optional point and only zeros after it ("2500.0"). Such text

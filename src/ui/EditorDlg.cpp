@@ -10,6 +10,7 @@
 #include "FieldPanel.h"
 #include "FieldTree.h"
 #include "FileCommands.h"
+#include "FileIo.h"
 #include "FilterBox.h"
 #include "HelpLink.h"
 #include "Prompts.h"
@@ -51,8 +52,7 @@ QString DraggedFile(const QMimeData* data) {
 
 // A recent file's menu text: its number as the mnemonic (1 to 9, then 1&0), then its name.
 QString RecentFileText(std::size_t position, const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    QString name = TextOfBytes(slash == std::string::npos ? path : path.substr(slash + 1));
+    QString name = TextOfBytes(FileNameOf(path));
     name.replace(QLatin1Char('&'), QStringLiteral("&&"));
     const QString number =
         position < 9 ? QStringLiteral("&%1").arg(position + 1)

@@ -1,5 +1,6 @@
 #include "EditorSettings.h"
 
+#include "FileIo.h"
 #include "Utf8Text.h"
 
 #include <QDir>
@@ -11,7 +12,6 @@
 #include <QWidget>
 
 #include <algorithm>
-#include <filesystem>
 
 namespace {
 
@@ -33,12 +33,6 @@ std::string BytesOfValue(const QVariant& value) {
     const QByteArray bytes =
         value.typeId() == QMetaType::QByteArray ? value.toByteArray() : value.toString().toUtf8();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
-std::string Whole(const std::string& path) {
-    std::error_code error;
-    const std::filesystem::path whole = std::filesystem::absolute(path, error);
-    return error ? path : whole.string();
 }
 
 // A window whose top edge, where the title bar is, does not show on any screen by at least this
@@ -102,7 +96,7 @@ std::vector<std::string> CEditorSettings::RecentFiles() const {
 
 void CEditorSettings::AddRecentFile(const std::string& path) {
     std::vector<std::string> files = RecentFiles();
-    const std::string whole = Whole(path);
+    const std::string whole = AbsolutePath(path);
     std::erase(files, whole);
     files.insert(files.begin(), whole);
     if (files.size() > kMaxRecentFiles)
@@ -128,7 +122,7 @@ void CEditorSettings::SetTemplates(const std::vector<std::string>& paths) {
     std::vector<std::string> whole;
     whole.reserve(paths.size());
     for (const std::string& path : paths)
-        whole.push_back(Whole(path));
+        whole.push_back(AbsolutePath(path));
     SetNames(kTemplates, whole);
 }
 

@@ -106,9 +106,10 @@ void ExpectFailedWrites(const std::function<int(Fault, const std::string& work)>
             kFaultNames[fault]);
         // Nothing may bring a removed folder back.
         const Texts gone{"(removed)"};
-        if (!before.empty())
+        if (!before.empty()) {
             EXPECT_EQ(fs::exists(work) ? StateOf(work) : gone,
                       fault == kFolderRemoved ? gone : before);
+        }
         ::umount(work.c_str());
         std::error_code ignored;
         fs::permissions(work, fs::perms::owner_all, fs::perm_options::add, ignored);
