@@ -55,6 +55,15 @@ std::string RawValueRefusal(std::string_view text) {
     return {};
 }
 
+bool RawValueCanTake(TextEncoding encoding, char32_t c) {
+    return c != '[' && c != '\r' && c != '\n' && CanHold(encoding, c);
+}
+
+std::string WhyRawValueCannotTake(TextEncoding encoding, char32_t c) {
+    return c < 0x80 ? "A raw value " + RawValueRefusal(std::string(1, static_cast<char>(c)))
+                    : CannotHoldReason(encoding, c);
+}
+
 std::string_view TrimmedRawValue(std::string_view text) {
     return TrimBlanks(text);
 }

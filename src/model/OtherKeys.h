@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextEncoding.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -25,6 +27,15 @@ bool IsKeyName(std::string_view text);
 // ("cannot hold '[': the line would read as a group header"); empty when it can. Besides a '['
 // and a line break, a "//" outside double quotes would read back as a comment.
 std::string RawValueRefusal(std::string_view text);
+
+// Whether a raw value of a document in encoding can take the character c from the user as it is
+// typed: not '[' nor a line break, and one the encoding holds. (A "//" outside quotes is a matter
+// of the whole text, which RawValueRefusal tells.)
+bool RawValueCanTake(TextEncoding encoding, char32_t c);
+
+// Why it cannot, as a sentence without its full stop: "A raw value cannot hold '['..." or
+// "Windows-1252, the file's encoding, has no ...".
+std::string WhyRawValueCannotTake(TextEncoding encoding, char32_t c);
 
 // text as a raw value is stored and written: blanks and tabs at both ends left out, as they
 // would be when the line is read again.

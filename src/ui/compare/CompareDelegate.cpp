@@ -114,16 +114,10 @@ QWidget* CCompareDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     auto* validator = new CRefusingValidator(edit);
     if (model->IsOtherKeyRow(index.row())) {
         // A raw value, as the value box takes it.
-        validator->Set(
-            [encoding](char32_t c) {
-                return c == '[' || c == '\r' || c == '\n' || !CanHold(encoding, c);
-            },
-            [this, encoding](char32_t c) {
-                emit Refused(QString::fromUtf8(
-                    c < 0x80
-                        ? "A raw value " + RawValueRefusal(std::string(1, static_cast<char>(c)))
-                        : CannotHoldReason(encoding, c)));
-            });
+        validator->Set([encoding](char32_t c) { return !RawValueCanTake(encoding, c); },
+                       [this, encoding](char32_t c) {
+                           emit Refused(QString::fromUtf8(WhyRawValueCannotTake(encoding, c)));
+                       });
     } else if (model->DocumentField(index.row()).Type() == FieldType::String) {
         validator->Set([encoding](char32_t c) { return !StringCanTake(encoding, c); },
                        [this, encoding](char32_t c) {

@@ -219,17 +219,9 @@ void CFieldPanel::ShowOtherKey(const COtherKey& key, const CTemplateList& templa
     ShowOtherKeyValue(key, templates);
     m_valueBox->setEnabled(true);
     m_valueBox->SetEncoding(encoding);
-    // What a raw value cannot hold character by character; a "//" outside quotes is a matter of
-    // the whole text, told when it is applied.
     m_valueBox->RefuseCharacters(
-        [encoding](char32_t c) {
-            return c == '[' || c == '\r' || c == '\n' || !CanHold(encoding, c);
-        },
-        [this, encoding](char32_t c) {
-            ShowNote(c < 0x80
-                         ? "A raw value " + RawValueRefusal(std::string(1, static_cast<char>(c)))
-                         : CannotHoldReason(encoding, c));
-        });
+        [encoding](char32_t c) { return !RawValueCanTake(encoding, c); },
+        [this, encoding](char32_t c) { ShowNote(WhyRawValueCannotTake(encoding, c)); });
     ShowTexts(TextOfBytes(key.name), QStringLiteral("Text (a key the editor does not know)"), {});
 }
 
