@@ -53,13 +53,24 @@ void CCompareModel::Refresh() {
     m_templateFields.clear();
     for (std::size_t t = 0; t < m_templates.Size(); ++t)
         m_templateFields.push_back(m_templates.At(t).m_fields.data());
+    MeetTakenKeys();
     Arrange();
     endResetModel();
+}
+
+void CCompareModel::MeetTakenKeys() {
+    // Every template's other keys are met, so that a key keeps its key while templates come and
+    // go, and once for all: the filter, the order and the rows shown do not change them.
+    MeetOtherKeys(m_document.File());
+    for (std::size_t t = 0; t < m_templateFields.size(); ++t)
+        MeetOtherKeys(m_templates.At(t));
+    m_otherValues.clear();
 }
 
 void CCompareModel::ForgetTemplates() {
     beginResetModel();
     m_templateFields.clear();
+    MeetTakenKeys();
     Arrange();
     endResetModel();
 }
@@ -149,11 +160,7 @@ void CCompareModel::Arrange() {
         if (HasRow(static_cast<int>(i)))
             m_rows.push_back({static_cast<int>(i), OrderOf(static_cast<int>(i))});
     }
-    // Every template's other keys are met, so that a key keeps its key while templates come and
-    // go; rows are for those the document or a shown template sets.
-    MeetOtherKeys(m_document.File());
-    for (std::size_t t = 0; t < m_templateFields.size(); ++t)
-        MeetOtherKeys(m_templates.At(t));
+    // Rows are for the other keys the document or a shown template sets.
     m_otherSetByShown.assign(m_otherNames.size(), false);
     for (int position : m_columns) {
         m_templates.At(static_cast<std::size_t>(position))
@@ -168,7 +175,6 @@ void CCompareModel::Arrange() {
             m_rows.push_back({key, OrderOf(key)});
     }
     std::ranges::stable_sort(m_rows, {}, &CCompareRow::m_nOrder);
-    m_otherValues.clear();
     m_figures.assign(m_rows.size(), {});
     const int row = m_nOrder == Order::List ? -1 : RowOf(m_nOrderField);
     if (row >= 0)

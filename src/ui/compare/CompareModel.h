@@ -137,6 +137,8 @@ private:
     }
     // Meets the other keys of tankFile, giving new ones keys of their own.
     void MeetOtherKeys(const CTankFile& tankFile);
+    // Meets those of the document and of the templates taken in, whose values are read anew.
+    void MeetTakenKeys();
     // The document's other key of row: its position there, or -1 when it does not set it.
     int DocumentOtherKey(int row) const;
     // The raw value of row's other key in the document (nullopt when it does not set it) and in
