@@ -41,6 +41,13 @@ QSize CValueStrip::sizeHint() const {
 
 void CValueStrip::SetValues(std::vector<CValue> values, std::optional<double> own) {
     m_values = std::move(values);
+    m_sorted.clear();
+    for (const CValue& value : m_values)
+        m_sorted.push_back(value.m_dNumber);
+    std::ranges::sort(m_sorted);
+    m_order.resize(m_values.size());
+    std::iota(m_order.begin(), m_order.end(), std::size_t{0});
+    std::ranges::stable_sort(m_order, {}, [this](std::size_t i) { return m_values[i].m_dNumber; });
     m_own = own;
     Layout();
 }
@@ -56,10 +63,7 @@ void CValueStrip::resizeEvent(QResizeEvent*) {
 
 void CValueStrip::Layout() {
     const int wanted = m_nWantedRows, pitch = Pitch();
-    std::vector<double> sorted;
-    for (const CValue& value : m_values)
-        sorted.push_back(value.m_dNumber);
-    std::ranges::sort(sorted);
+    const std::vector<double>& sorted = m_sorted;
     // The middle nine tenths: as many values left out at each end, one twentieth of them.
     const std::size_t cut = sorted.size() / 20;
     m_dLow = m_dHigh = m_own.value_or(sorted.empty() ? 0.0 : sorted[cut]);
@@ -102,13 +106,10 @@ void CValueStrip::Layout() {
         --room;
     m_nRows = std::max(room, static_cast<int>((inside + static_cast<std::size_t>(places) - 1) /
                                               static_cast<std::size_t>(places)));
-    std::vector<std::size_t> order(m_values.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::ranges::stable_sort(order, {}, [this](std::size_t i) { return m_values[i].m_dNumber; });
     std::vector<int> filled(static_cast<std::size_t>(places), 0);
     m_dots.assign(m_values.size(), QPoint(-1, -1));
     const int axis = AxisY(m_nRows);
-    for (std::size_t i : order) {
+    for (std::size_t i : m_order) {
         if (home[i] < 0)
             continue;
         int slot = home[i];

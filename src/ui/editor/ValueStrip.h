@@ -66,6 +66,10 @@ private:
     QString ToolTipAt(const QPoint& point) const;
 
     std::vector<CValue> m_values;
+    // The values' numbers in order, and the values' positions in that order (equal ones as
+    // listed): sorted once when the values come, not at each key typed into this file's value.
+    std::vector<double> m_sorted;
+    std::vector<std::size_t> m_order;
     std::optional<double> m_own;
     double m_dLow = 0; // the axis' ends
     double m_dHigh = 0;
