@@ -129,10 +129,10 @@ void CFieldPanel::ShowValue(const CFieldEntry& field, const CTemplateList& templ
         items.push_back({TextOfBytes(FormatValue(given)), TextOfBytes(tankFile.Label()),
                          static_cast<int>(i), NumberOf(given)});
     }
+    ShowStats(field, templates, items);
     m_valueBox->SetItems(std::move(items), field.Type() == FieldType::String
                                                ? CValueComboBox::Order::Text
                                                : CValueComboBox::Order::Number);
-    ShowStats(field, templates);
 }
 
 void CFieldPanel::HideStats() {
@@ -145,22 +145,18 @@ void CFieldPanel::ShowOwnValue(const CFieldEntry& field) {
         m_strip->SetOwn(field.m_bPresent ? std::optional(NumberOf(field)) : std::nullopt);
 }
 
-void CFieldPanel::ShowStats(const CFieldEntry& field, const CTemplateList& templates) {
+void CFieldPanel::ShowStats(const CFieldEntry& field, const CTemplateList& templates,
+                            const std::vector<CValueComboBox::Item>& items) {
     std::vector<const CFieldEntry*> values = TemplateValues(templates, field.Index());
     if (values.size() < 2) {
         HideStats();
         return;
     }
+    // The list's items are the dots: the same templates, texts and numbers.
     std::vector<CValueStrip::CValue> dots;
-    dots.reserve(values.size());
-    const auto index = static_cast<std::size_t>(field.Index());
-    for (std::size_t i = 0; i < templates.Size(); ++i) {
-        const CTankFile& tankFile = templates.At(i);
-        const CFieldEntry& given = tankFile.m_fields[index];
-        if (given.m_bPresent)
-            dots.push_back({NumberOf(given), TextOfBytes(FormatValue(given)),
-                            TextOfBytes(tankFile.Label()), static_cast<int>(i)});
-    }
+    dots.reserve(items.size());
+    for (const CValueComboBox::Item& item : items)
+        dots.push_back({item.number, item.text, item.label, item.source});
     m_strip->SetValues(std::move(dots),
                        field.m_bPresent ? std::optional(NumberOf(field)) : std::nullopt);
     const CValueStats stats = StatsOf(std::move(values));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TextEncoding.h"
+#include "ValueComboBox.h"
 
 #include <QWidget>
 
@@ -12,7 +13,6 @@ class CFieldGroup;
 struct COtherKey;
 class CTemplateList;
 class CValueStrip;
-class CValueComboBox;
 class QLabel;
 
 // The right side of the editor window: the value box, then what the selected field or group is
@@ -59,8 +59,10 @@ private:
     void ClearValueBox();
     void HideStats();
     // For a Float or Integer field that two or more templates set, shows where field's value
-    // stands among theirs: the strip and the line beneath it; otherwise hides both.
-    void ShowStats(const CFieldEntry& field, const CTemplateList& templates);
+    // stands among theirs: the strip and the line beneath it; otherwise hides both. items are
+    // the value list's, one for each template that sets field.
+    void ShowStats(const CFieldEntry& field, const CTemplateList& templates,
+                   const std::vector<CValueComboBox::Item>& items);
     // The user changed the value box's text: a warning in the box while the text of a number
     // field is not wholly a number, saying what the field holds.
     void UpdateWarning(const QString& text);
