@@ -248,10 +248,9 @@ void CEditorDlg::Initialise() {
         m_fileCommands->OpenDocument(m_strStartPath);
     if (!m_strStartSet.empty())
         m_templateCommands->LoadSetFile(m_strStartSet);
-    // Once more for the file named at start: what was selected may be one of its own keys, which
+    // After the file named at start, if any: what was selected may be one of its own keys, which
     // the schema alone does not show.
-    if (!m_strStartPath.empty())
-        m_tree->RestoreViewState({m_settings.Names(kOpenGroups), m_settings.Names(kSelected)});
+    m_tree->RestoreViewState({m_settings.Names(kOpenGroups), m_settings.Names(kSelected)});
 }
 
 void CEditorDlg::RestoreSettings() {
@@ -263,7 +262,6 @@ void CEditorDlg::RestoreSettings() {
     // start takes their place.
     if (m_strStartSet.empty())
         m_templateCommands->LoadRemembered(m_settings.Templates());
-    m_tree->RestoreViewState({m_settings.Names(kOpenGroups), m_settings.Names(kSelected)});
     UpdateRecentMenu();
 }
 
