@@ -7,7 +7,6 @@
 #include "TemplateLoading.h"
 #include "TemplateSetFile.h"
 
-
 namespace {
 
 constexpr const char* kSetExtension = "txt";
